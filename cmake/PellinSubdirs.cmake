@@ -1,0 +1,20 @@
+# Adds every direct subfolder of DIR that has a CMakeLists.txt, in the order given by
+# PELLIN_ORDER_<DIR> first and then alphabetically, so new folders need no edit here.
+function(pellin_add_subdirs dir)
+  set(order ${PELLIN_ORDER_${dir}})
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}/${dir} ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(NOT child IN_LIST order)
+      list(APPEND order ${child})
+    endif()
+  endforeach()
+  foreach(child IN LISTS order)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${child}/CMakeLists.txt)
+      add_subdirectory(${dir}/${child})
+    endif()
+  endforeach()
+endfunction()
+
+set(PELLIN_ORDER_platform failure system toolkit shell mci)
+set(PELLIN_ORDER_src common media playlist fullscreen player launcher)

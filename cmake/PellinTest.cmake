@@ -1,0 +1,15 @@
+# pellin_add_test(NAME SOURCES a.cpp ... LIBS x y [LABELS l] [XVFB])
+# One QtTest executable registered with CTest. Window tests run on the offscreen platform;
+# XVFB tests run inside xvfb-run because they must see real pixels.
+function(pellin_add_test name)
+  cmake_parse_arguments(T "XVFB" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  if(T_XVFB)
+    add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1024x768x24" $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS "${T_LABELS}")
+endfunction()
