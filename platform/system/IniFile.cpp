@@ -1,0 +1,123 @@
+#include "IniFile.h"
+
+#include "PathResolver.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace sys
+{
+
+namespace
+{
+
+bool hasLineBreak(const std::string &text)
+{
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
+bool validEntry(const std::string &section, const std::string &key, const std::string &value)
+{
+    return !section.empty() && !key.empty() && !hasLineBreak(section) && !hasLineBreak(key) &&
+           !hasLineBreak(value) && section.find(']') == std::string::npos &&
+           key.find('=') == std::string::npos;
+}
+
+bool sameName(const QByteArray &a, const std::string &b)
+{
+    return QString::fromUtf8(a.trimmed())
+               .compare(QString::fromStdString(b).trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+// "[name]" with optional blanks around it: the section's name, or nothing for another line.
+std::optional<QByteArray> sectionName(const QByteArray &line)
+{
+    const QByteArray trimmed = line.trimmed();
+    if (trimmed.size() < 2 || !trimmed.startsWith('[') || !trimmed.endsWith(']'))
+        return std::nullopt;
+    return trimmed.mid(1, trimmed.size() - 2);
+}
+
+bool isKeyLine(const QByteArray &line, const std::string &key)
+{
+    const qsizetype equals = line.indexOf('=');
+    return equals > 0 && sameName(line.left(equals), key);
+}
+
+// Lines without their ends; `lineEnd` receives the file's own line end so that new lines match.
+std::vector<QByteArray> splitLines(const QByteArray &content, QByteArray &lineEnd)
+{
+    lineEnd = content.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
+    std::vector<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        QByteArray line = content.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+void putEntry(std::vector<QByteArray> &lines, const std::string &section, const std::string &key,
+              const QByteArray &entry)
+{
+    auto line = lines.begin();
+    while (line != lines.end() && !(sectionName(*line) && sameName(*sectionName(*line), section)))
+        ++line;
+    if (line == lines.end()) {
+        lines.push_back("[" + QByteArray::fromStdString(section) + "]");
+        lines.push_back(entry);
+        return;
+    }
+    auto lastFilled = line;
+    for (++line; line != lines.end() && !sectionName(*line); ++line) {
+        if (isKeyLine(*line, key)) {
+            *line = entry;
+            return;
+        }
+        if (!line->trimmed().isEmpty())
+            lastFilled = line;
+    }
+    lines.insert(lastFilled + 1, entry);
+}
+
+} // namespace
+
+bool writeProfileString(const std::string &section, const std::string &key,
+                        const std::string &value, const std::string &fileName)
+{
+    if (!validEntry(section, key, value) || fileName.empty())
+        return false;
+    const QString path = QString::fromStdString(resolvePath(fileName));
+
+    QByteArray content;
+    if (QFile existing(path); existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly))
+            return false;
+        content = existing.readAll();
+    }
+    QByteArray lineEnd;
+    std::vector<QByteArray> lines = splitLines(content, lineEnd);
+    putEntry(lines, section, key, QByteArray::fromStdString(key + "=" + value));
+
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    for (const QByteArray &line : lines) {
+        out.write(line);
+        out.write(lineEnd);
+    }
+    return out.commit();
+}
+
+} // namespace sys
