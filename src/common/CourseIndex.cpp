@@ -1,0 +1,133 @@
+#include "CourseIndex.h"
+
+#include "Failure.h"
+#include "PathFields.h"
+#include "TextLines.h"
+
+#include <QDir>
+#include <QSet>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace pellin
+{
+
+namespace
+{
+
+// Whole numbers as the course data writes them, blanks around them allowed; a fraction is rounded
+// with halves going to the even neighbour.
+std::optional<qint32> toLong(const QString &field)
+{
+    const QString text = field.trimmed();
+    bool ok = false;
+    const int whole = text.toInt(&ok);
+    if (ok)
+        return whole;
+    const double number = text.toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        return std::nullopt;
+    const double rounded = std::nearbyint(number);
+    if (rounded < std::numeric_limits<qint32>::min() ||
+        rounded > std::numeric_limits<qint32>::max())
+        return std::nullopt;
+    return static_cast<qint32>(rounded);
+}
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString problem(int lineNumber, const QString &fileName, const QString &why)
+{
+    return QStringLiteral("line %1 of %2: %3").arg(lineNumber).arg(fileName, why);
+}
+
+} // namespace
+
+QString CourseCaption::appendTo(const QString &caption) const
+{
+    return caption + QStringLiteral(" (") + name + u')';
+}
+
+QString courseIndexPath(const QString &mediaRoot)
+{
+    return mediaRoot + QDir::toNativeSeparators(QStringLiteral("/bin/index.dat"));
+}
+
+CourseIndex readCourseIndex(const QString &mediaRoot)
+{
+    const QString path = courseIndexPath(mediaRoot);
+    QStringList lines;
+    try {
+        lines = readTextLines(path);
+    } catch (const Failure &failure) {
+        CourseIndex nothing;
+        nothing.problems.append(
+            QStringLiteral("%1: %2").arg(path, QString::fromStdString(failure.description())));
+        return nothing;
+    }
+    return parseCourseIndex(lines, mediaRoot, path);
+}
+
+CourseIndex parseCourseIndex(const QStringList &lines, const QString &mediaRoot,
+                             const QString &fileName)
+{
+    CourseIndex index;
+    QSet<QString> keys;
+    int lineNumber = 0;
+    for (const QString &line : lines) {
+        ++lineNumber;
+        if (line.isEmpty())
+            continue;
+
+        if (line.contains(u';')) {
+            const QStringList fields = line.split(u';');
+            if (fields.size() < 3) {
+                index.problems.append(problem(lineNumber, fileName,
+                                              QStringLiteral("an entry needs a path, a title and "
+                                                             "a length separated by \";\"")));
+                continue;
+            }
+            const QString key = (mediaRoot + nativePathField(fields[0])).toLower();
+            if (keys.contains(key)) {
+                index.problems.append(
+                    problem(lineNumber, fileName,
+                            QStringLiteral("the video %1 is already in the list").arg(key)));
+                continue;
+            }
+            keys.insert(key);
+            index.entries.append({key, fields[1], fields[2], isIntroPath(fields[0])});
+            continue;
+        }
+
+        const QStringList fields = line.split(u':');
+        if (fields.size() < 4) {
+            index.problems.append(problem(lineNumber, fileName,
+                                          QStringLiteral("a caption line needs four fields "
+                                                         "separated by \":\"")));
+            continue;
+        }
+        const std::optional<qint32> message = toLong(fields[1]);
+        if (!message) {
+            index.problems.append(
+                problem(lineNumber, fileName,
+                        QStringLiteral("\"%1\" is not a whole number").arg(fields[1])));
+            continue;
+        }
+        index.captions.append(
+            {trimBlanks(fields[0]), *message, mediaRoot + nativePathField(fields[3])});
+    }
+    return index;
+}
+
+} // namespace pellin

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+// The course index "bin/index.dat" under the course root: entry lines (video ";" title ";" length)
+// and caption lines (course name ":" number ":" unused ":" picture).
+namespace pellin
+{
+
+struct CourseCaption {
+    QString name;    // course name, blanks trimmed
+    qint32 message;  // the line's number field
+    QString picture; // course root followed by the picture field, native separators
+
+    // The window caption with the course name appended in brackets.
+    QString appendTo(const QString &caption) const;
+};
+
+struct CourseEntry {
+    QString key;    // course root followed by the video path, lower case, native separators
+    QString title;  // as written
+    QString length; // display text, as written
+    bool intro;     // an ASF video
+};
+
+struct CourseIndex {
+    QList<CourseCaption> captions; // in file order
+    QList<CourseEntry> entries;    // in file order, keys unique
+    QStringList problems;          // lines that were skipped and why, or why nothing was read
+};
+
+// Path of the index under the course root.
+QString courseIndexPath(const QString &mediaRoot);
+
+// Reads the index under the course root. A missing or unreadable file yields no captions and no
+// entries and one problem.
+CourseIndex readCourseIndex(const QString &mediaRoot);
+
+// Interprets the lines of an index; fileName only labels the problems.
+CourseIndex parseCourseIndex(const QStringList &lines, const QString &mediaRoot,
+                             const QString &fileName);
+
+} // namespace pellin

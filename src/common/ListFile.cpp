@@ -1,0 +1,70 @@
+#include "ListFile.h"
+
+#include "PathFields.h"
+#include "TextLines.h"
+
+#include <QSet>
+
+namespace pellin
+{
+
+QString carryOverPath(const QString &tempFolder)
+{
+    return tempFolder + QLatin1String(CarryOverFileName);
+}
+
+ListFileContent parseListLines(const QStringList &lines, const QString &fileName)
+{
+    ListFileContent content;
+    content.entries.reserve(lines.size());
+    QSet<QString> keys;
+    keys.reserve(lines.size());
+    int lineNumber = 0;
+    for (const QString &line : lines) {
+        ++lineNumber;
+        if (line.isEmpty())
+            continue;
+        const QStringList pieces = line.split(u';');
+        if (pieces.size() < 3) {
+            content.problems.append(QStringLiteral("line %1 of %2: an entry needs a path, a title "
+                                                   "and a length separated by \";\"")
+                                        .arg(lineNumber)
+                                        .arg(fileName));
+            continue;
+        }
+        QString key = nativePathField(pieces[0]);
+        // Paths are resolved ignoring letter case, so keys differing only in case name one video.
+        const QString folded = key.toCaseFolded();
+        if (keys.contains(folded)) {
+            content.problems.append(
+                QStringLiteral("line %1 of %2: the video %3 is already in the list")
+                    .arg(lineNumber)
+                    .arg(fileName, key));
+            continue;
+        }
+        keys.insert(folded);
+        content.entries.append({std::move(key), pieces[1], pieces[2]});
+    }
+    return content;
+}
+
+QStringList formatListLines(const QList<ListEntry> &entries)
+{
+    QStringList lines;
+    lines.reserve(entries.size());
+    for (const ListEntry &entry : entries)
+        lines.append(entry.key + u';' + entry.title + u';' + entry.length);
+    return lines;
+}
+
+ListFileContent readListFile(const QString &path)
+{
+    return parseListLines(readTextLines(path), path);
+}
+
+void writeListFile(const QString &path, const QList<ListEntry> &entries)
+{
+    writeTextLines(path, formatListLines(entries));
+}
+
+} // namespace pellin

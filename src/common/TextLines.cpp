@@ -1,0 +1,117 @@
+#include "TextLines.h"
+
+#include "Failure.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+
+namespace pellin
+{
+
+namespace
+{
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F; the five bytes it leaves undefined keep
+// their C1 code points, as Windows itself maps them.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *out++ = (byte >= 0x80 && byte < 0xA0) ? QChar(kWindows1252High[byte - 0x80]) : QChar(byte);
+    }
+    return text;
+}
+
+QString decodeLine(QByteArrayView bytes)
+{
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    return fromWindows1252(bytes);
+}
+
+[[noreturn]] void fail(int number)
+{
+    switch (number) {
+    case failure::FileNotFound:
+        throw Failure(number, "File not found");
+    case failure::PathNotFound:
+        throw Failure(number, "Path not found");
+    default:
+        throw Failure(failure::PathFileAccess, "Path/File access error");
+    }
+}
+
+bool folderExists(const QString &path)
+{
+    return QFileInfo(QFileInfo(path).absolutePath()).isDir();
+}
+
+} // namespace
+
+QStringList decodeTextLines(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+
+    QStringList lines;
+    const char *const end = bytes.data() + bytes.size();
+    const char *start = bytes.data();
+    while (start != end) {
+        const char *stop = std::find_if(start, end, [](char c) { return c == '\r' || c == '\n'; });
+        lines.append(decodeLine(QByteArrayView(start, stop - start)));
+        if (stop == end)
+            break;
+        start = stop + 1;
+        if (*stop == '\r' && start != end && *start == '\n')
+            ++start;
+    }
+    return lines;
+}
+
+QStringList readTextLines(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        fail(folderExists(path) ? failure::FileNotFound : failure::PathNotFound);
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        fail(failure::PathFileAccess);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        fail(failure::PathFileAccess);
+    return decodeTextLines(bytes);
+}
+
+void writeTextLines(const QString &path, const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += line.toUtf8();
+        bytes += "\r\n";
+    }
+
+    if (!folderExists(path))
+        fail(failure::PathNotFound);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        fail(failure::PathFileAccess);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        fail(failure::PathFileAccess);
+    }
+    if (!file.commit())
+        fail(failure::PathFileAccess);
+}
+
+} // namespace pellin
