@@ -1,0 +1,167 @@
+#include "ShellRoute.h"
+
+#include "CommandLine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <optional>
+
+namespace shell
+{
+
+namespace
+{
+
+Action refuse(int reason)
+{
+    Action action;
+    action.kind = Action::Kind::Refuse;
+    action.refusal = reason;
+    return action;
+}
+
+Action openUrl(const QUrl &url)
+{
+    Action action;
+    action.kind = Action::Kind::OpenUrl;
+    action.url = url;
+    return action;
+}
+
+// A scheme has two characters at least, so a drive letter ("C:") never reads as one.
+QString schemeOf(const QString &text)
+{
+    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]+):"));
+    const auto match = scheme.match(text);
+    return match.hasMatch() ? match.captured(1).toLower() : QString();
+}
+
+// Only schemes the desktop hands to a browser or mail program; anything else (script schemes,
+// custom protocol handlers) could do more than show a page.
+bool isWebScheme(const QString &scheme)
+{
+    static const QStringList schemes = {QStringLiteral("http"), QStringLiteral("https"),
+                                        QStringLiteral("ftp"), QStringLiteral("mailto")};
+    return schemes.contains(scheme);
+}
+
+// A web address written without a scheme: "www.example.com" or a host name followed by a
+// path, as in "example.com\support.htm".
+std::optional<QUrl> schemelessWebAddress(const QString &text)
+{
+    static const QRegularExpression address(
+        QStringLiteral(R"(^((?:[A-Za-z0-9-]+\.)+[A-Za-z]{2,})([\\/].*)?$)"));
+    const auto match = address.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    QString path = match.captured(2);
+    if (path.isEmpty() && !text.startsWith(QStringLiteral("www."), Qt::CaseInsensitive))
+        return std::nullopt;
+    path.replace(u'\\', u'/');
+    const QUrl url(QStringLiteral("http://") + match.captured(1) + path, QUrl::TolerantMode);
+    if (!url.isValid())
+        return std::nullopt;
+    return url;
+}
+
+// Course data may still separate folders with backslashes.
+QFileInfo existingFile(const QString &path)
+{
+    const QFileInfo asGiven(path);
+    if (asGiven.exists() || !path.contains(u'\\'))
+        return asGiven;
+    return QFileInfo(QString(path).replace(u'\\', u'/'));
+}
+
+// A program this platform can run: executable and either a native binary or a script with an
+// interpreter line. Files on a CD are often all marked executable, so the bit alone says nothing.
+bool isNativeProgram(const QFileInfo &info)
+{
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    QFile file(info.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4);
+    return head.startsWith("\x7f"
+                           "ELF") ||
+           head.startsWith("#!");
+}
+
+bool isWindowsProgram(const QFileInfo &info)
+{
+    static const QStringList suffixes = {
+        QStringLiteral("exe"), QStringLiteral("com"), QStringLiteral("bat"), QStringLiteral("cmd"),
+        QStringLiteral("msi"), QStringLiteral("scr"), QStringLiteral("pif")};
+    return suffixes.contains(info.suffix().toLower());
+}
+
+Action startProgram(const QString &program, const Call &call)
+{
+    if (!call.directory.isEmpty() && !QFileInfo(call.directory).isDir())
+        return refuse(result::PathNotFound);
+    Action action;
+    action.kind = Action::Kind::StartProgram;
+    action.program = program;
+    action.arguments = splitParameters(call.parameters);
+    action.workingDirectory = call.directory;
+    return action;
+}
+
+Action routeLocal(const QString &path, const Call &call)
+{
+    const QFileInfo info = existingFile(path);
+    if (!info.exists()) {
+        const bool bareName = !path.contains(u'/') && !path.contains(u'\\');
+        if (bareName) {
+            const QString found = QStandardPaths::findExecutable(path);
+            if (!found.isEmpty())
+                return startProgram(found, call);
+            return refuse(result::FileNotFound);
+        }
+        return refuse(info.absoluteDir().exists() ? result::FileNotFound : result::PathNotFound);
+    }
+    if (isNativeProgram(info))
+        return startProgram(info.absoluteFilePath(), call);
+    if (isWindowsProgram(info))
+        return refuse(result::BadFormat);
+    return openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+}
+
+} // namespace
+
+Action route(const Call &call)
+{
+    const QString verb = call.verb.trimmed();
+    if (!verb.isEmpty() && verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) != 0)
+        return refuse(result::NoAssociation);
+
+    const QString file = call.file.trimmed();
+    if (file.isEmpty())
+        return refuse(result::FileNotFound);
+
+    const QString scheme = schemeOf(file);
+    if (scheme == QStringLiteral("file")) {
+        const QUrl url(file);
+        return url.isLocalFile() ? routeLocal(url.toLocalFile(), call)
+                                 : refuse(result::FileNotFound);
+    }
+    if (!scheme.isEmpty()) {
+        if (!isWebScheme(scheme))
+            return refuse(result::NoAssociation);
+        const QUrl url(file, QUrl::TolerantMode);
+        return url.isValid() ? openUrl(url) : refuse(result::FileNotFound);
+    }
+
+    if (!existingFile(file).exists()) {
+        if (const auto address = schemelessWebAddress(file))
+            return openUrl(*address);
+    }
+    return routeLocal(file, call);
+}
+
+} // namespace shell
