@@ -1,0 +1,248 @@
+#include "Failure.h"
+#include "TextLines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+using pellin::Failure;
+
+namespace
+{
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void putBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The failure number thrown by the call, or 0 when it succeeds.
+int failureOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const Failure &failure) {
+        return failure.number();
+    }
+    return 0;
+}
+
+// Caps the size of files this process may write, so that writing fails part-way.
+class FileSizeLimit
+{
+  public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &mOld);
+        rlimit capped = mOld;
+        capped.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &capped);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &mOld); }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+  private:
+    rlimit mOld{};
+};
+
+} // namespace
+
+class TextLinesTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void lineEnds_data();
+    void lineEnds();
+    void encoding_data();
+    void encoding();
+    void encodingIsChosenPerLine();
+    void hundredThousandLines();
+    void randomBytes();
+    void writesUtf8WithCrLf();
+    void readFailures();
+    void writeFailures();
+    void failedWriteKeepsOldFile();
+
+  private:
+    QTemporaryDir mDir;
+};
+
+void TextLinesTest::lineEnds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("LF") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("lone CR") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("no final line end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("empty lines kept")
+        << QByteArray("a\r\n\r\nb\n\rc") << QStringList{"a", "", "b", "", "c"};
+    QTest::newRow("CR before CR LF") << QByteArray("\r\r\n") << QStringList{"", ""};
+    QTest::newRow("only a line end") << QByteArray("\r\n") << QStringList{""};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("byte order mark dropped") << QByteArray("\xEF\xBB\xBF"
+                                                           "abc\r\n")
+                                             << QStringList{"abc"};
+    QTest::newRow("NUL inside a line")
+        << QByteArray("a\0b\n", 4) << QStringList{QString::fromUtf16(u"a\0b", 3)};
+}
+
+void TextLinesTest::lineEnds()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QCOMPARE(pellin::decodeTextLines(bytes), lines);
+}
+
+void TextLinesTest::encoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("ASCII") << QByteArray("plain") << QStringLiteral("plain");
+    QTest::newRow("UTF-8") << QByteArray("Gr\xC3\xBC\xC3\x9F"
+                                         "e \xE2\x82\xAC")
+                           << QStringLiteral("Grüße €");
+    QTest::newRow("Windows-1252 letters") << QByteArray("Einf\xFChrung Gr\xFC\xDF"
+                                                        "e")
+                                          << QStringLiteral("Einführung Grüße");
+    QTest::newRow("Windows-1252 high block")
+        << QByteArray("\x80 \x93q\x94 \x85\x99") << QStringLiteral("€ “q” …™");
+    QTest::newRow("bytes Windows-1252 leaves undefined")
+        << QByteArray("\x81\x8D\x8F\x90\x9D") << QStringLiteral("\u0081\u008D\u008F\u0090\u009D");
+    QTest::newRow("overlong UTF-8 is not UTF-8") << QByteArray("\xC0\xAF") << QStringLiteral("À¯");
+    QTest::newRow("cut UTF-8 sequence") << QByteArray("ab\xC3") << QStringLiteral("abÃ");
+}
+
+void TextLinesTest::encoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, line);
+    QCOMPARE(pellin::decodeTextLines(bytes), QStringList{line});
+}
+
+void TextLinesTest::encodingIsChosenPerLine()
+{
+    const QByteArray bytes("caf\xC3\xA9\r\n"
+                           "caf\xE9\r\n"
+                           "\xE2\x80\x9Cok\xE2\x80\x9D\r\n");
+    QCOMPARE(pellin::decodeTextLines(bytes),
+             (QStringList{QStringLiteral("café"), QStringLiteral("café"), QStringLiteral("“ok”")}));
+}
+
+void TextLinesTest::hundredThousandLines()
+{
+    QStringList lines;
+    for (int i = 0; i < 100000; ++i)
+        lines.append(
+            QStringLiteral("/media/cd/videos/modul %1.avi;Übung %1;%2:00").arg(i).arg(i % 60));
+    const QString path = mDir.filePath(QStringLiteral("large.txt"));
+    pellin::writeTextLines(path, lines);
+    QCOMPARE(pellin::readTextLines(path), lines);
+}
+
+void TextLinesTest::randomBytes()
+{
+    QRandomGenerator random(20240601);
+    for (int round = 0; round < 50; ++round) {
+        QByteArray bytes(random.bounded(1, 65536), Qt::Uninitialized);
+        for (char &byte : bytes) {
+            // Line ends and UTF-8 lead bytes often enough to exercise every branch.
+            const quint32 pick = random.bounded(16);
+            byte = pick == 0 ? '\r' : pick == 1 ? '\n' : static_cast<char>(random.bounded(256));
+        }
+        const QStringList lines = pellin::decodeTextLines(bytes);
+        qsizetype lineEnds = 0;
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\n' && i > 0 && bytes[i - 1] == '\r')
+                continue;
+            if (bytes[i] == '\r' || bytes[i] == '\n')
+                ++lineEnds;
+        }
+        const bool unterminated = !bytes.endsWith('\r') && !bytes.endsWith('\n');
+        QCOMPARE(lines.size(), lineEnds + (unterminated ? 1 : 0));
+        for (const QString &line : lines)
+            QVERIFY(!line.contains(u'\r') && !line.contains(u'\n'));
+    }
+}
+
+void TextLinesTest::writesUtf8WithCrLf()
+{
+    const QString path = mDir.filePath(QStringLiteral("written.txt"));
+    pellin::writeTextLines(path, {QStringLiteral("one"), QString(), QStringLiteral("Grüße")});
+    QCOMPARE(fileBytes(path), QByteArray("one\r\n\r\nGr\xC3\xBC\xC3\x9F"
+                                         "e\r\n"));
+
+    pellin::writeTextLines(path, {QStringLiteral("replaced")});
+    QCOMPARE(fileBytes(path), QByteArray("replaced\r\n"));
+
+    pellin::writeTextLines(path, {});
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(fileBytes(path), QByteArray());
+}
+
+void TextLinesTest::readFailures()
+{
+    QCOMPARE(failureOf([&] { pellin::readTextLines(mDir.filePath(QStringLiteral("none.txt"))); }),
+             pellin::failure::FileNotFound);
+    QCOMPARE(failureOf([&] {
+                 pellin::readTextLines(mDir.filePath(QStringLiteral("no folder/none.txt")));
+             }),
+             pellin::failure::PathNotFound);
+    QCOMPARE(failureOf([&] { pellin::readTextLines(mDir.path()); }),
+             pellin::failure::PathFileAccess);
+}
+
+void TextLinesTest::writeFailures()
+{
+    const QString inMissingFolder = mDir.filePath(QStringLiteral("no folder/list.txt"));
+    QCOMPARE(failureOf([&] { pellin::writeTextLines(inMissingFolder, {QStringLiteral("x")}); }),
+             pellin::failure::PathNotFound);
+    QVERIFY(!QFile::exists(inMissingFolder));
+
+    const QString folder = mDir.filePath(QStringLiteral("a folder"));
+    QVERIFY(QDir().mkpath(folder));
+    QCOMPARE(failureOf([&] { pellin::writeTextLines(folder, {QStringLiteral("x")}); }),
+             pellin::failure::PathFileAccess);
+    QVERIFY(QFileInfo(folder).isDir());
+}
+
+void TextLinesTest::failedWriteKeepsOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kept.txt"));
+    putBytes(path, "old line\r\n");
+
+    QStringList lines;
+    for (int i = 0; i < 10000; ++i)
+        lines.append(QStringLiteral("a line long enough to pass the size limit %1").arg(i));
+    int number = 0;
+    {
+        const FileSizeLimit limit(4096);
+        number = failureOf([&] { pellin::writeTextLines(path, lines); });
+    }
+    QCOMPARE(number, pellin::failure::PathFileAccess);
+    QCOMPARE(fileBytes(path), QByteArray("old line\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("kept.txt")});
+}
+
+QTEST_GUILESS_MAIN(TextLinesTest)
+#include "tst_TextLines.moc"
