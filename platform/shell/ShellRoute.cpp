@@ -1,6 +1,7 @@
 #include "ShellRoute.h"
 
 #include "CommandLine.h"
+#include "PathResolver.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,13 +69,11 @@ std::optional<QUrl> schemelessWebAddress(const QString &text)
     return url;
 }
 
-// Course data may still separate folders with backslashes.
+// Course data was made for a file system that ignores case and may separate folders with
+// backslashes.
 QFileInfo existingFile(const QString &path)
 {
-    const QFileInfo asGiven(path);
-    if (asGiven.exists() || !path.contains(u'\\'))
-        return asGiven;
-    return QFileInfo(QString(path).replace(u'\\', u'/'));
+    return QFileInfo(QString::fromStdString(sys::resolvePath(path.toStdString())));
 }
 
 // A program this platform can run: executable and either a native binary or a script with an
