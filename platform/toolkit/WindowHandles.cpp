@@ -4,8 +4,10 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace toolkit {
-namespace {
+namespace toolkit
+{
+namespace
+{
 
 const char *const kHandleProperty = "pellinHandle";
 

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-namespace toolkit {
+namespace toolkit
+{
 
 // A window handle is a stable non-zero integer per widget. It survives native-window
 // re-creation (unlike winId) and can be turned back into the widget while it lives.

@@ -1,0 +1,198 @@
+#include "ListView.h"
+
+#include "Colors.h"
+#include "Failure.h"
+
+#include <QHeaderView>
+
+namespace toolkit
+{
+namespace
+{
+const int kIconRole = Qt::UserRole + 1;
+} // namespace
+
+QString ListItem::Key() const
+{
+    return mView->keyOf(*mItem);
+}
+std::uint32_t ListItem::ForeColor() const
+{
+    return mView->colorOf(*mItem);
+}
+void ListItem::setForeColor(std::uint32_t color)
+{
+    mView->setColorOf(*mItem, color);
+}
+QString ListItem::SmallIcon() const
+{
+    return mItem->data(0, kIconRole).toString();
+}
+bool ListItem::Selected() const
+{
+    return mItem->isSelected();
+}
+
+void ListItem::setSelected(bool selected)
+{
+    if (selected)
+        mView->setCurrentItem(mItem);
+    else
+        mItem->setSelected(false);
+}
+
+int ListItem::Index() const
+{
+    return mView->indexOfTopLevelItem(mItem) + 1;
+}
+
+ListView::ListView(QWidget *parent)
+    : QTreeWidget(parent), Control(static_cast<QTreeWidget &>(*this))
+{
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setAllColumnsShowFocus(true);
+    header()->setSectionsClickable(true);
+    header()->setStretchLastSection(false);
+    connect(this, &QTreeWidget::itemClicked, this, [this] {
+        if (mClick)
+            mClick();
+    });
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (mColumnClick)
+            mColumnClick(section + 1);
+    });
+}
+
+void ListView::clearColumns()
+{
+    setColumnCount(0);
+}
+
+void ListView::addColumn(const QString &caption, int widthTwips)
+{
+    const int column = columnCount();
+    setColumnCount(column + 1);
+    QTreeWidgetItem *head = headerItem();
+    head->setText(column, caption);
+    setColumnWidth(column, toPixelsX(widthTwips));
+}
+
+ListItem ListView::Add(const QString &key, const QString &text, const QString &smallIcon)
+{
+    if (mByKey.contains(key))
+        throw pellin::Failure(pellin::failure::KeyNotUnique, "Key is not unique in collection");
+    auto item = std::make_unique<QTreeWidgetItem>();
+    item->setText(0, text);
+    item->setData(0, kIconRole, smallIcon);
+    if (mImages)
+        item->setIcon(0, mImages->icon(smallIcon));
+    item->setForeground(0, toolkit::colorOf(mForeColor));
+    item->setForeground(1, toolkit::colorOf(mForeColor));
+    QTreeWidgetItem *raw = item.release();
+    mByKey.insert(key, raw);
+    mKeys.insert(raw, key);
+    mColors.insert(raw, mForeColor);
+    addTopLevelItem(raw);
+    if (mSorted)
+        applySort();
+    return ListItem(*this, *raw);
+}
+
+ListItem ListView::Item(int index)
+{
+    QTreeWidgetItem *item = topLevelItem(index - 1);
+    if (!item)
+        throw pellin::Failure(35600, "Index out of bounds");
+    return ListItem(*this, *item);
+}
+
+std::optional<ListItem> ListView::findKey(const QString &key)
+{
+    QTreeWidgetItem *item = mByKey.value(key);
+    if (!item)
+        return std::nullopt;
+    return ListItem(*this, *item);
+}
+
+void ListView::Remove(int index)
+{
+    QTreeWidgetItem *item = topLevelItem(index - 1);
+    if (!item)
+        throw pellin::Failure(35600, "Index out of bounds");
+    mByKey.remove(mKeys.take(item));
+    mColors.remove(item);
+    delete takeTopLevelItem(index - 1);
+}
+
+void ListView::Clear()
+{
+    mByKey.clear();
+    mKeys.clear();
+    mColors.clear();
+    clear();
+}
+
+std::optional<ListItem> ListView::SelectedItem()
+{
+    QTreeWidgetItem *item = currentItem();
+    if (!item) {
+        const QList<QTreeWidgetItem *> selected = selectedItems();
+        if (selected.isEmpty())
+            return std::nullopt;
+        item = selected.first();
+    }
+    return ListItem(*this, *item);
+}
+
+void ListView::setBackColor(std::uint32_t color)
+{
+    mBackColor = color;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, toolkit::colorOf(color));
+    pal.setColor(QPalette::Window, toolkit::colorOf(color));
+    setPalette(pal);
+}
+
+void ListView::setForeColor(std::uint32_t color)
+{
+    mForeColor = color;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, toolkit::colorOf(color));
+    setPalette(pal);
+}
+
+void ListView::setSorted(bool sorted)
+{
+    mSorted = sorted;
+    if (sorted)
+        applySort();
+}
+
+void ListView::applySort()
+{
+    sortItems(mSortKey, mSortOrder == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+const QString &ListView::keyOf(const QTreeWidgetItem &item) const
+{
+    static const QString none;
+    const auto it = mKeys.constFind(&item);
+    return it == mKeys.constEnd() ? none : *it;
+}
+
+std::uint32_t ListView::colorOf(const QTreeWidgetItem &item) const
+{
+    return mColors.value(&item, mForeColor);
+}
+
+void ListView::setColorOf(QTreeWidgetItem &item, std::uint32_t color)
+{
+    mColors.insert(&item, color);
+    const QColor shown = toolkit::colorOf(color);
+    for (int column = 0; column < qMax(1, columnCount()); ++column)
+        item.setForeground(column, shown);
+}
+
+} // namespace toolkit

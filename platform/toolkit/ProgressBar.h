@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Units.h"
+
+#include <QProgressBar>
+
+namespace toolkit
+{
+
+class ProgressBar : public QProgressBar, public Control
+{
+    Q_OBJECT
+  public:
+    explicit ProgressBar(QWidget *parent)
+        : QProgressBar(parent), Control(static_cast<QProgressBar &>(*this))
+    {
+        setTextVisible(false);
+    }
+    int Max() const { return maximum(); }
+    void setMax(int max) { setMaximum(max); }
+    int Value() const { return value(); }
+};
+
+} // namespace toolkit
