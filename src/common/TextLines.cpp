@@ -95,7 +95,11 @@ QStringList readTextLines(const QString &path)
 
 void writeTextLines(const QString &path, const QStringList &lines)
 {
+    qsizetype expected = 0;
+    for (const QString &line : lines)
+        expected += line.size() + 2;
     QByteArray bytes;
+    bytes.reserve(expected);
     for (const QString &line : lines) {
         bytes += line.toUtf8();
         bytes += "\r\n";
