@@ -4,6 +4,7 @@
 #include "IniFile.h"
 #include "PathResolver.h"
 #include "ShortPath.h"
+#include "SystemFolders.h"
 #include "Transport.h"
 #include "WindowHandles.h"
 
@@ -298,4 +299,11 @@ bool clsMCI::AreMultimediaAtEnd(std::int32_t &lastFrame)
 bool clsMCI::AreMultimediaAtEnd(std::int32_t &&lastFrame)
 {
     return AreMultimediaAtEnd(lastFrame);
+}
+
+void clsMCI::SetDefaultDevice(const std::string &pstrDeviceType, const std::string &pstrDefDevice)
+{
+    // Whether the entry could be written does not matter to anyone: nothing reads it back.
+    sys::writeProfileString("MCI", pstrDeviceType, pstrDefDevice,
+                            sys::windowsFolder() + "/system.ini");
 }

@@ -1,5 +1,6 @@
 #include "Failure.h"
 #include "RecordingTransport.h"
+#include "SystemFolders.h"
 #include "WindowHandles.h"
 #include "clsMCI.h"
 
@@ -474,6 +475,26 @@ class tst_clsMCI : public QObject
         QCOMPARE(frame, lastFrameAfter);
         QCOMPARE(commands().contains("status movie length"), lastFrame == 0);
         QCOMPARE(commands().last(), QStringLiteral("status movie position"));
+    }
+
+    void defaultDeviceGoesIntoSystemIni()
+    {
+        QTemporaryDir windows;
+        sys::setWindowsFolder(windows.path().toStdString());
+        QFile ini(windows.filePath(QStringLiteral("system.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[boot]\nshell=explorer\n[MCI]\nAviVideo=old.drv\n");
+        ini.close();
+
+        clsMCI mci;
+        mci.SetDefaultDevice("avivideo", "mciavi.drv");
+        mci.SetDefaultDevice("MPEGVideo", "mciqtz.drv");
+        sys::setWindowsFolder({});
+
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), QByteArray("[boot]\nshell=explorer\n[MCI]\navivideo=mciavi.drv\n"
+                                           "MPEGVideo=mciqtz.drv\n"));
+        QVERIFY(recorder.sent.empty());
     }
 
     void closeAllIsNotBoundToTheAlias()
