@@ -36,7 +36,9 @@ bool copyFile(const std::string &existing, const std::string &target, bool failI
     const QFileInfo destination(QString::fromStdString(target));
     if (!source.isFile() || destination.isDir())
         return false;
-    if (destination.exists() && (failIfExists || !destination.isWritable()))
+    // The owner's write permission stands for the read-only mark, whoever runs the copy.
+    const bool writeProtected = !destination.permissions().testFlag(QFileDevice::WriteOwner);
+    if (destination.exists() && (failIfExists || writeProtected))
         return false;
 
     QFile from(source.absoluteFilePath());
