@@ -101,13 +101,14 @@ bool isWindowsProgram(const QFileInfo &info)
 
 Action startProgram(const QString &program, const Call &call)
 {
-    if (!call.directory.isEmpty() && !QFileInfo(call.directory).isDir())
+    const QFileInfo directory = existingFile(call.directory);
+    if (!call.directory.isEmpty() && !directory.isDir())
         return refuse(result::PathNotFound);
     Action action;
     action.kind = Action::Kind::StartProgram;
     action.program = program;
     action.arguments = splitParameters(call.parameters);
-    action.workingDirectory = call.directory;
+    action.workingDirectory = call.directory.isEmpty() ? QString() : directory.absoluteFilePath();
     return action;
 }
 
