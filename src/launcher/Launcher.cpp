@@ -16,7 +16,7 @@ const QString silentOption = QStringLiteral(" /s ");
 const QString openVerb = QStringLiteral("open");
 
 // At the root of the file system the current folder already ends in a separator; doubling it
-// would name a different path on this platform.
+// there would give a path whose meaning POSIX leaves to the system.
 QString joined(const QString &folder, const QString &name)
 {
     if (folder.isEmpty())
