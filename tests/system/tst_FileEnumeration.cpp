@@ -1,0 +1,144 @@
+#include "FileEnumeration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+
+QStringList namesOf(const std::vector<sys::FoundFile> &found)
+{
+    QStringList names;
+    for (const sys::FoundFile &file : found)
+        names << QString::fromStdString(file.name);
+    return names;
+}
+
+} // namespace
+
+class tst_FileEnumeration : public QObject
+{
+    Q_OBJECT
+
+  private:
+    QTemporaryDir root;
+    QString folder;
+
+  private slots:
+    void initTestCase()
+    {
+        QVERIFY(root.isValid());
+        folder = root.filePath(QStringLiteral("Videos"));
+        QVERIFY(QDir().mkpath(folder + "/Sub.avi"));
+        QVERIFY(QDir().mkpath(folder + "/Chapter"));
+        for (const char *name : {"a.avi", "B.AVI", "c.mpg", "noext", "d.avi.txt", "e.avix"}) {
+            QFile file(folder + "/" + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QFile::link(folder + "/Chapter", folder + "/Link"));
+    }
+
+    void patterns_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("extension, any case") << "*.avi" << QStringList{"B.AVI", "Sub.avi", "a.avi"};
+        QTest::newRow("upper-case pattern") << "*.AVI" << QStringList{"B.AVI", "Sub.avi", "a.avi"};
+        QTest::newRow("star dot star lists everything")
+            << "*.*" << QStringList{"B.AVI", "Chapter",   "Link",   "Sub.avi", "a.avi",
+                                    "c.mpg", "d.avi.txt", "e.avix", "noext"};
+        QTest::newRow("one character") << "?.avi" << QStringList{"B.AVI", "a.avi"};
+        QTest::newRow("name without extension") << "noext.*" << QStringList{"noext"};
+        QTest::newRow("question mark in extension") << "*.mp?" << QStringList{"c.mpg"};
+        QTest::newRow("no match") << "*.asf" << QStringList{};
+    }
+    void patterns()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, names);
+        QStringList found = namesOf(sys::findFiles(folder.toStdString(), pattern.toStdString()));
+        found.sort();
+        QCOMPARE(found, names);
+    }
+
+    void listsInThePlatformOrder()
+    {
+        const QStringList platformOrder = QDir(folder).entryList(
+            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Unsorted);
+        QCOMPARE(namesOf(sys::findFiles(folder.toStdString(), "*")), platformOrder);
+    }
+
+    void reportsFoldersAndLinks()
+    {
+        for (const sys::FoundFile &file : sys::findFiles(folder.toStdString(), "*")) {
+            const QString name = QString::fromStdString(file.name);
+            QCOMPARE(file.isFolder, name == "Sub.avi" || name == "Chapter" || name == "Link");
+            QCOMPARE(file.isLink, name == "Link");
+        }
+    }
+
+    void folderFoundIgnoringCase()
+    {
+        const std::string written = (root.path() + "\\VIDEOS\\").toStdString();
+        QCOMPARE(namesOf(sys::findFiles(written, "?.avi")).size(), 2);
+    }
+
+    void nothingFromWhatIsNoReadableFolder_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing") << "Videos/none";
+        QTest::newRow("a file") << "Videos/a.avi";
+        QTest::newRow("empty folder") << "Videos/Chapter";
+    }
+    void nothingFromWhatIsNoReadableFolder()
+    {
+        QFETCH(QString, path);
+        QVERIFY(sys::findFiles(root.filePath(path).toStdString(), "*.*").empty());
+    }
+
+    void nothingFromAnUnreadableFolder()
+    {
+        if (geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+        const QString locked = root.filePath(QStringLiteral("Locked"));
+        QVERIFY(QDir().mkpath(locked + "/inside"));
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
+        const bool empty = sys::findFiles(locked.toStdString(), "*.*").empty();
+        QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+        QVERIFY(empty);
+    }
+
+    void matching_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("star") << "x"
+                              << "*" << true;
+        QTest::newRow("empty name") << ""
+                                    << "*" << true;
+        QTest::newRow("star in the middle") << "lesson01.avi"
+                                            << "les*01*" << true;
+        QTest::newRow("too short for question marks") << "ab"
+                                                      << "???" << false;
+        QTest::newRow("longer extension") << "e.avix"
+                                          << "*.avi" << false;
+        QTest::newRow("non-ASCII case") << "ÜBUNG.avi"
+                                        << "übung.*" << true;
+        QTest::newRow("many stars") << "aaaaaaaaaaaaaaaaaaaaaaaaaaaaab"
+                                    << "*a*a*a*a*a*c" << false;
+    }
+    void matching()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, pattern);
+        QFETCH(bool, matches);
+        QCOMPARE(sys::matchesPattern(name.toStdString(), pattern.toStdString()), matches);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_FileEnumeration)
+#include "tst_FileEnumeration.moc"

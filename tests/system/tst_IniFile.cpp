@@ -1,0 +1,139 @@
+#include "IniFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_IniFile : public QObject
+{
+    Q_OBJECT
+
+  private:
+    QTemporaryDir dir;
+
+    QString path() const { return dir.filePath(QStringLiteral("system.ini")); }
+
+    void writeFile(const QByteArray &content)
+    {
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+
+    QByteArray readFile() const
+    {
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+  private slots:
+    void init() { QFile::remove(path()); }
+
+    void writesEntries_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("new file") << QByteArray() << "MCI"
+                                  << "AviVideo" << QByteArray("[MCI]\nAviVideo=v\n");
+        QTest::newRow("replace ignoring case, keep the rest")
+            << QByteArray("; media\n[boot]\nshell=x\n\n[mci]\nAVIVIDEO = old\nWaveAudio=w\n")
+            << "MCI"
+            << "AviVideo"
+            << QByteArray("; media\n[boot]\nshell=x\n\n[mci]\nAviVideo=v\nWaveAudio=w\n");
+        QTest::newRow("add to the end of its section")
+            << QByteArray("[MCI]\nWaveAudio=w\n\n[drivers]\nwave=a\n") << "mci"
+            << "AviVideo" << QByteArray("[MCI]\nWaveAudio=w\nAviVideo=v\n\n[drivers]\nwave=a\n");
+        QTest::newRow("same key in another section untouched")
+            << QByteArray("[other]\nAviVideo=o\n") << "MCI"
+            << "AviVideo" << QByteArray("[other]\nAviVideo=o\n[MCI]\nAviVideo=v\n");
+        QTest::newRow("CR LF kept")
+            << QByteArray("[MCI]\r\nAviVideo=old\r\n[x]\r\ny=1\r\n") << "MCI"
+            << "AviVideo" << QByteArray("[MCI]\r\nAviVideo=v\r\n[x]\r\ny=1\r\n");
+        QTest::newRow("no final line end")
+            << QByteArray("[MCI]\nWaveAudio=w") << "MCI"
+            << "AviVideo" << QByteArray("[MCI]\nWaveAudio=w\nAviVideo=v\n");
+    }
+    void writesEntries()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, after);
+        if (!before.isEmpty())
+            writeFile(before);
+        QVERIFY(sys::writeProfileString(section.toStdString(), key.toStdString(), "v",
+                                        path().toStdString()));
+        QCOMPARE(readFile(), after);
+    }
+
+    void roundTripOfSeveralWrites()
+    {
+        const std::string file = path().toStdString();
+        QVERIFY(sys::writeProfileString("MCI", "AviVideo", "a", file));
+        QVERIFY(sys::writeProfileString("MCI", "MPEGVideo", "m", file));
+        QVERIFY(sys::writeProfileString("boot", "shell", "s", file));
+        QVERIFY(sys::writeProfileString("mci", "avivideo", "b", file));
+        QCOMPARE(readFile(), QByteArray("[MCI]\navivideo=b\nMPEGVideo=m\n[boot]\nshell=s\n"));
+    }
+
+    void findsTheFileIgnoringCase()
+    {
+        const QString real = dir.filePath(QStringLiteral("System.INI"));
+        QFile file(real);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[MCI]\n");
+        file.close();
+        QVERIFY(sys::writeProfileString("MCI", "k", "v", path().toStdString()));
+        QVERIFY(!QFile::exists(path()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("[MCI]\nk=v\n"));
+        QVERIFY(QFile::remove(real));
+    }
+
+    void refusesWhatWouldBreakTheFile_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("empty section") << ""
+                                       << "k"
+                                       << "v";
+        QTest::newRow("empty key") << "MCI"
+                                   << ""
+                                   << "v";
+        QTest::newRow("bracket in section") << "MC]I"
+                                            << "k"
+                                            << "v";
+        QTest::newRow("equals in key") << "MCI"
+                                       << "k=x"
+                                       << "v";
+        QTest::newRow("line break in value") << "MCI"
+                                             << "k"
+                                             << "v\n[boot]";
+        QTest::newRow("line break in key") << "MCI"
+                                           << "k\r"
+                                           << "v";
+    }
+    void refusesWhatWouldBreakTheFile()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        writeFile("[MCI]\nk=old\n");
+        QVERIFY(!sys::writeProfileString(section.toStdString(), key.toStdString(),
+                                         value.toStdString(), path().toStdString()));
+        QCOMPARE(readFile(), QByteArray("[MCI]\nk=old\n"));
+    }
+
+    void missingFolderIsAFailure()
+    {
+        const QString file = dir.filePath(QStringLiteral("no/such/system.ini"));
+        QVERIFY(!sys::writeProfileString("MCI", "k", "v", file.toStdString()));
+        QVERIFY(!QFile::exists(file));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_IniFile)
+#include "tst_IniFile.moc"
