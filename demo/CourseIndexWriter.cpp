@@ -1,4 +1,4 @@
-#include "CourseIndex.h"
+#include "CourseIndexWriter.h"
 
 #include "SavedFile.h"
 

@@ -3,7 +3,7 @@
 
 #include "CourseContent.h"
 #include "CourseDocuments.h"
-#include "CourseIndex.h"
+#include "CourseIndexWriter.h"
 #include "CoursePicture.h"
 
 #include <QCommandLineParser>
