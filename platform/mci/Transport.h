@@ -2,12 +2,14 @@
 
 #include <string>
 
-namespace mci {
+namespace mci
+{
 
 // The process-wide media command-string service: send a command, get a code (0 = success)
 // and, when replySize > 0, a reply of at most replySize - 1 characters.
-class Transport {
-public:
+class Transport
+{
+  public:
     virtual ~Transport() = default;
     virtual unsigned send(const std::string &command, std::string &reply, int replySize) = 0;
     virtual std::string errorText(unsigned code) = 0;

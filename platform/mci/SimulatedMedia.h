@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Engine.h"
+
+#include <QHash>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+namespace mci
+{
+
+class SimulatedEngine;
+
+// Scripted media for tests of the windows: files with a length and a picture size (or that
+// cannot be played), and a clock that moves only when the test advances it. While selected,
+// every open of the command layer is served from this script instead of libmpv; the same
+// commands, codes and replies apply.
+class SimulatedMedia final : public EngineFactory
+{
+  public:
+    SimulatedMedia();
+    ~SimulatedMedia() override;
+    SimulatedMedia(const SimulatedMedia &) = delete;
+    SimulatedMedia &operator=(const SimulatedMedia &) = delete;
+
+    // Names are matched ignoring letter case; scripted files need not exist on disk.
+    void addFile(const QString &path, qint64 lengthMs, QSize size = QSize(320, 240));
+    void addUnplayableFile(const QString &path);
+
+    // Moves every playing device forward; a device that reaches its end stops there.
+    void advance(qint64 ms);
+    qint64 elapsed() const { return elapsed_; }
+    int openDevices() const { return static_cast<int>(engines_.size()); }
+
+    std::unique_ptr<Engine> create() override;
+
+  private:
+    friend class SimulatedEngine;
+    struct Script {
+        qint64 length = 0;
+        QSize size;
+        bool playable = true;
+    };
+    const Script *find(const QString &path) const;
+
+    QHash<QString, Script> files_; // by lower-cased name
+    std::vector<SimulatedEngine *> engines_;
+    qint64 elapsed_ = 0;
+};
+
+// Serve every later open from the script / from libmpv again. Both close all open devices.
+void useSimulatedEngine(SimulatedMedia &media);
+void useLibmpvEngine();
+
+} // namespace mci
