@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 
 namespace toolkit
 {
@@ -18,7 +19,8 @@ int frameHeightTwips()
     return toTwipsY(kFrameHeightPixels);
 }
 
-Form::Form(const QString &name) : QWidget(nullptr, Qt::Window), mName(name)
+Form::Form(const QString &name, bool hasMenuBar)
+    : QWidget(nullptr, Qt::Window), mName(name), mClient(hasMenuBar ? new QWidget(this) : this)
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -53,12 +55,12 @@ void Form::setWindowState(int state)
 
 int Form::Width() const
 {
-    return WindowState() == 2 ? toTwipsX(width() + kFrameWidthPixels) : mWidth;
+    return WindowState() == 2 ? toTwipsX(mClient->width() + kFrameWidthPixels) : mWidth;
 }
 
 int Form::Height() const
 {
-    return WindowState() == 2 ? toTwipsY(height() + kFrameHeightPixels) : mHeight;
+    return WindowState() == 2 ? toTwipsY(mClient->height() + kFrameHeightPixels) : mHeight;
 }
 
 int Form::ScaleWidth() const
@@ -102,9 +104,15 @@ void Form::Move(int left, int top, int width, int height)
 void Form::applyGeometry()
 {
     mApplying = true;
+    const int menuHeight = mMenuBar ? mMenuBar->sizeHint().height() : 0;
+    const QSize clientSize(qMax(1, toPixelsX(mWidth) - kFrameWidthPixels),
+                           qMax(1, toPixelsY(mHeight) - kFrameHeightPixels));
     move(toPixelsX(mLeft), toPixelsY(mTop));
-    resize(qMax(1, toPixelsX(mWidth) - kFrameWidthPixels),
-           qMax(1, toPixelsY(mHeight) - kFrameHeightPixels));
+    resize(clientSize.width(), clientSize.height() + menuHeight);
+    if (mMenuBar) {
+        mMenuBar->setGeometry(0, 0, clientSize.width(), menuHeight);
+        mClient->setGeometry(0, menuHeight, clientSize.width(), clientSize.height());
+    }
     mApplying = false;
 }
 
@@ -134,6 +142,21 @@ long long Form::hWnd()
     return handleOf(this);
 }
 
+void Form::setMenuBar(QMenuBar *menuBar)
+{
+    mMenuBar = menuBar;
+    menuBar->setParent(this);
+    applyGeometry();
+}
+
+void Form::setCloseBox(bool enabled)
+{
+    mCloseBox = enabled;
+    Qt::WindowFlags flags = windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    flags.setFlag(Qt::WindowCloseButtonHint, enabled);
+    setWindowFlags(flags);
+}
+
 void Form::Unload()
 {
     if (mUnloader)
@@ -143,7 +166,8 @@ void Form::Unload()
 void Form::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    Unload();
+    if (mCloseBox)
+        Unload();
 }
 
 void Form::resizeEvent(QResizeEvent *event)

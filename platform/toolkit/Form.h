@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QMenuBar;
+
 #include <functional>
 
 namespace toolkit
@@ -15,7 +17,8 @@ class Form : public QWidget
 {
     Q_OBJECT
   public:
-    explicit Form(const QString &name);
+    // A window with a menu bar keeps its controls in a client area below it.
+    explicit Form(const QString &name, bool hasMenuBar = false);
     ~Form() override;
 
     const QString &Name() const { return mName; }
@@ -54,6 +57,14 @@ class Form : public QWidget
 
     long long hWnd();
 
+    // The client area that holds the controls; below the menu bar when there is one. The menu
+    // bar sits in the frame allowance, outside the client size.
+    QWidget *client() const { return mClient; }
+    void setMenuBar(QMenuBar *menuBar);
+
+    // A window without a working close box is hidden by the program, never closed by the user.
+    void setCloseBox(bool enabled);
+
     // Unloads the window through whoever created it (see Forms); the close box does the same.
     void Unload();
     void setUnloader(std::function<void()> unloader) { mUnloader = std::move(unloader); }
@@ -68,6 +79,9 @@ class Form : public QWidget
     void applyGeometry();
 
     QString mName;
+    QWidget *mClient;
+    QMenuBar *mMenuBar = nullptr;
+    bool mCloseBox = true;
     QPointer<Form> mOwner;
     std::function<void()> mUnloader;
     int mLeft = 0;

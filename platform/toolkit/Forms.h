@@ -30,9 +30,20 @@ template <class T> class FormSlot
             mForm = std::make_unique<T>();
             mForm->setUnloader([this] { Unload(); });
             registerForm(mForm.get());
-            mForm->Form_Load();
+            // Loading may unload the window again (the splash does): keep the object itself.
+            T *form = mForm.get();
+            form->Form_Load();
+            return *form;
         }
         return *mForm;
+    }
+
+    ~FormSlot()
+    {
+        // Windows still loaded when the program's statics go are left to the process's end:
+        // their toolkit is already gone.
+        if (!QCoreApplication::instance())
+            (void)mForm.release();
     }
 
     bool Loaded() const { return mForm != nullptr; }

@@ -9,7 +9,6 @@ namespace toolkit
 
 class ProgressBar : public QProgressBar, public Control
 {
-    Q_OBJECT
   public:
     explicit ProgressBar(QWidget *parent)
         : QProgressBar(parent), Control(static_cast<QProgressBar &>(*this))

@@ -1,0 +1,233 @@
+#include "frmMain.h"
+
+#include "Environment.h"
+#include "Forms.h"
+#include "MessageBox.h"
+#include "frmPlaylist.h"
+#include "modGlobals.h"
+
+#include <QCoreApplication>
+#include <QStyle>
+
+using namespace modGlobals;
+
+namespace
+{
+constexpr std::uint32_t kVideoBackColour = 0x00400000;
+constexpr std::uint32_t kPlaylistCaptionColour = 0x00800000;
+} // namespace
+
+frmMain::frmMain()
+    : toolkit::Form(QStringLiteral("frmMain"), true), menuBar(this), tlbMain(client()),
+      sbStatus(client(), 2), cmdPList(client()), picVideo(client()), sldVideo(client()),
+      mnuOpen("&Open", this), mnuOnTop("&Always on Top", this), mnuExit("&Exit", this),
+      mnuExpanded("&Expanded", this), mnuCollapse("&Collapsed", this),
+      mnuFullScreen("&Full Screen", this), mnuWelcome("&Play the Welcome Message", this),
+      mnuPellinSite("&Visit the Vorlund Web Site", this), mnuBuyVideos("&Buy More Videos", this),
+      mnuMailingList("&Join the Mailing List", this), mnuPellinLab("Visit the Virtual &Lab", this),
+      mnuUserManual("&User Manual", this), mnuSupport("&Support on the Web", this),
+      mnuInstallAdobe("&Install Acrobat Reader from this CDROM", this),
+      mnuOrderForm("&Order Form", this), mnuLicense("&License Agreement", this),
+      mnuAbout("&About", this)
+{
+    setCaption(QStringLiteral("Vorlund - IT Certification Videos -"));
+    buildMenus();
+    setMenuBar(&menuBar);
+    buildToolbar();
+
+    tlbMain.Move(0, 0, 9645, 360);
+    sbStatus.Move(2565, 30, 2880, 255);
+    cmdPList.Move(5640, 40, 885, 255);
+    picVideo.Move(5, 420, 9630, 7200);
+    sldVideo.Move(0, 7680, 9555, 375);
+    sbStatus.raise();
+    cmdPList.raise();
+
+    cmdPList.setCaption(QStringLiteral("Playlist"));
+    cmdPList.setGraphical(true);
+    cmdPList.setToolTipText(QStringLiteral("Collapse playlist"));
+    cmdPList.setTag(QStringLiteral("1"));
+    cmdPList.onClick([this] { cmdPList_Click(); });
+
+    tmrMediaScroller.setInterval(500);
+    tmrInitPlaylist.setInterval(4000);
+    tmrInitPlaylist.onTimer([this] { tmrInitPlaylist_Timer(); });
+
+    // A fixed single frame: the program sizes the window, the student cannot.
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    Move(0, 0, kLargeWidth, kLargeHeight);
+}
+
+void frmMain::buildMenus()
+{
+    QMenu *file = menuBar.addMenu("&File");
+    file->addAction(&mnuOpen);
+    file->addAction(&mnuOnTop);
+    file->addSeparator();
+    file->addAction(&mnuExit);
+    mnuExit.onClick([this] { mnuExit_Click(); });
+
+    QMenu *view = menuBar.addMenu("&View");
+    QMenu *playlist = view->addMenu("&Playlist");
+    playlist->addAction(&mnuExpanded);
+    playlist->addAction(&mnuCollapse);
+    view->addSeparator();
+    view->addAction(&mnuFullScreen);
+    mnuExpanded.setChecked(true);
+    mnuCollapse.setChecked(false);
+    mnuExpanded.onClick([this] { mnuExpanded_Click(); });
+    mnuCollapse.onClick([this] { mnuCollapse_Click(); });
+
+    QMenu *pellins = menuBar.addMenu("&Pellins");
+    pellins->addAction(&mnuWelcome);
+    pellins->addSeparator();
+    pellins->addAction(&mnuPellinSite);
+    pellins->addAction(&mnuBuyVideos);
+    pellins->addAction(&mnuMailingList);
+    pellins->addSeparator();
+    pellins->addAction(&mnuPellinLab);
+
+    QMenu *help = menuBar.addMenu("&Help");
+    help->addAction(&mnuUserManual);
+    help->addAction(&mnuSupport);
+    help->addAction(&mnuInstallAdobe);
+    help->addSeparator();
+    help->addAction(&mnuOrderForm);
+    help->addAction(&mnuLicense);
+    help->addSeparator();
+    help->addAction(&mnuAbout);
+}
+
+void frmMain::buildToolbar()
+{
+    lvIcons.add("full", "view-fullscreen", QStyle::SP_TitleBarMaxButton);
+    lvIcons.add("forward", "media-seek-forward", QStyle::SP_MediaSeekForward);
+    lvIcons.add("pause", "media-playback-pause", QStyle::SP_MediaPause);
+    lvIcons.add("play", "media-playback-start", QStyle::SP_MediaPlay);
+    lvIcons.add("rewind", "media-seek-backward", QStyle::SP_MediaSeekBackward);
+    lvIcons.add("stop", "media-playback-stop", QStyle::SP_MediaStop);
+    lvIcons.add("web", "applications-internet", QStyle::SP_DriveNetIcon);
+    lvIcons.add("pcollapsed", "view-list-details", QStyle::SP_FileDialogListView);
+    lvIcons.add("pexpanded", "view-list-tree", QStyle::SP_FileDialogDetailedView);
+    tlbMain.setImageList(&lvIcons);
+    tlbMain.addButton("full", "full", "Full screen");
+    tlbMain.addSeparator();
+    tlbMain.addButton("play", "play", "Play video");
+    tlbMain.addButton("stop", "stop", "Stop video");
+    tlbMain.addButton("rewind", "rewind", "Rewind video");
+    tlbMain.addButton("forward", "forward", "Fast forward video");
+    tlbMain.addSeparator();
+    tlbMain.addButton("web", "web", "Visit the Vorlund web site!");
+}
+
+void frmMain::Form_Load()
+{
+    Trap([this] {
+        gMCI = std::make_unique<clsMCI>();
+        picVideo.setBackColor(kVideoBackColour);
+        SetButtonTextColor(cmdPList.hWnd(), kPlaylistCaptionColour, DT_VCENTER);
+        gScreenRes = GetScreenResolution();
+        setLeft((toolkit::screenWidth() - Width()) / 2);
+        setTop((toolkit::screenHeight() - Height()) / 2);
+        if (gScreenRes == QLatin1String("640x480")) {
+            gLowRes = true;
+            toolkit::MsgBox(
+                "Vorlund videos are best viewed at a screen resolution of 800x600 or greater.",
+                toolkit::vbOKOnly | toolkit::vbExclamation, kAppTitle);
+        }
+    });
+}
+
+void frmMain::Form_Unload(int &)
+{
+    Ignore([] { gMCI->StopMultimedia(); });
+    Ignore([] { gMCI->CloseAll(); });
+    Ignore([this] { ClearButtonTextColor(cmdPList.hWnd()); });
+    for (toolkit::Form *form : toolkit::loadedForms())
+        if (form->Name() != Name())
+            Ignore([form] { form->Unload(); });
+    QCoreApplication::quit();
+}
+
+void frmMain::Form_Resize()
+{
+    if (WindowState() == 1) {
+        Ignore([this] {
+            cmdPList.setTag("0");
+            cmdPList_Click();
+        });
+        return;
+    }
+    Ignore([this] { picVideo.setWidth(ScaleWidth()); });
+    Ignore([this] { picVideo.setHeight(ScaleHeight() - 800); });
+    Ignore([this] { sldVideo.setWidth(ScaleWidth() - 3); });
+    Ignore([this] { sldVideo.setTop(picVideo.Top() + picVideo.Height() + 3); });
+    Ignore([this] { cmdPList.setLeft(Width() - 1020); });
+    Ignore([this] { sbStatus.setWidth(Width() - (sbStatus.Left() + 1030)); });
+}
+
+void frmMain::cmdPList_Click()
+{
+    // Each step that fails is skipped and the next one runs.
+    Ignore([this] {
+        if (tmrInitPlaylist.Enabled())
+            tmrInitPlaylist.setEnabled(false);
+    });
+    if (cmdPList.Tag().toInt() != 0) {
+        Ignore([this] {
+            cmdPList.setTag("0");
+            cmdPList.setToolTipText("Collapse playlist");
+        });
+        Ignore([this] { forms::frmPlaylist().Show(this); });
+        Ignore([this] {
+            mnuCollapse.setChecked(false);
+            mnuExpanded.setChecked(true);
+        });
+        Ignore([this] { cmdPList.setState(true); });
+    } else {
+        Ignore([this] {
+            cmdPList.setTag("1");
+            cmdPList.setToolTipText("Expand playlist");
+        });
+        Ignore([] { forms::frmPlaylist().setVisible(false); });
+        Ignore([this] {
+            mnuCollapse.setChecked(true);
+            mnuExpanded.setChecked(false);
+        });
+        Ignore([this] { cmdPList.setState(false); });
+    }
+    Ignore([] { toolkit::DoEvents(); });
+}
+
+void frmMain::mnuExpanded_Click()
+{
+    Trap([this] { cmdPList_Click(); });
+}
+
+void frmMain::mnuCollapse_Click()
+{
+    Trap([this] { cmdPList_Click(); });
+}
+
+void frmMain::mnuExit_Click()
+{
+    Trap([this] { Unload(); });
+}
+
+void frmMain::tmrInitPlaylist_Timer()
+{
+    Ignore([this] {
+        if (WindowState() != 1)
+            cmdPList_Click();
+    });
+    tmrInitPlaylist.setEnabled(false);
+}
+
+namespace forms
+{
+::frmMain &frmMain()
+{
+    static toolkit::FormSlot<::frmMain> slot;
+    return slot();
+}
+} // namespace forms

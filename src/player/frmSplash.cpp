@@ -1,0 +1,141 @@
+#include "frmSplash.h"
+
+#include "CourseIndex.h"
+#include "Environment.h"
+#include "Forms.h"
+#include "MessageBox.h"
+#include "Shell.h"
+#include "frmMain.h"
+#include "frmPlaylist.h"
+#include "modGlobals.h"
+
+#include <QFrame>
+
+using namespace modGlobals;
+
+namespace
+{
+
+toolkit::FormSlot<frmSplash> &splashSlot()
+{
+    static toolkit::FormSlot<frmSplash> slot;
+    return slot;
+}
+
+void probeReader()
+{
+    if (RegKeyExists("Software\\Adobe") != 0)
+        return;
+    for (const char *key :
+         {"Software\\Adobe\\Acrobat Reader", "Software\\Adobe\\Acrobat", "Software\\Adobe\\Reader"})
+        if (RegKeyExists(key) == 0)
+            gReaderInstalled = true;
+}
+
+QLabel &styled(QLabel &label, const QString &text, const QString &family, int points, bool bold)
+{
+    label.setText(text);
+    QFont font(family);
+    font.setPointSize(points);
+    font.setBold(bold);
+    label.setFont(font);
+    return label;
+}
+
+} // namespace
+
+frmSplash::frmSplash()
+    : toolkit::Form(QStringLiteral("frmSplash")), picLogo(client()), lblBrand(client()),
+      lblProduct(client()), lblWebSite(client()), lblNotice(client()), prbSplash(client())
+{
+    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    setCaption(QStringLiteral("Vorlund"));
+    picLogo.setBackColor(0x00400000);
+    picLogo.Move(240, 240, 1440, 1440);
+    styled(lblBrand, "Vorlund", "Tahoma", 28, true).setGeometry(130, 16, 300, 50);
+    styled(lblProduct, "Media Player", "Tahoma", 16, false).setGeometry(130, 66, 300, 30);
+    styled(lblWebSite, "www.vorlund.example", "Tahoma", 8, false).setGeometry(130, 110, 300, 20);
+    styled(lblNotice, "IT certification training videos. All rights reserved.", "Tahoma", 7, false)
+        .setGeometry(16, 150, 420, 20);
+    for (int y : {104, 106, 140, 142}) {
+        auto *line = new QFrame(client()); // owned by the window
+        line->setFrameShape(QFrame::HLine);
+        line->setGeometry(130, y, 310, 1);
+    }
+    prbSplash.setGeometry(16, 180, 424, 12);
+    Move(0, 0, 6840 + toolkit::frameWidthTwips(), 3000 + toolkit::frameHeightTwips());
+}
+
+void frmSplash::Form_Load()
+{
+    Trap([this] {
+        gMediaRoot = GetMediaRoot(toolkit::AppPath()).toLower();
+        probeReader();
+        if (!gReaderInstalled) {
+            const int answer = toolkit::MsgBox(
+                "Adobe Acrobat Reader is required for documentation and support "
+                "functionality.\r\n\r\nWould you like to install Adobe Acrobat Reader 5.0 now?",
+                toolkit::vbYesNo | toolkit::vbExclamation, kAppTitle);
+            if (answer == toolkit::vbYes) {
+                shell::open("open", gMediaRoot + "/bin/ar500enu.exe", {}, {}, shell::ShowNormal);
+                Unload();
+                return;
+            }
+        }
+        setLeft((toolkit::screenWidth() - Width()) / 2);
+        setTop((toolkit::screenHeight() - Height()) / 2);
+        Show();
+        toolkit::DoEvents();
+        prbSplash.setMax(2000);
+        forms::frmMain();
+        forms::frmPlaylist();
+        readCourseIndex();
+        for (int value = 0; value <= prbSplash.Max(); ++value)
+            prbSplash.setValue(value);
+        Unload();
+        forms::frmMain().Show();
+        forms::frmMain().tmrInitPlaylist.setEnabled(true);
+    });
+}
+
+// Reads the course index into the playlist. Lines that cannot be used are skipped and named in
+// one report, so a damaged index never keeps the student from the rest of the course.
+void frmSplash::readCourseIndex()
+{
+    const pellin::CourseIndex index = pellin::readCourseIndex(gMediaRoot);
+    QStringList problems = index.problems;
+    frmMain &main = forms::frmMain();
+    for (const pellin::CourseCaption &caption : index.captions) {
+        main.setCaption(caption.appendTo(main.Caption()));
+        SetButtonTextColor(main.cmdPList.hWnd(), 0x00800000, DT_VCENTER);
+        try {
+            main.picVideo.LoadPicture(caption.picture);
+        } catch (const pellin::Failure &failure) {
+            problems << QStringLiteral("the course picture %1: %2")
+                            .arg(caption.picture, QString::fromStdString(failure.description()));
+        }
+    }
+    frmPlaylist &playlist = forms::frmPlaylist();
+    for (const pellin::CourseEntry &entry : index.entries) {
+        toolkit::ListItem item = playlist.lvPlaylist.Add(entry.key, entry.title, "file");
+        item.setSubItem(1, entry.length);
+        toolkit::DoEvents();
+        if (entry.intro)
+            item.setForeColor(frmPlaylist::kIntroColour);
+    }
+    if (!problems.isEmpty())
+        ReportError(0, "The course index could not be read completely. Skipped: " +
+                           problems.join("; ") + ".");
+}
+
+namespace forms
+{
+::frmSplash &frmSplash()
+{
+    return splashSlot()();
+}
+bool frmSplashLoaded()
+{
+    return splashSlot().Loaded();
+}
+} // namespace forms

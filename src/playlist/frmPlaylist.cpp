@@ -1,0 +1,173 @@
+#include "frmPlaylist.h"
+
+#include "Environment.h"
+#include "Forms.h"
+#include "ListFile.h"
+#include "PathFields.h"
+#include "Units.h"
+#include "modGlobals.h"
+
+#include <QFile>
+#include <QStyle>
+
+using namespace modGlobals;
+
+namespace
+{
+
+constexpr int kDesignClientWidth = 4515;
+constexpr int kDesignClientHeight = 6030;
+constexpr int kToolbarStrip = 420;
+
+bool endsInAsf(QString key, bool trimmed)
+{
+    QString last = key.right(3);
+    if (trimmed)
+        last = last.trimmed();
+    return last.compare(QLatin1String("asf"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+frmPlaylist::frmPlaylist()
+    : toolkit::Form(QStringLiteral("frmPlaylist")), fratlbContainer(client()),
+      tlbPlaylist(&fratlbContainer), lvPlaylist(client())
+{
+    setCaption(QStringLiteral("Pellin Playlist"));
+    imlToolbar.add("file", "video-x-generic", QStyle::SP_FileIcon);
+    imlToolbar.add("dir", "folder-new", QStyle::SP_DirIcon);
+    imlToolbar.add("dir_rec", "folder-open", QStyle::SP_DirOpenIcon);
+    imlToolbar.add("up", "go-up", QStyle::SP_ArrowUp);
+    imlToolbar.add("down", "go-down", QStyle::SP_ArrowDown);
+    imlToolbar.add("delete", "edit-delete", QStyle::SP_TrashIcon);
+    imlToolbar.add("new", "document-new", QStyle::SP_FileDialogNewFolder);
+    imlToolbar.add("open", "document-open", QStyle::SP_DialogOpenButton);
+    imlToolbar.add("save", "document-save", QStyle::SP_DialogSaveButton);
+    tlbPlaylist.setImageList(&imlToolbar);
+    tlbPlaylist.addButton("file", "file", "Add file");
+    tlbPlaylist.addButton("dir", "dir", "Add directory");
+    tlbPlaylist.addButton("dir_rec", "dir_rec", "Add directory and all subdirectories");
+    tlbPlaylist.addButton("up", "up", "Move up playlist");
+    tlbPlaylist.addButton("down", "down", "Move down playlist");
+    tlbPlaylist.addButton("delete", "delete", "Remove from playlist");
+    tlbPlaylist.addButton("new", "new", "New playlist");
+    tlbPlaylist.addButton("open", "open", "Open playlist");
+    tlbPlaylist.addButton("save", "save", "Save playlist");
+
+    lvPlaylist.setSmallIcons(&imlToolbar);
+    QFont small(QStringLiteral("Small Fonts"));
+    small.setPointSizeF(6.75);
+    small.setWeight(QFont::Normal);
+    lvPlaylist.setFont(small);
+    lvPlaylist.setForeColor(kNormalColour);
+
+    Move(0, 0, kDesignClientWidth + toolkit::frameWidthTwips(),
+         kDesignClientHeight + toolkit::frameHeightTwips());
+}
+
+void frmPlaylist::Form_Load()
+{
+    Trap([this] {
+        lvPlaylist.setBackColor(kListBackColour);
+        setLeft((toolkit::screenWidth() - Width()) / 2);
+        setTop((toolkit::screenHeight() - Height()) / 2);
+        // The playlist is hidden through the main window, never closed by the student.
+        setCloseBox(false);
+        InitPlaylistWindow();
+    });
+}
+
+void frmPlaylist::Form_Resize()
+{
+    Ignore([this] {
+        fratlbContainer.setGeometry(0, 0, toolkit::toPixelsX(ScaleWidth()),
+                                    toolkit::toPixelsY(kToolbarStrip));
+        tlbPlaylist.setGeometry(fratlbContainer.rect());
+        lvPlaylist.Move(0, kToolbarStrip, ScaleWidth(), ScaleHeight() - kToolbarStrip);
+    });
+}
+
+void frmPlaylist::InitPlaylistWindow()
+{
+    Trap([this] {
+        lvPlaylist.clearColumns();
+        lvPlaylist.addColumn("Name", 3590);
+        lvPlaylist.addColumn("Length", 600);
+        if (!gKeepPlaylist)
+            return;
+        OpenPList(pellin::carryOverPath(GetTempFolder()));
+        toolkit::DoEvents();
+        Ignore([this] {
+            if (auto item = lvPlaylist.findKey(gSelectedKey)) {
+                item->setSelected(true);
+                item->setForeColor(kCurrentColour);
+            }
+        });
+    });
+}
+
+void frmPlaylist::Form_Unload(int &)
+{
+    if (!gKeepPlaylist)
+        return;
+    const QString path = pellin::carryOverPath(GetTempFolder());
+    Ignore([&] { QFile::remove(path); });
+    Ignore([this] {
+        if (auto selected = lvPlaylist.SelectedItem())
+            gSelectedKey = selected->Key();
+    });
+    Ignore([&] {
+        QList<pellin::ListEntry> entries;
+        entries.reserve(lvPlaylist.Count());
+        for (int i = 1; i <= lvPlaylist.Count(); ++i) {
+            const toolkit::ListItem item = lvPlaylist.Item(i);
+            entries.append({item.Key(), item.Text(), item.SubItem(1)});
+        }
+        pellin::writeListFile(path, entries);
+    });
+    Ignore([] { toolkit::DoEvents(); });
+}
+
+void frmPlaylist::OpenPList(const QString &file)
+{
+    lvPlaylist.Clear();
+    toolkit::DoEvents();
+    // A file that cannot be read leaves the emptied list; the failure goes to the caller's report.
+    const pellin::ListFileContent content = pellin::readListFile(file);
+    for (const pellin::ListEntry &entry : content.entries) {
+        toolkit::ListItem item = lvPlaylist.Add(entry.key, entry.title, "file");
+        item.setSubItem(1, entry.length);
+        if (endsInAsf(entry.key, false))
+            item.setForeColor(kIntroColour);
+    }
+    toolkit::DoEvents();
+}
+
+toolkit::ListItem frmPlaylist::AddEntry(const QString &key, const QString &title,
+                                        const QString &length)
+{
+    toolkit::ListItem item = lvPlaylist.Add(key, title, "file");
+    item.setSubItem(1, length);
+    if (endsInAsf(key, true))
+        item.setForeColor(kIntroColour);
+    return item;
+}
+
+void frmPlaylist::ApplyColourRule(const QString &currentKey)
+{
+    for (int i = 1; i <= lvPlaylist.Count(); ++i) {
+        toolkit::ListItem item = lvPlaylist.Item(i);
+        item.setForeColor(endsInAsf(item.Key(), true) ? kIntroColour : kNormalColour);
+    }
+    if (auto current = lvPlaylist.findKey(currentKey))
+        current->setForeColor(kCurrentColour);
+}
+
+namespace forms
+{
+::frmPlaylist &frmPlaylist()
+{
+    static toolkit::FormSlot<::frmPlaylist> slot;
+    return slot();
+}
+} // namespace forms
