@@ -1,0 +1,290 @@
+// The command layer over real libmpv, on clips that ffmpeg makes in a temporary folder.
+#include "Clips.h"
+#include "LibmpvEngine.h"
+#include "Send.h"
+#include "SimulatedMedia.h"
+#include "WindowHandles.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+class EngineTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void cleanup();
+
+    void openAndLength_data();
+    void openAndLength();
+    void playFromToEndsAtTo_data();
+    void playFromToEndsAtTo();
+    void pauseResumeStop();
+    void seekLandsOnTheTarget_data();
+    void seekLandsOnTheTarget();
+    void endOfFileReportsTheLength_data();
+    void endOfFileReportsTheLength();
+    void twoAliasesAndCloseAll();
+    void fileNamesKeepTheirCase();
+    void errors_data();
+    void errors();
+    void videoIsDrawnInsideTheParent();
+
+  private:
+    QString clip(const char *name) const { return clips_.value(QLatin1String(name)); }
+    static long long position(const char *alias)
+    {
+        return reply(QStringLiteral("status %1 position").arg(QLatin1String(alias))).toLongLong();
+    }
+
+    QTemporaryDir dir_;
+    QHash<QString, QString> clips_;
+};
+
+void EngineTest::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    mci::setAudioOutput(QStringLiteral("null"));
+    mci::useLibmpvEngine();
+    for (const clips::Format &format : clips::formats()) {
+        QString failure;
+        const QString path = clips::make(dir_.path(), format, 4, QSize(320, 240), &failure);
+        QVERIFY2(!path.isEmpty(), qPrintable(failure));
+        clips_.insert(QLatin1String(format.name), path);
+    }
+}
+
+void EngineTest::cleanup()
+{
+    send("close all");
+}
+
+void EngineTest::openAndLength_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("type");
+    for (const clips::Format &format : clips::formats())
+        QTest::newRow(format.name)
+            << QString::fromLatin1(format.name)
+            << (QLatin1String(format.extension) == "avi" ? "AviVideo" : "MPEGVideo");
+}
+
+void EngineTest::openAndLength()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, type);
+    const Sent opened =
+        send(QStringLiteral("open \"%1\" type %2 Alias movie2").arg(clips_.value(name), type));
+    QCOMPARE(opened.code, 0u);
+    QVERIFY(opened.reply.toInt() > 0);
+    QCOMPARE(send("set movie2 time format ms").code, 0u);
+    const long long length = reply("status movie2 length").toLongLong();
+    QVERIFY2(length >= 3950 && length <= 4150, qPrintable(QString::number(length)));
+    QCOMPARE(reply("status movie2 mode"), QStringLiteral("stopped"));
+    QCOMPARE(reply("status movie2 position"), QStringLiteral("0"));
+    QCOMPARE(reply("where movie2 source"), QStringLiteral("0 0 320 240"));
+    QCOMPARE(send("close movie2").code, 0u);
+}
+
+void EngineTest::playFromToEndsAtTo_data()
+{
+    openAndLength_data();
+}
+
+void EngineTest::playFromToEndsAtTo()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, type);
+    QWidget parent;
+    parent.resize(320, 240);
+    QCOMPARE(send(QStringLiteral("open \"%1\" type %2 alias movie parent %3 style 1073741824")
+                      .arg(clips_.value(name), type)
+                      .arg(toolkit::handleOf(&parent)))
+                 .code,
+             0u);
+    QCOMPARE(send("play movie from 1000 to 1600").code, 0u);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("playing"));
+    QTRY_COMPARE_WITH_TIMEOUT(reply("status movie mode"), QStringLiteral("stopped"), 10000);
+    QCOMPARE(reply("status movie position"), QStringLiteral("1600"));
+    QTest::qWait(100);
+    QCOMPARE(reply("status movie position"), QStringLiteral("1600"));
+    QCOMPARE(reply("status movie mode"), QStringLiteral("stopped"));
+    // Playing on from the held position reaches the new end.
+    QCOMPARE(send("play movie to 1900").code, 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(reply("status movie mode"), QStringLiteral("stopped"), 10000);
+    QCOMPARE(reply("status movie position"), QStringLiteral("1900"));
+}
+
+void EngineTest::pauseResumeStop()
+{
+    QCOMPARE(
+        send(QStringLiteral("open \"%1\" type AviVideo alias movie").arg(clip("avi-mpeg4-mp3")))
+            .code,
+        0u);
+    QCOMPARE(send("play movie from 0 to 4000").code, 0u);
+    QTRY_VERIFY_WITH_TIMEOUT(position("movie") >= 400, 10000);
+    QCOMPARE(send("pause movie").code, 0u);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("paused"));
+    const long long paused = position("movie");
+    QVERIFY(paused >= 400 && paused < 4000);
+    QTest::qWait(300);
+    QCOMPARE(position("movie"), paused);
+    QCOMPARE(send("resume movie").code, 0u);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("playing"));
+    QTRY_VERIFY_WITH_TIMEOUT(position("movie") > paused + 200, 10000);
+    QCOMPARE(send("stop movie").code, 0u);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("stopped"));
+    const long long stopped = position("movie");
+    QVERIFY(stopped > paused);
+    QTest::qWait(300);
+    QCOMPARE(position("movie"), stopped);
+    QCOMPARE(send("resume movie").code, 302u);
+}
+
+void EngineTest::seekLandsOnTheTarget_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("target");
+    for (const clips::Format &format : clips::formats())
+        for (int target : {1000, 2520, 3300})
+            QTest::addRow("%s at %d", format.name, target)
+                << QString::fromLatin1(format.name) << target;
+}
+
+void EngineTest::seekLandsOnTheTarget()
+{
+    QFETCH(QString, name);
+    QFETCH(int, target);
+    QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(clips_.value(name))).code, 0u);
+    QCOMPARE(send("play movie from 200").code, 0u);
+    QCOMPARE(send(QStringLiteral("seek movie to %1").arg(target)).code, 0u);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("stopped"));
+    QCOMPARE(position("movie"), target);
+    // The engine really is there: playing on and pausing at once reads the engine's own clock.
+    send("play movie");
+    send("pause movie");
+    const long long actual = position("movie");
+    QVERIFY2(actual >= target - 20 && actual <= target + 120, qPrintable(QString::number(actual)));
+}
+
+void EngineTest::endOfFileReportsTheLength_data()
+{
+    openAndLength_data();
+}
+
+void EngineTest::endOfFileReportsTheLength()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, type);
+    QCOMPARE(
+        send(QStringLiteral("open \"%1\" type %2 alias movie").arg(clips_.value(name), type)).code,
+        0u);
+    const QString length = reply("status movie length");
+    QCOMPARE(send(QStringLiteral("play movie from %1").arg(length.toLongLong() - 500)).code, 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(reply("status movie mode"), QStringLiteral("stopped"), 10000);
+    QCOMPARE(reply("status movie position"), length);
+    QCOMPARE(send("seek movie to start").code, 0u);
+    QCOMPARE(reply("status movie position"), QStringLiteral("0"));
+    QCOMPARE(send("seek movie to end").code, 0u);
+    QCOMPARE(reply("status movie position"), length);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("stopped"));
+}
+
+void EngineTest::twoAliasesAndCloseAll()
+{
+    QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(clip("avi-msmpeg4v2-pcm"))).code,
+             0u);
+    QCOMPARE(
+        send(QStringLiteral("open \"%1\" type MPEGVideo alias movie2").arg(clip("mpeg1-ps"))).code,
+        0u);
+    QCOMPARE(send("play movie from 0").code, 0u);
+    QCOMPARE(send("play movie2 from 2000 to 2400").code, 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(reply("status movie2 mode"), QStringLiteral("stopped"), 10000);
+    QCOMPARE(reply("status movie2 position"), QStringLiteral("2400"));
+    QCOMPARE(reply("status movie mode"), QStringLiteral("playing"));
+    QCOMPARE(send("close movie2").code, 0u);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("playing"));
+    QCOMPARE(send("Close All").code, 0u);
+    QCOMPARE(send("status movie mode").code, 263u);
+    QCOMPARE(send("status movie2 mode").code, 263u);
+}
+
+void EngineTest::fileNamesKeepTheirCase()
+{
+    const QString mixed = dir_.filePath(QStringLiteral("Mixed Case Clip.AVI"));
+    QVERIFY(QFile::copy(clip("avi-msvideo1"), mixed));
+    QCOMPARE(send(QStringLiteral("open \"%1\" type AviVideo alias movie").arg(mixed)).code, 0u);
+    // Course data names files in another case than the disk: found all the same.
+    QCOMPARE(
+        send(QStringLiteral("open \"%1\" type AviVideo alias lower").arg(mixed.toLower())).code,
+        0u);
+    QCOMPARE(reply("status lower length"), reply("status movie length"));
+}
+
+void EngineTest::errors_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<unsigned>("code");
+    QTest::newRow("missing file") << "open \"%dir/missing.avi\" type AviVideo alias x" << 275u;
+    QTest::newRow("missing folder") << "open \"%dir/nowhere/a.mpg\" alias x" << 275u;
+    QTest::newRow("text file as avi") << "open \"%dir/notes.avi\" type AviVideo alias x" << 296u;
+    QTest::newRow("text file as mpeg") << "open \"%dir/notes.avi\" type MPEGVideo alias x" << 277u;
+    QTest::newRow("unknown alias") << "status nosuch position" << 263u;
+    QTest::newRow("duplicate alias") << "open \"%clip\" alias movie" << 289u;
+    QTest::newRow("bad integer") << "seek movie to 1O00" << 270u;
+    QTest::newRow("out of range seek") << "seek movie to 60000" << 282u;
+    QTest::newRow("out of range play") << "play movie from 0 to 60000" << 282u;
+    QTest::newRow("frames") << "set movie time format frames" << 293u;
+}
+
+void EngineTest::errors()
+{
+    QFETCH(QString, command);
+    QFETCH(unsigned, code);
+    QFile notes(dir_.filePath(QStringLiteral("notes.avi")));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("These are not moving pictures.\n");
+    notes.close();
+    QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(clip("avi-mpeg4-mp3"))).code, 0u);
+    command.replace(QLatin1String("%dir"), dir_.path())
+        .replace(QLatin1String("%clip"), clip("avi-mpeg4-mp3"));
+    const Sent sent = send(command);
+    QCOMPARE(sent.code, code);
+    QVERIFY(!mci::transport().errorText(sent.code).empty());
+    QCOMPARE(send("status x mode").code, 263u);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("stopped"));
+}
+
+void EngineTest::videoIsDrawnInsideTheParent()
+{
+    QWidget parent;
+    parent.resize(400, 300);
+    parent.show();
+    QCOMPARE(send(QStringLiteral("open \"%1\" type AviVideo alias movie parent %2 style 1073741824")
+                      .arg(clip("avi-mpeg4-mp3"))
+                      .arg(toolkit::handleOf(&parent)))
+                 .code,
+             0u);
+    auto *video = parent.findChild<QWidget *>(QStringLiteral("mciVideo"));
+    QVERIFY(video);
+    QCOMPARE(send("put movie window at 20 10 200 150").code, 0u);
+    QCOMPARE(video->geometry(), QRect(20, 10, 200, 150));
+    QCOMPARE(send("play movie from 0").code, 0u);
+    QVERIFY(video->isVisible());
+    // The test picture is colourful: some pixel in the middle is far from black.
+    const auto colourful = [video] {
+        const QImage image = video->grab().toImage();
+        const QColor centre = image.pixelColor(image.width() / 2, image.height() / 3);
+        return centre.red() + centre.green() + centre.blue() > 120;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(colourful(), 10000);
+    // Closing while it plays leaves the parent intact.
+    QCOMPARE(send("close movie").code, 0u);
+    QVERIFY(!parent.findChild<QWidget *>(QStringLiteral("mciVideo")));
+}
+
+QTEST_MAIN(EngineTest)
+#include "tst_mci_engine.moc"
