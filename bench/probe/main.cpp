@@ -1,0 +1,105 @@
+// Measuring the length of the files added to the playlist, as the playlist does it (a second
+// controller "movie2": open, play 0 to 1, read the length, stop, close), against one ffprobe
+// process per file.
+
+#include "BenchSupport.h"
+#include "WindowHandles.h"
+#include "clsMCI.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <clocale>
+
+namespace
+{
+
+constexpr int Runs = 9;
+
+struct Clip {
+    const char *name;
+    QStringList codecs;
+};
+
+std::int32_t probeLength(const QString &file, QWidget &picture)
+{
+    clsMCI probe;
+    probe.LoadedFilename(file.toStdString());
+    probe.AliasName("movie2");
+    probe.OpenMultimedia(toolkit::handleOf(&picture));
+    probe.PlayMultimedia("0", "1");
+    QCoreApplication::processEvents();
+    const std::int32_t length = probe.TotalTime();
+    probe.StopMultimedia();
+    probe.CloseMultimedia();
+    return length;
+}
+
+double ffprobeLength(const QString &file)
+{
+    QProcess ffprobe;
+    ffprobe.start(QStringLiteral("ffprobe"),
+                  {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", file});
+    if (!ffprobe.waitForFinished(30000) || ffprobe.exitCode() != 0)
+        return -1;
+    bool ok = false;
+    const double seconds = ffprobe.readAllStandardOutput().trimmed().toDouble(&ok);
+    return ok ? seconds * 1000 : -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("PELLIN_AUDIO_OUTPUT", "null");
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+
+    const Clip clips[] = {
+        {"mpeg4.avi", {"-c:v", "mpeg4", "-vtag", "FMP4", "-c:a", "libmp3lame"}},
+        {"msmpeg4v2.avi", {"-c:v", "msmpeg4v2", "-c:a", "pcm_s16le"}},
+        {"program.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg"}},
+        {"intro.asf", {"-c:v", "wmv2", "-c:a", "wmav2"}},
+    };
+    QTemporaryDir dir;
+    QStringList files;
+    for (const Clip &clip : clips) {
+        files << dir.filePath(QLatin1String(clip.name));
+        if (!bench::makeClip(files.back(), QStringLiteral("320x240"), clip.codecs)) {
+            std::fprintf(stderr, "probe: could not make %s with ffmpeg\n", clip.name);
+            return 1;
+        }
+    }
+
+    QWidget picture;
+    picture.resize(320, 240);
+    picture.show();
+
+    std::vector<double> ours;
+    std::vector<double> reference;
+    for (int run = 0; run <= Runs; ++run) {
+        for (const QString &file : files) {
+            QElapsedTimer timer;
+            timer.start();
+            const std::int32_t length = probeLength(file, picture);
+            const double controller = bench::elapsedMs(timer);
+            timer.restart();
+            const double probed = ffprobeLength(file);
+            const double raw = bench::elapsedMs(timer);
+            if (length <= 0 || probed <= 0) {
+                std::fprintf(stderr, "probe: no length for %s\n", qPrintable(file));
+                return 1;
+            }
+            if (run > 0) {
+                ours.push_back(controller);
+                reference.push_back(raw);
+            }
+        }
+    }
+    bench::printRatio("probe", bench::median(ours), bench::median(reference),
+                      "one ffprobe process per file");
+    return 0;
+}
