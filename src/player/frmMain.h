@@ -30,6 +30,19 @@ class frmMain : public toolkit::Form
     void mnuExit_Click();
     void tmrInitPlaylist_Timer();
 
+    // Transport, position display and opening files.
+    void tlbMain_ButtonClick(toolkit::ToolbarButton &Button);
+    void tmrMediaScroller_Timer();
+    void sldVideo_Scroll();
+    void mnuOpen_Click();
+    void mnuWelcome_Click();
+    void mnuFullScreen_Click();
+
+    // The step of rewind and fast forward, in ms.
+    static constexpr int PlayStep = 5000;
+    // The file last opened with File > Open, lower case.
+    QString mOpenedFile;
+
     // Designer sizes of the window: large for AVI and MPEG videos, small for ASF intros.
     static constexpr int kLargeWidth = 9735;
     static constexpr int kLargeHeight = 8730;
