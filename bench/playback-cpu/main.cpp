@@ -1,0 +1,152 @@
+// Playing a 640x480 clip for 10 s in a shown window through the media command layer, against
+// the mpv command drawing the same clip with X11 output. Figures are CPU seconds (user + system)
+// per playback; also the resident memory of the process while it plays.
+
+#include "BenchSupport.h"
+#include "LibmpvEngine.h"
+#include "Transport.h"
+#include "WindowHandles.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+namespace
+{
+
+constexpr int Runs = 3;
+
+double cpuSeconds(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+long residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    return -1;
+}
+
+std::string command(const std::string &text)
+{
+    std::string reply;
+    mci::transport().send(text, reply, 128);
+    return reply;
+}
+
+bool makeClip(const QString &path)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                            "testsrc=size=640x480:rate=25:duration=10", "-f",
+                                            "lavfi", "-i", "sine=frequency=440:duration=10", "-c:v",
+                                            "mpeg4", "-vtag", "FMP4", "-c:a", "libmp3lame", path});
+    return ffmpeg.waitForFinished(120000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
+           ffmpeg.exitCode() == 0;
+}
+
+// One playback through the layer; returns CPU seconds, or -1.
+double oursOnce(const QString &clip, long &rss)
+{
+    QWidget window;
+    window.resize(660, 500);
+    QWidget picture(&window);
+    picture.setGeometry(10, 10, 640, 480);
+    window.show();
+    QApplication::processEvents();
+    const double before = cpuSeconds(RUSAGE_SELF);
+    const std::string open = "open \"" + clip.toStdString() +
+                             "\" type AviVideo alias movie parent " +
+                             std::to_string(toolkit::handleOf(&picture)) + " style 1073741824";
+    if (command(open).empty())
+        return -1;
+    command("put movie window at 0 0 640 480");
+    command("play movie from 0");
+    QElapsedTimer timer;
+    timer.start();
+    while (command("status movie mode") == "playing" && timer.elapsed() < 30000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        usleep(20000);
+        if (timer.elapsed() > 5000 && rss < 0)
+            rss = residentMiB();
+    }
+    command("close movie");
+    return cpuSeconds(RUSAGE_SELF) - before;
+}
+
+// One playback by the mpv command; returns CPU seconds, or -1.
+double referenceOnce(const QString &mpv, const QString &clip)
+{
+    const double before = cpuSeconds(RUSAGE_CHILDREN);
+    QProcess player;
+    player.start(mpv, {"--no-config", "--really-quiet", "--vo=x11", "--ao=null",
+                       "--geometry=640x480", clip});
+    if (!player.waitForFinished(60000) || player.exitCode() != 0)
+        return -1;
+    return cpuSeconds(RUSAGE_CHILDREN) - before;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The figure needs a real X server: start one when there is none.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("PELLIN_BENCH_NESTED")) {
+        setenv("PELLIN_BENCH_NESTED", "1", 1);
+        execlp("xvfb-run", "xvfb-run", "-a", "-s", "-screen 0 1024x768x24", argv[0], nullptr);
+        std::fprintf(stderr, "playback-cpu: xvfb-run is missing\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    mci::setAudioOutput(QStringLiteral("null"));
+    QTemporaryDir dir;
+    const QString clip = dir.filePath(QStringLiteral("clip-640x480.avi"));
+    if (!makeClip(clip)) {
+        std::fprintf(stderr, "playback-cpu: could not make the clip with ffmpeg\n");
+        return 1;
+    }
+    std::vector<double> ours;
+    std::vector<double> reference;
+    long rss = -1;
+    const QString mpv = QStandardPaths::findExecutable(QStringLiteral("mpv"));
+    for (int run = 0; run < Runs; ++run) {
+        const double cpu = oursOnce(clip, rss);
+        if (cpu < 0) {
+            std::fprintf(stderr, "playback-cpu: the clip did not open\n");
+            return 1;
+        }
+        ours.push_back(cpu);
+        if (!mpv.isEmpty())
+            reference.push_back(referenceOnce(mpv, clip));
+    }
+    const double oursMedian = bench::median(ours);
+    if (mpv.isEmpty()) {
+        std::printf("playback-cpu: ours %.2f s CPU (reference: mpv is not installed)\n",
+                    oursMedian);
+    } else {
+        const double referenceMedian = bench::median(reference);
+        std::printf("playback-cpu: %.2fx (ours %.2f s vs reference %.2f s CPU, mpv --vo=x11 "
+                    "--ao=null, 640x480 10 s)\n",
+                    referenceMedian > 0 ? oursMedian / referenceMedian : 0.0, oursMedian,
+                    referenceMedian);
+    }
+    std::printf("playback-cpu-rss: %ld MiB\n", rss);
+    return 0;
+}
