@@ -38,6 +38,9 @@ class frmMain : public toolkit::Form
     void mnuWelcome_Click();
     void mnuFullScreen_Click();
 
+    // Moves the loaded video into the full-screen window.
+    void EnterFullScreen();
+
     // The step of rewind and fast forward, in ms.
     static constexpr int PlayStep = 5000;
     // The file last opened with File > Open, lower case.

@@ -1,0 +1,140 @@
+#include "frmFullScreen.h"
+
+#include "Forms.h"
+#include "KeyCodes.h"
+#include "frmFullToolbar.h"
+#include "frmMain.h"
+#include "modGlobals.h"
+
+#include <QKeyEvent>
+
+using namespace modGlobals;
+
+namespace
+{
+
+constexpr int kEsc = 27;
+constexpr int kCtrlT = 20;
+
+toolkit::FormSlot<frmFullScreen> &slot()
+{
+    static toolkit::FormSlot<frmFullScreen> instance;
+    return instance;
+}
+
+} // namespace
+
+frmFullScreen::frmFullScreen() : toolkit::Form(QStringLiteral("frmFullScreen")), screener(client())
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    screener.setObjectName(QStringLiteral("screener"));
+    screener.setFocusPolicy(Qt::StrongFocus);
+    screener.installEventFilter(this);
+}
+
+void frmFullScreen::Form_Load()
+{
+    Trap([this] {
+        Move(0, 0, toolkit::screenWidth(), toolkit::screenHeight());
+        setWindowState(2);
+        gKeepPlaylist = false;
+    });
+}
+
+void frmFullScreen::Form_Unload(int &)
+{
+    Trap([] {
+        ::frmMain &main = forms::frmMain();
+        if (!gIntroFromFullScreen) {
+            const std::int32_t position = gMCI->GetCurrentMultimediaPos();
+            if (position <= gMCI->GetTotalTime()) {
+                const long long picture = main.picVideo.hWnd();
+                gMCI->CloseMultimedia();
+                gMCI->OpenMultimedia(picture);
+                gMCI->PutMultimedia(picture, 0, 0, 0, 0);
+                gMCI->MoveMultimedia(position);
+            }
+        }
+        if (main.cmdPList.Tag() == QLatin1String("0"))
+            main.cmdPList_Click();
+    });
+    // Whatever failed above, the window goes: the main window and the flags must say so, and a
+    // playlist window that closes with this one keeps its rows, however full screen was left.
+    gKeepPlaylist = true;
+    Ignore([] { forms::frmMain().Show(); });
+    // A bar that was loaded again without an owner must not outlive full screen either.
+    Ignore([] {
+        if (forms::frmFullToolbarLoaded())
+            forms::frmFullToolbar().Unload();
+    });
+    gFullScreen = false;
+    gIntroFromFullScreen = false;
+}
+
+void frmFullScreen::Form_KeyPress(int &KeyAscii)
+{
+    Trap([this, KeyAscii] {
+        if (KeyAscii == kEsc)
+            LeaveFullScreen();
+    });
+}
+
+void frmFullScreen::screener_KeyPress(int &KeyAscii)
+{
+    Trap([this, KeyAscii] {
+        if (KeyAscii == kCtrlT)
+            ShowToolbar();
+        else if (KeyAscii == kEsc)
+            LeaveFullScreen();
+    });
+}
+
+void frmFullScreen::LeaveFullScreen()
+{
+    // The video plays again once it is back in the main window, so the button says so already.
+    if (gMCI && gMCI->Paused()) {
+        toolkit::ToolbarButton &play = forms::frmMain().tlbMain.Buttons(QStringLiteral("play"));
+        play.setImage(QStringLiteral("pause"));
+        play.setToolTipText(QStringLiteral("Pause video"));
+    }
+    gKeepPlaylist = true;
+    Unload();
+}
+
+void frmFullScreen::ShowToolbar()
+{
+    // Owned again even after its close box unloaded it, so that it stays above this window and
+    // closes with it.
+    forms::frmFullToolbar().Show(this);
+}
+
+bool frmFullScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &screener && event->type() == QEvent::KeyPress) {
+        int code = characterCode(*static_cast<QKeyEvent *>(event));
+        if (code != 0) {
+            screener_KeyPress(code);
+            return true;
+        }
+    }
+    return toolkit::Form::eventFilter(watched, event);
+}
+
+void frmFullScreen::showEvent(QShowEvent *event)
+{
+    toolkit::Form::showEvent(event);
+    screener.setFocus();
+}
+
+namespace forms
+{
+::frmFullScreen &frmFullScreen()
+{
+    return slot()();
+}
+
+bool frmFullScreenLoaded()
+{
+    return slot().Loaded();
+}
+} // namespace forms

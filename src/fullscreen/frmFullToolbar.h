@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Form.h"
+#include "ImageList.h"
+#include "Toolbar.h"
+
+// The small floating tools bar of full-screen mode: the transport buttons of the main window,
+// the way back to the normal view and the playlist toggle. Its caption shows the position.
+class frmFullToolbar : public toolkit::Form
+{
+    Q_OBJECT
+  public:
+    frmFullToolbar();
+
+    void Form_Load() override;
+    void Form_KeyPress(int &KeyAscii) override;
+    void tlbFullScreen_ButtonClick(toolkit::ToolbarButton &Button);
+
+    // Client area in twips.
+    static constexpr int kClientWidth = 2400;
+    static constexpr int kClientHeight = 360;
+    // Where the bar sits relative to the full-screen window, in twips.
+    static constexpr int kOffsetLeft = 6400;
+    static constexpr int kOffsetTop = 65;
+
+    toolkit::ImageList imlIcon;
+    toolkit::Toolbar tlbFullScreen;
+};
+
+namespace forms
+{
+// The one tools bar, created and loaded on first use.
+::frmFullToolbar &frmFullToolbar();
+// Whether it exists now; asking this never creates it.
+bool frmFullToolbarLoaded();
+} // namespace forms
+
+// The bar's button of that key, or nullptr while the bar is closed: a look mirrored onto the bar
+// must not load a bar that the student closed.
+toolkit::ToolbarButton *fullToolbarButton(const QString &key);

@@ -1,0 +1,40 @@
+// Moving the loaded video between the main window and the full-screen window.
+#include "Units.h"
+#include "frmFullScreen.h"
+#include "frmFullToolbar.h"
+#include "frmMain.h"
+#include "modGlobals.h"
+
+using namespace modGlobals;
+
+void frmMain::EnterFullScreen()
+{
+    // The 640 by 480 screen gets no full-screen window: moving the video into one that is never
+    // shown would hide it. The video plays on here instead, as the play button already shows.
+    if (gLowRes) {
+        gMCI->MoveMultimedia(gMCI->GetCurrentMultimediaPos());
+        return;
+    }
+
+    ::frmFullScreen &full = forms::frmFullScreen();
+    toolkit::PictureBox &screener = full.screener;
+    screener.setTop(0);
+    screener.setLeft(0);
+    screener.setWidth(toolkit::screenWidth() - 5 * toolkit::twipsPerPixelX());
+    screener.setHeight(toolkit::screenHeight() - 5 * toolkit::twipsPerPixelY());
+    screener.setTop((toolkit::screenHeight() - screener.Height()) / 2);
+    screener.setLeft((toolkit::screenWidth() - screener.Width()) / 2);
+
+    const std::int32_t position = gMCI->GetCurrentMultimediaPos();
+    gMCI->CloseMultimedia();
+    gMCI->OpenMultimedia(screener.hWnd());
+    gMCI->PutMultimedia(screener.hWnd(), 0, 0, 0, 0);
+    gMCI->MoveMultimedia(position);
+
+    if (!gFullScreen) {
+        Hide();
+        full.Show();
+        forms::frmFullToolbar().Show(&full);
+        gFullScreen = true;
+    }
+}
