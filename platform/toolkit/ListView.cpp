@@ -136,8 +136,9 @@ void ListView::Clear()
 
 std::optional<ListItem> ListView::SelectedItem()
 {
+    // The focus row alone is no selection: a list that has nothing selected answers none.
     QTreeWidgetItem *item = currentItem();
-    if (!item) {
+    if (!item || !item->isSelected()) {
         const QList<QTreeWidgetItem *> selected = selectedItems();
         if (selected.isEmpty())
             return std::nullopt;
