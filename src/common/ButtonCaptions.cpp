@@ -23,9 +23,11 @@ class ButtonHook : public toolkit::DrawItemHook
   public:
     using toolkit::DrawItemHook::DrawItemHook;
 
+    // Only buttons: another owner-drawn control carrying the mark is left as it was drawn.
     bool drawsCaption(const QWidget &button) const override
     {
-        return button.property(kCustom).toInt() == 1;
+        return qobject_cast<const QAbstractButton *>(&button) &&
+               button.property(kCustom).toInt() == 1;
     }
 
     void drawItem(QWidget &button, QPainter &painter, QRect rect, int itemState) override
