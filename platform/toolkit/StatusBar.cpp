@@ -7,10 +7,10 @@
 namespace toolkit
 {
 
-void StatusPanel::setWidth(int twips)
+void StatusPanel::setWidth(double twips)
 {
     mWidth = twips;
-    mLabel.setFixedWidth(toPixelsX(twips));
+    mLabel.setFixedWidth(toPixelsX(qRound(twips)));
 }
 
 void StatusPanel::setVisible(bool visible)

@@ -17,14 +17,14 @@ class StatusPanel
     explicit StatusPanel(QLabel &label) : mLabel(label) {}
     QString Text() const { return mLabel.text(); }
     void setText(const QString &text) { mLabel.setText(text); }
-    int Width() const { return mWidth; }
-    void setWidth(int twips);
+    double Width() const { return mWidth; }
+    void setWidth(double twips);
     bool Visible() const { return mVisible; }
     void setVisible(bool visible);
 
   private:
     QLabel &mLabel;
-    int mWidth = 0;
+    double mWidth = 0;
     bool mVisible = true;
 };
 

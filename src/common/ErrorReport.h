@@ -20,18 +20,20 @@ QString ErrorReportText(int number, const QString &description);
 void ActivateWindow(long long hwnd);
 
 // The handler convention: run the body; a failure is reported and the handler is left (the
-// failing step is never run again).
-template <class Body> void Trap(Body &&body)
+// failing step is never run again). False when the body failed.
+template <class Body> bool Trap(Body &&body)
 {
     if constexpr (ErrorTrapping) {
         try {
             std::forward<Body>(body)();
         } catch (const pellin::Failure &failure) {
             ReportError(failure.number(), QString::fromStdString(failure.description()));
+            return false;
         }
     } else {
         std::forward<Body>(body)();
     }
+    return true;
 }
 
 // A step whose failure is ignored: the caller goes on with its next step.

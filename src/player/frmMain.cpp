@@ -3,6 +3,8 @@
 #include "Environment.h"
 #include "Forms.h"
 #include "MessageBox.h"
+#include "frmFullScreen.h"
+#include "frmFullToolbar.h"
 #include "frmPlaylist.h"
 #include "modGlobals.h"
 
@@ -49,7 +51,15 @@ frmMain::frmMain()
     cmdPList.setTag(QStringLiteral("1"));
     cmdPList.onClick([this] { cmdPList_Click(); });
 
+    tlbMain.onButtonClick([this](toolkit::ToolbarButton &button) { tlbMain_ButtonClick(button); });
+    sldVideo.onScroll([this] { sldVideo_Scroll(); });
+    sbStatus.Panels(2).setText(QStringLiteral("00:00/00:00"));
+    // Nothing is loaded at start: no stop, rewind, forward or slider until a video plays.
+    setTransportEnabled(false);
+    sldVideo.setEnabled(false);
+
     tmrMediaScroller.setInterval(500);
+    tmrMediaScroller.onTimer([this] { tmrMediaScroller_Timer(); });
     tmrInitPlaylist.setInterval(4000);
     tmrInitPlaylist.onTimer([this] { tmrInitPlaylist_Timer(); });
 
@@ -62,6 +72,7 @@ void frmMain::buildMenus()
 {
     QMenu *file = menuBar.addMenu("&File");
     file->addAction(&mnuOpen);
+    mnuOpen.onClick([this] { mnuOpen_Click(); });
     file->addAction(&mnuOnTop);
     file->addSeparator();
     file->addAction(&mnuExit);
@@ -73,6 +84,7 @@ void frmMain::buildMenus()
     playlist->addAction(&mnuCollapse);
     view->addSeparator();
     view->addAction(&mnuFullScreen);
+    mnuFullScreen.onClick([this] { mnuFullScreen_Click(); });
     mnuExpanded.setChecked(true);
     mnuCollapse.setChecked(false);
     mnuExpanded.onClick([this] { mnuExpanded_Click(); });
@@ -80,6 +92,7 @@ void frmMain::buildMenus()
 
     QMenu *pellins = menuBar.addMenu("&Pellins");
     pellins->addAction(&mnuWelcome);
+    mnuWelcome.onClick([this] { mnuWelcome_Click(); });
     pellins->addSeparator();
     pellins->addAction(&mnuPellinSite);
     pellins->addAction(&mnuBuyVideos);
@@ -96,6 +109,7 @@ void frmMain::buildMenus()
     help->addAction(&mnuLicense);
     help->addSeparator();
     help->addAction(&mnuAbout);
+    wireDocumentMenus();
 }
 
 void frmMain::buildToolbar()
@@ -178,7 +192,22 @@ void frmMain::cmdPList_Click()
             cmdPList.setTag("0");
             cmdPList.setToolTipText("Collapse playlist");
         });
-        Ignore([this] { forms::frmPlaylist().Show(this); });
+        Ignore([this] {
+            // While full screen is on, the playlist must stay above the full-screen window.
+            if (gFullScreen)
+                forms::frmPlaylist().Show(&forms::frmFullScreen());
+            else
+                forms::frmPlaylist().Show(this);
+        });
+        if (gFullScreen) {
+            Ignore([] {
+                if (toolkit::ToolbarButton *button = fullToolbarButton("playlist")) {
+                    button->setImage("pexpanded");
+                    button->setToolTipText("Collapse playlist");
+                }
+            });
+            Ignore([] { ActivateWindow(forms::frmPlaylist().hWnd()); });
+        }
         Ignore([this] {
             mnuCollapse.setChecked(false);
             mnuExpanded.setChecked(true);
@@ -189,6 +218,14 @@ void frmMain::cmdPList_Click()
             cmdPList.setTag("1");
             cmdPList.setToolTipText("Expand playlist");
         });
+        if (gFullScreen) {
+            Ignore([] {
+                if (toolkit::ToolbarButton *button = fullToolbarButton("playlist")) {
+                    button->setImage("pcollapsed");
+                    button->setToolTipText("Expand playlist");
+                }
+            });
+        }
         Ignore([] { forms::frmPlaylist().setVisible(false); });
         Ignore([this] {
             mnuCollapse.setChecked(true);

@@ -30,6 +30,21 @@ class frmMain : public toolkit::Form
     void mnuExit_Click();
     void tmrInitPlaylist_Timer();
 
+    // Documents, web links, Always on Top and the About box.
+    void mnuOnTop_Click();
+    void mnuPellinSite_Click();
+    void mnuBuyVideos_Click();
+    void mnuMailingList_Click();
+    void mnuPellinLab_Click();
+    void mnuUserManual_Click();
+    void mnuSupport_Click();
+    void mnuInstallAdobe_Click();
+    void mnuOrderForm_Click();
+    void mnuLicense_Click();
+    void mnuAbout_Click();
+    // Connects the document, web link, Always on Top and About entries to their handlers.
+    void wireDocumentMenus();
+
     // Transport, position display and opening files.
     void tlbMain_ButtonClick(toolkit::ToolbarButton &Button);
     void tmrMediaScroller_Timer();
@@ -40,6 +55,16 @@ class frmMain : public toolkit::Form
 
     // Moves the loaded video into the full-screen window.
     void EnterFullScreen();
+    // Moves the slider to the position the device reports.
+    void UpdateSlider();
+    // The window that is to hold the video: the full-screen area while full screen is on.
+    long long videoParent();
+    // The play button's image and tooltip.
+    void setPlayLook(const QString &image, const QString &toolTip);
+    // Enables or disables stop, rewind and forward.
+    void setTransportEnabled(bool enabled);
+    // Applies the small layout for ASF intros or the large one for other videos.
+    void applyVideoLayout(bool intro);
 
     // The step of rewind and fast forward, in ms.
     static constexpr int PlayStep = 5000;
@@ -80,9 +105,16 @@ class frmMain : public toolkit::Form
     toolkit::MenuItem mnuLicense;
     toolkit::MenuItem mnuAbout;
 
+    static inline const QString kHomePage = QStringLiteral("http://www.vorlund.example/");
+
   private:
     void buildMenus();
     void buildToolbar();
+
+    void playClicked();
+    void stopClicked();
+    void jumpClicked(int step);
+    void fullClicked();
 };
 
 namespace forms

@@ -19,14 +19,6 @@ constexpr int kDesignClientWidth = 4515;
 constexpr int kDesignClientHeight = 6030;
 constexpr int kToolbarStrip = 420;
 
-bool endsInAsf(QString key, bool trimmed)
-{
-    QString last = key.right(3);
-    if (trimmed)
-        last = last.trimmed();
-    return last.compare(QLatin1String("asf"), Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 frmPlaylist::frmPlaylist()
@@ -60,6 +52,10 @@ frmPlaylist::frmPlaylist()
     small.setWeight(QFont::Normal);
     lvPlaylist.setFont(small);
     lvPlaylist.setForeColor(kNormalColour);
+    lvPlaylist.onClick([this] { lvPlaylist_Click(); });
+    lvPlaylist.onColumnClick([this](int column) { lvPlaylist_ColumnClick(column); });
+    tlbPlaylist.onButtonClick(
+        [this](toolkit::ToolbarButton &button) { tlbPlaylist_ButtonClick(button); });
 
     Move(0, 0, kDesignClientWidth + toolkit::frameWidthTwips(),
          kDesignClientHeight + toolkit::frameHeightTwips());
@@ -137,7 +133,7 @@ void frmPlaylist::OpenPList(const QString &file)
     for (const pellin::ListEntry &entry : content.entries) {
         toolkit::ListItem item = lvPlaylist.Add(entry.key, entry.title, "file");
         item.setSubItem(1, entry.length);
-        if (endsInAsf(entry.key, false))
+        if (IsIntroKey(entry.key, false))
             item.setForeColor(kIntroColour);
     }
     toolkit::DoEvents();
@@ -148,16 +144,24 @@ toolkit::ListItem frmPlaylist::AddEntry(const QString &key, const QString &title
 {
     toolkit::ListItem item = lvPlaylist.Add(key, title, "file");
     item.setSubItem(1, length);
-    if (endsInAsf(key, true))
+    if (IsIntroKey(key, true))
         item.setForeColor(kIntroColour);
     return item;
+}
+
+bool frmPlaylist::IsIntroKey(const QString &key, bool trimmed)
+{
+    QString last = key.right(3);
+    if (trimmed)
+        last = last.trimmed();
+    return last.compare(QLatin1String("asf"), Qt::CaseInsensitive) == 0;
 }
 
 void frmPlaylist::ApplyColourRule(const QString &currentKey)
 {
     for (int i = 1; i <= lvPlaylist.Count(); ++i) {
         toolkit::ListItem item = lvPlaylist.Item(i);
-        item.setForeColor(endsInAsf(item.Key(), true) ? kIntroColour : kNormalColour);
+        item.setForeColor(IsIntroKey(item.Key(), true) ? kIntroColour : kNormalColour);
     }
     if (auto current = lvPlaylist.findKey(currentKey))
         current->setForeColor(kCurrentColour);

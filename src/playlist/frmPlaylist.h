@@ -21,12 +21,28 @@ class frmPlaylist : public toolkit::Form
     void Form_Resize() override;
 
     void InitPlaylistWindow();
+    // Plays the selected entry.
+    void lvPlaylist_Click();
     // Replaces the whole list with the entries of a list file.
     void OpenPList(const QString &file);
     // Adds one entry at the end (or at its sorted place), giving an intro its colour.
     toolkit::ListItem AddEntry(const QString &key, const QString &title, const QString &length);
+    // An intro's key ends in "asf" (any case); the colour rule trims blanks first.
+    static bool IsIntroKey(const QString &key, bool trimmed = false);
     // Recolours every entry (intro or normal) and then marks `currentKey` as current.
     void ApplyColourRule(const QString &currentKey);
+
+    // Adding videos, moving, removing, a new list, saving and opening playlist files.
+    void tlbPlaylist_ButtonClick(toolkit::ToolbarButton &Button);
+    // Swaps the selected entry with the one `plngMoveTo` places away (-1 up, +1 down).
+    void ListMove(std::int32_t plngMoveTo);
+    // Sorts by the clicked column (1-based), flipping the order on every click.
+    void lvPlaylist_ColumnClick(int columnIndex);
+
+    // Initial folder of the "Add Media File" and "Open Pellin Playlist" dialogs.
+    QString mDialogFolder;
+    // The file the list was last saved to: "save" rewrites it without asking.
+    QString mSaveFile;
 
     static constexpr std::uint32_t kNormalColour = 0x00FFFFFF;
     static constexpr std::uint32_t kIntroColour = 0x8000000B;
@@ -37,6 +53,9 @@ class frmPlaylist : public toolkit::Form
     QFrame fratlbContainer;
     toolkit::Toolbar tlbPlaylist;
     toolkit::ListView lvPlaylist;
+
+  private:
+    void playSelected();
 };
 
 namespace forms

@@ -1,0 +1,120 @@
+// Opening a single video file, the welcome video and the video layouts of the main window.
+#include "Choosers.h"
+#include "Environment.h"
+#include "frmMain.h"
+#include "modGlobals.h"
+
+using namespace modGlobals;
+
+namespace
+{
+
+const QString kVideoFilter =
+    QStringLiteral("Video Files (*.MPG;*.MPEG;*.AVI;*.ASF) |*.mpg;*.mpeg;*.avi;*.asf|");
+
+// The recovery of the opening handlers: the report, then the position display stops. The
+// welcome video names a refused slider value by what it means to the student.
+void reportOpenFailure(frmMain &main, const pellin::Failure &failure, bool fileNotFoundFor380)
+{
+    const bool renamed =
+        fileNotFoundFor380 && failure.number() == pellin::failure::InvalidPropertyValue;
+    ReportError(failure.number(), renamed ? QStringLiteral("File Not Found")
+                                          : QString::fromStdString(failure.description()));
+    main.tmrMediaScroller.setEnabled(false);
+}
+
+} // namespace
+
+void frmMain::applyVideoLayout(bool intro)
+{
+    tlbMain.Buttons("full").setEnabled(!intro);
+    mnuFullScreen.setEnabled(!intro);
+    if (intro) {
+        setHeight(kSmallHeight);
+        setWidth(kSmallWidth);
+        sbStatus.Panels(1).setVisible(false);
+        sbStatus.Panels(2).setWidth(2110.67);
+        sldVideo.setVisible(false);
+    } else {
+        sbStatus.Panels(1).setVisible(true);
+        sbStatus.Panels(2).setWidth(1310.74);
+        sldVideo.setVisible(true);
+        setHeight(kLargeHeight);
+        setWidth(kLargeWidth);
+    }
+}
+
+void frmMain::mnuOpen_Click()
+{
+    try {
+        const QString answer =
+            ShowOpenFileDialog(hWnd(), kVideoFilter, "Open Media File", gMediaRoot);
+        if (answer.isEmpty())
+            return;
+        QString path = answer;
+        while (path.startsWith(' '))
+            path.remove(0, 1);
+        path = TrimNull(path).toLower();
+        setMousePointer(11);
+        picVideo.ClearPicture();
+        sbStatus.Panels(1).setText(path);
+        gMCI->LoadedFilename(path.toStdString());
+        toolkit::DoEvents();
+        mOpenedFile = path;
+        gMCI->StopMultimedia();
+        gMCI->CloseMultimedia();
+        gMCI->AliasName("movie");
+        gMCI->OpenMultimedia(picVideo.hWnd());
+        applyVideoLayout(gMCI->IsASF());
+        gMCI->PutMultimedia(picVideo.hWnd(), 0, 0, 0, 0);
+        toolkit::DoEvents();
+        if (cmdPList.Tag() == "0")
+            cmdPList_Click();
+        gMCI->PlayMultimedia("0", "0");
+        setPlayLook("pause", "Pause Video");
+        sldVideo.setEnabled(true);
+        sldVideo.setMax(gMCI->GetTotalTime());
+        tmrMediaScroller.setEnabled(true);
+        setTransportEnabled(true);
+        gSingleFile = true;
+        ActivateWindow(hWnd());
+    } catch (const pellin::Failure &failure) {
+        reportOpenFailure(*this, failure, false);
+    }
+    Ignore([this] { setMousePointer(0); });
+}
+
+void frmMain::mnuWelcome_Click()
+{
+    try {
+        if (tmrInitPlaylist.Enabled())
+            tmrInitPlaylist.setEnabled(false);
+        setMousePointer(11);
+        picVideo.ClearPicture();
+        gMCI->LoadedFilename((gMediaRoot + "/welcome.asf").toStdString());
+        toolkit::DoEvents();
+        gMCI->StopMultimedia();
+        gMCI->CloseMultimedia();
+        gMCI->AliasName("movie");
+        gMCI->OpenMultimedia(picVideo.hWnd());
+        if (cmdPList.Tag() == "0")
+            cmdPList_Click();
+        applyVideoLayout(true);
+        toolkit::DoEvents();
+        gMCI->PutMultimedia(picVideo.hWnd(), 0, 0, 0, 0);
+        gMCI->PlayMultimedia("0", "0");
+        tlbMain.Buttons("play").setImage("pause");
+        toolkit::DoEvents();
+        tmrMediaScroller.setEnabled(true);
+        setTransportEnabled(true);
+        ActivateWindow(hWnd());
+    } catch (const pellin::Failure &failure) {
+        reportOpenFailure(*this, failure, true);
+    }
+    Ignore([this] { setMousePointer(0); });
+}
+
+void frmMain::mnuFullScreen_Click()
+{
+    Trap([this] { tlbMain_ButtonClick(tlbMain.Buttons("full")); });
+}

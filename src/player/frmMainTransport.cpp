@@ -1,0 +1,235 @@
+// The main window's transport toolbar and position display.
+#include "Environment.h"
+#include "Shell.h"
+#include "frmFullScreen.h"
+#include "frmFullToolbar.h"
+#include "frmMain.h"
+#include "frmPlaylist.h"
+#include "modGlobals.h"
+
+#include <cmath>
+
+using namespace modGlobals;
+
+namespace
+{
+
+QString positionText()
+{
+    const std::int32_t p = gMCI->GetCurrentMultimediaPos();
+    const std::int32_t t = gMCI->GetTotalTime();
+    return FormatTime(p, true) + "/" + FormatTime(t, true);
+}
+
+// While full screen is on, the tools bar mirrors the transport buttons.
+template <class Change> void mirror(Change &&change)
+{
+    if (gFullScreen)
+        change(forms::frmFullToolbar().tlbFullScreen);
+}
+
+void mirrorPlayLook(const QString &image, const QString &toolTip)
+{
+    mirror([&](toolkit::Toolbar &tools) {
+        tools.Buttons("play").setImage(image);
+        tools.Buttons("play").setToolTipText(toolTip);
+    });
+}
+
+void mirrorTransportEnabled(bool enabled)
+{
+    mirror([&](toolkit::Toolbar &tools) {
+        for (const char *key : {"stop", "rewind", "forward"})
+            tools.Buttons(key).setEnabled(enabled);
+    });
+}
+
+} // namespace
+
+void frmMain::setPlayLook(const QString &image, const QString &toolTip)
+{
+    toolkit::ToolbarButton &play = tlbMain.Buttons("play");
+    play.setImage(image);
+    play.setToolTipText(toolTip);
+}
+
+void frmMain::setTransportEnabled(bool enabled)
+{
+    for (const char *key : {"stop", "rewind", "forward"})
+        tlbMain.Buttons(key).setEnabled(enabled);
+}
+
+void frmMain::tlbMain_ButtonClick(toolkit::ToolbarButton &Button)
+{
+    setMousePointer(11);
+    Trap([&] {
+        const QString &key = Button.Key();
+        if (key == "play")
+            playClicked();
+        else if (key == "stop")
+            stopClicked();
+        else if (key == "forward" || key == "rewind")
+            jumpClicked(key == "forward" ? PlayStep : -PlayStep);
+        else if (key == "full")
+            fullClicked();
+        else if (key == "web")
+            shell::open({}, kHomePage, {}, "/", shell::ShowNormal);
+    });
+    Ignore([this] { setMousePointer(0); });
+}
+
+void frmMain::playClicked()
+{
+    if (tmrInitPlaylist.Enabled())
+        tmrInitPlaylist.setEnabled(false);
+    if (gMCI->LoadedFilename().empty() && !gSingleFile) {
+        frmPlaylist &playlist = forms::frmPlaylist();
+        if (playlist.lvPlaylist.SelectedItem())
+            playlist.lvPlaylist_Click();
+        return;
+    }
+    if (tlbMain.Buttons("play").Image() == "play") {
+        if (gMCI->Paused()) {
+            gMCI->ResumeMultimedia();
+            setPlayLook("pause", "Pause video");
+            mirrorPlayLook("pause", "Pause video");
+        } else if (gSingleFile) {
+            sbStatus.Panels(1).setText(mOpenedFile);
+            gMCI->LoadedFilename(mOpenedFile.toStdString());
+            toolkit::DoEvents();
+            gMCI->StopMultimedia();
+            gMCI->CloseMultimedia();
+            gMCI->AliasName("movie");
+            gMCI->OpenMultimedia(videoParent());
+            toolkit::DoEvents();
+            if (cmdPList.Tag() == "0")
+                cmdPList_Click();
+            gMCI->PlayMultimedia("0", "0");
+            setPlayLook("pause", "Pause video");
+            mirrorPlayLook("pause", "Pause video");
+            sldVideo.setEnabled(true);
+            sldVideo.setMax(gMCI->GetTotalTime());
+            tmrMediaScroller.setEnabled(true);
+            setTransportEnabled(true);
+            mirrorTransportEnabled(true);
+            gSingleFile = true;
+            ActivateWindow(gFullScreen ? forms::frmFullScreen().hWnd() : hWnd());
+            return;
+        } else {
+            gMCI->PlayMultimedia("0", "0");
+            setPlayLook("pause", "Pause video");
+            mirrorPlayLook("pause", "Pause video");
+        }
+        tlbMain.Buttons("play").setToolTipText("Pause video");
+        mirror(
+            [](toolkit::Toolbar &tools) { tools.Buttons("play").setToolTipText("Pause video"); });
+    } else {
+        gMCI->PauseMultimedia();
+        setPlayLook("play", "Play video");
+        mirrorPlayLook("play", "Play video");
+    }
+    setTransportEnabled(true);
+    mirrorTransportEnabled(true);
+}
+
+void frmMain::stopClicked()
+{
+    if (gMCI->Paused())
+        gMCI->ResumeMultimedia();
+    gMCI->MoveMultimedia(0);
+    gMCI->StopMultimedia();
+    gMCI->LoadedFilename("");
+    cmdPList.setTag("1");
+    cmdPList_Click();
+    setPlayLook("play", "Play video");
+    setTransportEnabled(false);
+    if (gFullScreen) {
+        mirrorPlayLook("play", "Play video");
+        mirrorTransportEnabled(false);
+        forms::frmFullToolbar().setCaption("Tools(Ctl-T) 0:00/00:00");
+    }
+    sbStatus.Panels(1).setText("");
+    sbStatus.Panels(2).setText("00:00/00:00");
+    sldVideo.setValue(0);
+    sldVideo.setSelStart(0);
+    sldVideo.setEnabled(false);
+    tmrMediaScroller.setEnabled(false);
+}
+
+void frmMain::jumpClicked(int step)
+{
+    if (gMCI->Paused()) {
+        tlbMain.Buttons("play").setImage("pause");
+        mirror([](toolkit::Toolbar &tools) { tools.Buttons("play").setImage("pause"); });
+    }
+    const std::int32_t p = gMCI->GetCurrentMultimediaPos();
+    gMCI->PlayMultimedia(std::to_string(static_cast<long long>(p) + step),
+                         std::to_string(sldVideo.Max()));
+}
+
+void frmMain::fullClicked()
+{
+    if (gMCI->LoadedFilename().empty())
+        return;
+    if (cmdPList.Tag() == "0")
+        cmdPList_Click();
+    if (gMCI->Paused()) {
+        setPlayLook("pause", "Pause video");
+        mirrorPlayLook("pause", "Pause video");
+    }
+    EnterFullScreen();
+}
+
+long long frmMain::videoParent()
+{
+    return gFullScreen ? forms::frmFullScreen().screener.hWnd() : picVideo.hWnd();
+}
+
+void frmMain::UpdateSlider()
+{
+    Ignore([this] {
+        const double t = gMCI->GetTotalTime();
+        const double p = gMCI->GetCurrentMultimediaPos();
+        int v = 0;
+        if (t != 0)
+            v = static_cast<int>(std::nearbyint(sldVideo.Max() / t * p));
+        if (v <= sldVideo.Max()) {
+            sldVideo.setSelStart(v);
+            sldVideo.setValue(v);
+        }
+    });
+}
+
+void frmMain::tmrMediaScroller_Timer()
+{
+    const bool shown = Trap([this] {
+        sbStatus.Panels(2).setText(positionText());
+        if (gFullScreen)
+            forms::frmFullToolbar().setCaption("Tools(Ctl-T) " + positionText());
+    });
+    if (!shown)
+        return;
+    UpdateSlider();
+    Ignore([this] {
+        const std::int32_t p = gMCI->GetCurrentMultimediaPos();
+        const std::int32_t t = gMCI->GetTotalTime();
+        if (p >= t)
+            tlbMain_ButtonClick(tlbMain.Buttons("stop"));
+    });
+}
+
+void frmMain::sldVideo_Scroll()
+{
+    const bool played = Trap([this] {
+        if (gMCI->Paused())
+            tlbMain.Buttons("play").setImage("pause");
+        tmrMediaScroller.setEnabled(false);
+        gMCI->PlayMultimedia(std::to_string(sldVideo.Value()), std::to_string(sldVideo.Max()));
+        sldVideo.setText(positionText());
+        sbStatus.Panels(2).setText(positionText());
+    });
+    if (!played)
+        return;
+    UpdateSlider();
+    tmrMediaScroller.setEnabled(true);
+}

@@ -1,0 +1,266 @@
+// Playing videos from the playlist, File > Open and the welcome video, the transport toolbar and
+// the position display, on the simulated media engine with a manual clock.
+#include "Choosers.h"
+#include "Environment.h"
+#include "Forms.h"
+#include "MessageBox.h"
+#include "SimulatedMedia.h"
+#include "frmMain.h"
+#include "frmPlaylist.h"
+#include "modGlobals.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace modGlobals;
+
+namespace {
+const QString kRoot = QStringLiteral("/course");
+const QString kModule = kRoot + "/videos/module1.avi";
+const QString kLong = kRoot + "/videos/long.mpg";
+const QString kIntro = kRoot + "/videos/intro.asf";
+const QString kMissing = kRoot + "/videos/gone.avi";
+} // namespace
+
+class tst_Playback : public QObject {
+    Q_OBJECT
+
+private:
+    mci::SimulatedMedia media;
+    std::vector<toolkit::MessageBoxCall> boxes;
+    QString chosen;
+
+    frmMain &main() { return forms::frmMain(); }
+    frmPlaylist &playlist() { return forms::frmPlaylist(); }
+    toolkit::ToolbarButton &button(const char *key) { return main().tlbMain.Buttons(key); }
+    void press(const char *key) { main().tlbMain_ButtonClick(button(key)); }
+
+    void playEntry(const QString &key)
+    {
+        playlist().lvPlaylist.findKey(key)->setSelected(true);
+        playlist().lvPlaylist_Click();
+    }
+
+private slots:
+    void init()
+    {
+        mci::useSimulatedEngine(media);
+        media.addFile(kModule, 20000, QSize(640, 480));
+        media.addFile(kLong, 760000, QSize(640, 480));
+        media.addFile(kIntro, 12000, QSize(320, 240));
+        media.addFile(kRoot + "/welcome.asf", 9000, QSize(320, 240));
+        media.addUnplayableFile(kMissing);
+        boxes.clear();
+        toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
+            boxes.push_back(call);
+            return toolkit::vbOK;
+        });
+        setChooserHandler([this](const ChooserCall &) { return chosen; });
+        gMediaRoot = kRoot;
+        gSingleFile = false;
+        gFullScreen = false;
+        playlist().AddEntry(kIntro, "Introduction", "0:12");
+        playlist().AddEntry(kModule, "Module 1", "0:20");
+        playlist().AddEntry(kLong, "Long module", "12:40");
+        playlist().AddEntry(kMissing, "Gone", "1:00");
+    }
+
+    void cleanup()
+    {
+        for (toolkit::Form *form : toolkit::loadedForms())
+            form->Unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        setChooserHandler({});
+        toolkit::setMessageBoxHandler({});
+        mci::useLibmpvEngine();
+    }
+
+    void playingAnEntrySetsUpEveryDisplay()
+    {
+        main().cmdPList_Click(); // the playlist is expanded when the student clicks
+        playEntry(kModule);
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), kModule);
+        QCOMPARE(main().sbStatus.Panels(1).Text(), QString("Module 1"));
+        QCOMPARE(main().Width(), frmMain::kLargeWidth);
+        QCOMPARE(main().Height(), frmMain::kLargeHeight);
+        QCOMPARE(button("play").Image(), QString("pause"));
+        QCOMPARE(button("play").ToolTipText(), QString("Pause video"));
+        QVERIFY(button("stop").Enabled() && button("rewind").Enabled() && button("forward").Enabled());
+        QVERIFY(button("full").Enabled() && main().mnuFullScreen.isEnabled());
+        QVERIFY(main().sldVideo.isEnabled());
+        QCOMPARE(main().sldVideo.Max(), 20000);
+        QVERIFY(main().tmrMediaScroller.Enabled());
+        QCOMPARE(main().cmdPList.Tag(), QString("1"));
+        QVERIFY(!playlist().isVisible());
+        QCOMPARE(playlist().lvPlaylist.findKey(kModule)->ForeColor(), frmPlaylist::kCurrentColour);
+        QCOMPARE(playlist().lvPlaylist.findKey(kIntro)->ForeColor(), frmPlaylist::kIntroColour);
+        QVERIFY(!gSingleFile);
+    }
+
+    void anIntroPlaysInTheSmallWindowAndTheNextVideoRestoresIt()
+    {
+        playEntry(kIntro);
+        QCOMPARE(main().Width(), frmMain::kSmallWidth);
+        QCOMPARE(main().Height(), frmMain::kSmallHeight);
+        QVERIFY(!button("full").Enabled());
+        QVERIFY(!main().mnuFullScreen.isEnabled());
+        QVERIFY(!main().sbStatus.Panels(1).Visible());
+        QCOMPARE(main().sbStatus.Panels(2).Width(), 2110.67);
+        QVERIFY(main().sldVideo.isHidden());
+        // The layout figures of the small window follow from its outer width.
+        QCOMPARE(main().cmdPList.Left(), 4590);
+        QCOMPARE(main().sbStatus.Width(), 2015);
+
+        playEntry(kModule);
+        QCOMPARE(main().Width(), frmMain::kLargeWidth);
+        QVERIFY(button("full").Enabled());
+        QVERIFY(main().sbStatus.Panels(1).Visible());
+        QCOMPARE(main().sbStatus.Panels(2).Width(), 1310.74);
+        QVERIFY(!main().sldVideo.isHidden());
+    }
+
+    void playPausesAndResumesWithoutRestarting()
+    {
+        playEntry(kModule);
+        media.advance(3000);
+        press("play");
+        QCOMPARE(button("play").Image(), QString("play"));
+        QCOMPARE(button("play").ToolTipText(), QString("Play video"));
+        QVERIFY(gMCI->Paused());
+        media.advance(2000);
+        QCOMPARE(gMCI->GetCurrentMultimediaPos(), 3000);
+        press("play");
+        QVERIFY(!gMCI->Paused());
+        QCOMPARE(button("play").Image(), QString("pause"));
+        media.advance(1000);
+        QCOMPARE(gMCI->GetCurrentMultimediaPos(), 4000);
+    }
+
+    void theTimerShowsThePositionAndStopsAtTheEnd()
+    {
+        playEntry(kLong);
+        media.advance(65000);
+        main().tmrMediaScroller_Timer();
+        QCOMPARE(main().sbStatus.Panels(2).Text(), QString("1:05/12:40"));
+        QCOMPARE(main().sldVideo.Value(), 65000);
+        QCOMPARE(main().sldVideo.SelStart(), 65000);
+        QVERIFY(!gMCI->LoadedFilename().empty());
+
+        media.advance(760000);
+        main().tmrMediaScroller_Timer();
+        QVERIFY(gMCI->LoadedFilename().empty());
+        QCOMPARE(main().sbStatus.Panels(1).Text(), QString());
+        QCOMPARE(main().sbStatus.Panels(2).Text(), QString("00:00/00:00"));
+        QVERIFY(!main().tmrMediaScroller.Enabled());
+        QVERIFY(!main().sldVideo.isEnabled());
+        QCOMPARE(main().sldVideo.Value(), 0);
+        QVERIFY(!button("stop").Enabled());
+        QCOMPARE(button("play").Image(), QString("play"));
+        QCOMPARE(main().cmdPList.Tag(), QString("0"));
+        QVERIFY(playlist().isVisible());
+    }
+
+    void jumpsMoveFiveSecondsAndRefuseToLeaveTheVideo()
+    {
+        playEntry(kModule);
+        media.advance(8000);
+        press("forward");
+        QCOMPARE(gMCI->GetCurrentMultimediaPos(), 13000);
+        press("rewind");
+        press("rewind");
+        QCOMPARE(gMCI->GetCurrentMultimediaPos(), 3000);
+        // Near the start the request is negative: the device refuses it and nothing changes.
+        press("rewind");
+        QCOMPARE(gMCI->GetCurrentMultimediaPos(), 3000);
+        QCOMPARE(button("play").Image(), QString("pause"));
+        QVERIFY(boxes.empty());
+    }
+
+    void forwardWhilePausedResumesWithThePauseImageButTheOldTooltip()
+    {
+        playEntry(kModule);
+        press("play");
+        press("forward");
+        QCOMPARE(button("play").Image(), QString("pause"));
+        QCOMPARE(button("play").ToolTipText(), QString("Play video"));
+    }
+
+    void draggingTheSliderReplaysFromTheThumb()
+    {
+        playEntry(kLong);
+        main().sldVideo.setValue(120000);
+        main().sldVideo_Scroll();
+        QCOMPARE(gMCI->GetCurrentMultimediaPos(), 120000);
+        QCOMPARE(main().sbStatus.Panels(2).Text(), QString("2:00/12:40"));
+        QCOMPARE(main().sldVideo.Text(), QString("2:00/12:40"));
+        QVERIFY(main().tmrMediaScroller.Enabled());
+    }
+
+    void aVideoThatCannotBeOpenedIsReportedAsNotFound()
+    {
+        playEntry(kMissing);
+        QCOMPARE(boxes.size(), size_t(1));
+        QVERIFY(boxes[0].prompt.contains("Number: 380"));
+        QVERIFY(boxes[0].prompt.contains("Explanation: File Not Found"));
+        QVERIFY(!main().tmrMediaScroller.Enabled());
+    }
+
+    void playWithNothingLoadedPlaysTheSelectedEntry()
+    {
+        playlist().lvPlaylist.findKey(kModule)->setSelected(true);
+        main().tmrInitPlaylist.setEnabled(true);
+        press("play");
+        QVERIFY(!main().tmrInitPlaylist.Enabled());
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), kModule);
+    }
+
+    void fileOpenPlaysASingleFileAndStopThenPlayReopensIt()
+    {
+        chosen = "  " + kIntro.toUpper();
+        main().mnuOpen_Click();
+        QCOMPARE(main().mOpenedFile, kIntro);
+        QCOMPARE(main().sbStatus.Panels(1).Text(), kIntro);
+        QCOMPARE(main().Width(), frmMain::kSmallWidth);
+        QVERIFY(!button("full").Enabled());
+        QCOMPARE(button("play").ToolTipText(), QString("Pause Video"));
+        QVERIFY(gSingleFile);
+
+        chosen = kLong;
+        main().mnuOpen_Click();
+        QCOMPARE(main().Width(), frmMain::kLargeWidth);
+        QVERIFY(button("full").Enabled());
+        QCOMPARE(main().sldVideo.Max(), 760000);
+
+        press("stop");
+        QVERIFY(gMCI->LoadedFilename().empty());
+        main().mnuWelcome_Click();
+        press("stop");
+        press("play");
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), kLong);
+        QCOMPARE(button("play").Image(), QString("pause"));
+    }
+
+    void cancellingFileOpenChangesNothing()
+    {
+        chosen.clear();
+        main().mnuOpen_Click();
+        QVERIFY(gMCI->LoadedFilename().empty());
+        QCOMPARE(main().MousePointer(), 0);
+        QVERIFY(!gSingleFile);
+    }
+
+    void theWelcomeVideoPlaysInTheSmallWindow()
+    {
+        main().cmdPList_Click();
+        main().mnuWelcome_Click();
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), kRoot + "/welcome.asf");
+        QCOMPARE(main().Width(), frmMain::kSmallWidth);
+        QCOMPARE(main().cmdPList.Tag(), QString("1"));
+        QCOMPARE(button("play").Image(), QString("pause"));
+        QVERIFY(main().tmrMediaScroller.Enabled());
+        QVERIFY(!gSingleFile);
+    }
+};
+
+QTEST_MAIN(tst_Playback)
+#include "tst_Playback.moc"
