@@ -1,0 +1,46 @@
+// Reordering the playlist: moving the selected entry and sorting by a column.
+#include "frmPlaylist.h"
+#include "modGlobals.h"
+
+#include <algorithm>
+
+using namespace modGlobals;
+
+void frmPlaylist::ListMove(std::int32_t plngMoveTo)
+{
+    Trap([&] {
+        if (lvPlaylist.Count() == 0)
+            return;
+        // Rows but no selection: there is no entry to move.
+        const auto selected = lvPlaylist.SelectedItem();
+        if (!selected)
+            return;
+        const qint64 from = selected->Index();
+        const qint64 to = from + plngMoveTo;
+        if (to < 1 || to > lvPlaylist.Count() || to == from)
+            return;
+        // Swapping the rows themselves keeps every key unique at every moment and carries the
+        // title, the length and the icon along with the key.
+        const int low = static_cast<int>(std::min(from, to)) - 1;
+        const int high = static_cast<int>(std::max(from, to)) - 1;
+        QTreeWidgetItem *lower = lvPlaylist.topLevelItem(low);
+        QTreeWidgetItem *higher = lvPlaylist.topLevelItem(high);
+        QTreeWidgetItem *moved = from - 1 == low ? lower : higher;
+        lvPlaylist.takeTopLevelItem(high);
+        lvPlaylist.takeTopLevelItem(low);
+        lvPlaylist.insertTopLevelItem(low, higher);
+        lvPlaylist.insertTopLevelItem(high, lower);
+        toolkit::ListItem(lvPlaylist, *moved).setSelected(true);
+        ApplyColourRule(gMCI ? QString::fromStdString(gMCI->mstrLongFileName) : QString());
+    });
+}
+
+void frmPlaylist::lvPlaylist_ColumnClick(int columnIndex)
+{
+    Trap([&] {
+        lvPlaylist.setSortKey(columnIndex - 1);
+        // One order for the whole list: a click on the other column flips it too.
+        lvPlaylist.setSortOrder(lvPlaylist.SortOrder() == 1 ? 0 : 1);
+        lvPlaylist.setSorted(true);
+    });
+}
