@@ -1,0 +1,26 @@
+#include "VendorLinks.h"
+
+#include "Shell.h"
+
+#include <QDir>
+
+namespace vendor
+{
+
+void openWebPage(const QString &address)
+{
+    // The drive root the pages were opened from on the CD's platform is the root folder here.
+    shell::open({}, address, {}, QDir::rootPath(), shell::ShowNormal);
+}
+
+void openAddress(const QString &address)
+{
+    shell::open({}, address, {}, {}, shell::ShowNormal);
+}
+
+void writeSupportEmail()
+{
+    openAddress(QStringLiteral("mailto:") + kSupportEmail);
+}
+
+} // namespace vendor

@@ -1,0 +1,476 @@
+#include "Colors.h"
+#include "Forms.h"
+#include "MessageBox.h"
+#include "ShellRecorder.h"
+#include "ShellRoute.h"
+#include "Units.h"
+#include "frmAbout.h"
+#include "frmMain.h"
+#include "modGlobals.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include <optional>
+#include <vector>
+
+using namespace modGlobals;
+
+namespace
+{
+
+const QString kReaderText =
+    QStringLiteral("Adobe Acrobat Reader is required for documentation and support.\r\n\r\n"
+                   "Please install it from acrobat reader from the help menu selection.");
+
+toolkit::MenuItem &entry(frmMain &main, const QString &name)
+{
+    const QMap<QString, toolkit::MenuItem *> entries = {
+        {"mnuOnTop", &main.mnuOnTop},         {"mnuPellinSite", &main.mnuPellinSite},
+        {"mnuBuyVideos", &main.mnuBuyVideos}, {"mnuMailingList", &main.mnuMailingList},
+        {"mnuPellinLab", &main.mnuPellinLab}, {"mnuUserManual", &main.mnuUserManual},
+        {"mnuSupport", &main.mnuSupport},     {"mnuInstallAdobe", &main.mnuInstallAdobe},
+        {"mnuOrderForm", &main.mnuOrderForm}, {"mnuLicense", &main.mnuLicense},
+        {"mnuAbout", &main.mnuAbout},
+    };
+    Q_ASSERT(entries.contains(name));
+    return *entries.value(name);
+}
+
+int loadedCount(const QString &name)
+{
+    int count = 0;
+    for (const toolkit::Form *form : toolkit::loadedForms())
+        count += form->Name() == name ? 1 : 0;
+    return count;
+}
+
+void unloadAbout()
+{
+    if (forms::frmAboutLoaded())
+        forms::frmAbout().Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+shell::Call webCall(const QString &address)
+{
+    return {QString(), address, QString(), QDir::rootPath(), shell::ShowNormal};
+}
+
+shell::Call addressCall(const QString &verb, const QString &file)
+{
+    return {verb, file, QString(), QString(), shell::ShowNormal};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(shell::Call)
+
+class DocumentsTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void webEntries_data();
+    void webEntries();
+    void documentEntries_data();
+    void documentEntries();
+    void installReaderOpensDocumentsFromThenOn();
+    void installerThatCannotRunIsRefusedQuietly();
+    void emptyCourseRootLooksOnTheRoot();
+    void documentFoundWhateverItsLetterCase();
+
+    void alwaysOnTopTogglesWithCheckMark();
+    void alwaysOnTopOnHiddenWindowKeepsItHidden();
+
+    void aboutShowsDesignedBox();
+    void aboutShownTwiceIsOneWindowBroughtForward();
+    void aboutLinks_data();
+    void aboutLinks();
+    void aboutOkUnloadsAndNextShowStartsAfresh();
+    void aboutCloseBoxUnloads();
+
+  private:
+    frmMain &main() { return forms::frmMain(); }
+    std::vector<toolkit::MessageBoxCall> boxes;
+    std::optional<shell::ShellRecorder> recorder;
+    QTemporaryDir folder;
+};
+
+void DocumentsTest::initTestCase()
+{
+    QVERIFY(folder.isValid());
+    toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
+        boxes.push_back(call);
+        return toolkit::vbOK;
+    });
+    main().Show();
+}
+
+void DocumentsTest::init()
+{
+    boxes.clear();
+    recorder.emplace();
+    gMediaRoot = folder.path().toLower() + "/course disc";
+    gReaderInstalled = false;
+}
+
+void DocumentsTest::cleanup()
+{
+    recorder.reset();
+    unloadAbout();
+    if (main().mnuOnTop.Checked())
+        main().mnuOnTop_Click();
+    if (!main().isVisible())
+        main().Show();
+}
+
+void DocumentsTest::cleanupTestCase()
+{
+    for (toolkit::Form *form : toolkit::loadedForms())
+        form->Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    toolkit::setMessageBoxHandler({});
+    gMediaRoot.clear();
+    gReaderInstalled = false;
+}
+
+void DocumentsTest::webEntries_data()
+{
+    QTest::addColumn<QString>("entryName");
+    QTest::addColumn<bool>("readerInstalled");
+    QTest::addColumn<shell::Call>("expected");
+
+    for (const bool reader : {false, true}) {
+        const char *const suffix = reader ? " (Reader)" : " (no Reader)";
+        QTest::addRow("home page%s", suffix)
+            << "mnuPellinSite" << reader << webCall("https://www.vorlund.example/");
+        QTest::addRow("store%s", suffix)
+            << "mnuBuyVideos" << reader << webCall("https://www.vorlund.example/store/");
+        QTest::addRow("mailing list%s", suffix)
+            << "mnuMailingList" << reader << webCall("https://www.vorlund.example/mailinglist.htm");
+        QTest::addRow("virtual lab%s", suffix)
+            << "mnuPellinLab" << reader << webCall("https://www.vorlund.example/lab/");
+        QTest::addRow("support page%s", suffix)
+            << "mnuSupport" << reader << addressCall(QString(), "www.vorlund.example\\support.htm");
+    }
+}
+
+// The web entries need no Reader: each opens its page and nothing else.
+void DocumentsTest::webEntries()
+{
+    QFETCH(QString, entryName);
+    QFETCH(bool, readerInstalled);
+    QFETCH(shell::Call, expected);
+    gReaderInstalled = readerInstalled;
+
+    entry(main(), entryName).trigger();
+
+    QCOMPARE(recorder->calls(), std::vector<shell::Call>{expected});
+    QVERIFY(boxes.empty());
+    QCOMPARE(gReaderInstalled, readerInstalled);
+}
+
+void DocumentsTest::documentEntries_data()
+{
+    QTest::addColumn<QString>("entryName");
+    QTest::addColumn<bool>("readerInstalled");
+    QTest::addColumn<QString>("verb");
+    QTest::addColumn<QString>("file");
+
+    const QString root = folder.path().toLower() + "/course disc";
+    for (const bool reader : {false, true}) {
+        const char *const suffix = reader ? " (Reader)" : " (no Reader)";
+        QTest::addRow("user manual%s", suffix)
+            << "mnuUserManual" << reader << "open" << root + "/manual.pdf";
+        QTest::addRow("licence%s", suffix)
+            << "mnuLicense" << reader << "open" << root + "/license_agreement.pdf";
+        QTest::addRow("order form%s", suffix)
+            << "mnuOrderForm" << reader << QString() << "www.vorlund.example\\order_form.pdf";
+    }
+}
+
+// With the Reader a document entry opens its document; without it the student is told to
+// install the Reader and nothing is opened.
+void DocumentsTest::documentEntries()
+{
+    QFETCH(QString, entryName);
+    QFETCH(bool, readerInstalled);
+    QFETCH(QString, verb);
+    QFETCH(QString, file);
+    gReaderInstalled = readerInstalled;
+
+    entry(main(), entryName).trigger();
+
+    if (readerInstalled) {
+        QCOMPARE(recorder->calls(), std::vector<shell::Call>{addressCall(verb, file)});
+        QVERIFY(boxes.empty());
+        return;
+    }
+    QVERIFY(recorder->calls().empty());
+    QCOMPARE(boxes.size(), std::size_t(1));
+    QCOMPARE(boxes[0].prompt, kReaderText);
+    QCOMPARE(boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
+    QCOMPARE(boxes[0].title, QStringLiteral("Vorlund - IT Certification Videos v2.1.0"));
+    QVERIFY(!gReaderInstalled);
+}
+
+// Whatever the installer does (it may be cancelled), the documents open from then on.
+void DocumentsTest::installReaderOpensDocumentsFromThenOn()
+{
+    main().mnuInstallAdobe.trigger();
+
+    const QString root = folder.path().toLower() + "/course disc";
+    QCOMPARE(recorder->calls(),
+             std::vector<shell::Call>{addressCall("open", root + "/bin/ar500enu.exe")});
+    QVERIFY(gReaderInstalled);
+    QVERIFY(boxes.empty());
+
+    main().mnuUserManual.trigger();
+    main().mnuOrderForm.trigger();
+    main().mnuLicense.trigger();
+    QVERIFY(boxes.empty());
+    const std::vector<shell::Call> expected = {
+        addressCall("open", root + "/bin/ar500enu.exe"), addressCall("open", root + "/manual.pdf"),
+        addressCall(QString(), "www.vorlund.example\\order_form.pdf"),
+        addressCall("open", root + "/license_agreement.pdf")};
+    QCOMPARE(recorder->calls(), expected);
+}
+
+// The Windows installer cannot run here: the real shell refuses it without a word, and the
+// entry behaves as it does everywhere else.
+void DocumentsTest::installerThatCannotRunIsRefusedQuietly()
+{
+    recorder.reset();
+    const QString disc = folder.path() + "/Course Disc";
+    QVERIFY(QDir().mkpath(disc + "/BIN"));
+    QFile installer(disc + "/BIN/AR500ENU.EXE");
+    QVERIFY(installer.open(QIODevice::WriteOnly));
+    installer.write("MZ");
+    installer.close();
+    QVERIFY(installer.setPermissions(installer.permissions() | QFile::ExeOwner));
+
+    const shell::Call call = addressCall("open", gMediaRoot + "/bin/ar500enu.exe");
+    const shell::Action action = shell::route(call);
+    QCOMPARE(action.kind, shell::Action::Kind::Refuse);
+    QCOMPARE(action.refusal, shell::result::BadFormat);
+
+    main().mnuInstallAdobe.trigger();
+    QVERIFY(boxes.empty());
+    QVERIFY(gReaderInstalled);
+    QVERIFY(installer.remove());
+}
+
+void DocumentsTest::emptyCourseRootLooksOnTheRoot()
+{
+    gMediaRoot.clear();
+    gReaderInstalled = true;
+
+    main().mnuUserManual.trigger();
+    main().mnuLicense.trigger();
+    main().mnuInstallAdobe.trigger();
+
+    const std::vector<shell::Call> expected = {addressCall("open", "/manual.pdf"),
+                                               addressCall("open", "/license_agreement.pdf"),
+                                               addressCall("open", "/bin/ar500enu.exe")};
+    QCOMPARE(recorder->calls(), expected);
+}
+
+// The player asks for the lower-case path it builds; the shell opens the file as it lies on the
+// disc.
+void DocumentsTest::documentFoundWhateverItsLetterCase()
+{
+    const QString disc = folder.path() + "/Course Disc";
+    QVERIFY(QDir().mkpath(disc));
+    QFile manual(disc + "/Manual.PDF");
+    QVERIFY(manual.open(QIODevice::WriteOnly));
+    manual.write("%PDF-1.4\n");
+    manual.close();
+    gReaderInstalled = true;
+
+    main().mnuUserManual.trigger();
+
+    QCOMPARE(recorder->calls().size(), std::size_t(1));
+    const shell::Action action = shell::route(recorder->calls()[0]);
+    QCOMPARE(action.kind, shell::Action::Kind::OpenUrl);
+    QCOMPARE(action.url, QUrl::fromLocalFile(QFileInfo(manual).absoluteFilePath()));
+    QVERIFY(manual.remove());
+}
+
+void DocumentsTest::alwaysOnTopTogglesWithCheckMark()
+{
+    frmMain &window = main();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.mnuOnTop.isCheckable());
+    QVERIFY(!window.mnuOnTop.Checked());
+    QVERIFY(!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const WId native = window.winId();
+
+    window.mnuOnTop.trigger();
+    QVERIFY(window.mnuOnTop.Checked());
+    QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(window.isVisible());
+    // Only the z-order changes: same native window, same flags otherwise.
+    QCOMPARE(window.winId(), native);
+    QVERIFY(window.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint));
+
+    window.mnuOnTop.trigger();
+    QVERIFY(!window.mnuOnTop.Checked());
+    QVERIFY(!window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.winId(), native);
+    QVERIFY(recorder->calls().empty());
+}
+
+void DocumentsTest::alwaysOnTopOnHiddenWindowKeepsItHidden()
+{
+    frmMain &window = main();
+    window.Hide();
+
+    window.mnuOnTop.trigger();
+    QVERIFY(window.mnuOnTop.Checked());
+    QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!window.isVisible());
+
+    window.Show();
+    QVERIFY(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+void DocumentsTest::aboutShowsDesignedBox()
+{
+    frmMain &owner = main();
+    owner.mnuAbout.trigger();
+
+    QVERIFY(forms::frmAboutLoaded());
+    frmAbout &about = forms::frmAbout();
+    QVERIFY(about.isVisible());
+    QCOMPARE(about.Caption(), QStringLiteral("Vorlund - IT Certification Videos - About"));
+    QCOMPARE(about.Owner(), &owner);
+    QCOMPARE(about.parentWidget(), &owner);
+    QVERIFY(about.isWindow());
+    QVERIFY(recorder->calls().empty());
+
+    // A fixed dialog without minimise or maximise button.
+    QCOMPARE(about.ScaleWidth(), frmAbout::kClientWidth);
+    QCOMPARE(about.ScaleHeight(), frmAbout::kClientHeight);
+    QCOMPARE(about.minimumSize(), about.maximumSize());
+    QVERIFY(!about.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!about.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+
+    // Centred over its owner.
+    QCOMPARE(about.Left(), toolkit::toTwipsX(owner.x()) + (owner.Width() - about.Width()) / 2);
+    QCOMPARE(about.Top(), toolkit::toTwipsY(owner.y()) + (owner.Height() - about.Height()) / 2);
+
+    QCOMPARE(about.picLogo.pixmap().size(), QSize(130, 128));
+    QCOMPARE(about.lblTitle.text(), QStringLiteral("Vorlund Media Player"));
+    QCOMPARE(about.lblSubtitle.text(), QStringLiteral("- IT Certification Videos -"));
+    QCOMPARE(about.lblVersion.text(), QStringLiteral("Version 2.1.0"));
+    QVERIFY(about.lblTitle.font().bold());
+    QCOMPARE(about.lblTitle.font().pointSize(), 9);
+    for (QLabel *label : {&about.lblTitle, &about.lblSubtitle, &about.lblVersion, &about.lblNotice})
+        QCOMPARE(label->palette().color(QPalette::WindowText), toolkit::colorOf(0x800000));
+    QCOMPARE(about.lblPelWebSite.text(), QStringLiteral("www.vorlund.example"));
+    QCOMPARE(about.lblPellinLab.text(), QStringLiteral("www.vorlund.example/lab"));
+    QCOMPARE(about.lblEmail.text(), QStringLiteral("support@vorlund.example"));
+    for (LinkLabel *link : {&about.lblPelWebSite, &about.lblPellinLab, &about.lblEmail}) {
+        QCOMPARE(link->palette().color(QPalette::WindowText), toolkit::colorOf(0xFF0000));
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    }
+    QCOMPARE(about.cmdOK.Caption(), QStringLiteral("&OK"));
+}
+
+void DocumentsTest::aboutShownTwiceIsOneWindowBroughtForward()
+{
+    frmMain &owner = main();
+    owner.mnuAbout.trigger();
+    frmAbout *first = &forms::frmAbout();
+    QVERIFY(QTest::qWaitForWindowExposed(first));
+    // The student moves the box and goes back to the main window.
+    first->setLeft(first->Left() + 300);
+    const int movedLeft = first->Left();
+    owner.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&owner));
+
+    owner.mnuAbout.trigger();
+
+    QCOMPARE(&forms::frmAbout(), first);
+    QCOMPARE(loadedCount("frmAbout"), 1);
+    QVERIFY(first->isVisible());
+    QCOMPARE(first->Left(), movedLeft);
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(first));
+}
+
+void DocumentsTest::aboutLinks_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<shell::Call>("expected");
+
+    QTest::newRow("web site") << "lblPelWebSite" << webCall("https://www.vorlund.example/");
+    QTest::newRow("virtual lab") << "lblPellinLab" << webCall("https://www.vorlund.example/lab/");
+    QTest::newRow("e-mail") << "lblEmail"
+                            << addressCall(QString(), "mailto:support@vorlund.example");
+}
+
+// The links answer a click of the mouse; the box stays open.
+void DocumentsTest::aboutLinks()
+{
+    QFETCH(QString, label);
+    QFETCH(shell::Call, expected);
+    main().mnuAbout.trigger();
+    frmAbout &about = forms::frmAbout();
+    QMap<QString, LinkLabel *> links = {{"lblPelWebSite", &about.lblPelWebSite},
+                                        {"lblPellinLab", &about.lblPellinLab},
+                                        {"lblEmail", &about.lblEmail}};
+
+    QTest::mouseClick(links.value(label), Qt::LeftButton);
+
+    QCOMPARE(recorder->calls(), std::vector<shell::Call>{expected});
+    QVERIFY(forms::frmAboutLoaded());
+    QVERIFY(about.isVisible());
+    QVERIFY(boxes.empty());
+}
+
+void DocumentsTest::aboutOkUnloadsAndNextShowStartsAfresh()
+{
+    main().mnuAbout.trigger();
+    QPointer<frmAbout> first = &forms::frmAbout();
+    const int designedLeft = first->Left();
+    first->setLeft(designedLeft + 450);
+
+    QTest::mouseClick(&first->cmdOK, Qt::LeftButton);
+    QVERIFY(!forms::frmAboutLoaded());
+    QCOMPARE(loadedCount("frmAbout"), 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(first.isNull());
+
+    main().mnuAbout.trigger();
+    QVERIFY(forms::frmAboutLoaded());
+    QCOMPARE(forms::frmAbout().Left(), designedLeft);
+    QVERIFY(forms::frmAbout().isVisible());
+}
+
+void DocumentsTest::aboutCloseBoxUnloads()
+{
+    main().mnuAbout.trigger();
+    QVERIFY(forms::frmAboutLoaded());
+
+    forms::frmAbout().close();
+
+    QVERIFY(!forms::frmAboutLoaded());
+    QVERIFY(main().isVisible());
+}
+
+QTEST_MAIN(DocumentsTest)
+#include "tst_Documents.moc"
