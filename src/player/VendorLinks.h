@@ -7,11 +7,11 @@ namespace vendor
 {
 
 inline const QString kHostName = QStringLiteral("www.vorlund.example");
-inline const QString kHomePage = QStringLiteral("https://www.vorlund.example/");
-inline const QString kStorePage = QStringLiteral("https://www.vorlund.example/store/");
+inline const QString kHomePage = QStringLiteral("http://www.vorlund.example/");
+inline const QString kStorePage = QStringLiteral("http://www.vorlund.example/store/");
 inline const QString kMailingListPage =
-    QStringLiteral("https://www.vorlund.example/mailinglist.htm");
-inline const QString kLabPage = QStringLiteral("https://www.vorlund.example/lab/");
+    QStringLiteral("http://www.vorlund.example/mailinglist.htm");
+inline const QString kLabPage = QStringLiteral("http://www.vorlund.example/lab/");
 // The support page and the order form are written as host name and path without a scheme; the
 // shell recognises such an address and opens it in the browser.
 inline const QString kSupportPage = QStringLiteral("www.vorlund.example\\support.htm");

@@ -154,13 +154,13 @@ void DocumentsTest::webEntries_data()
     for (const bool reader : {false, true}) {
         const char *const suffix = reader ? " (Reader)" : " (no Reader)";
         QTest::addRow("home page%s", suffix)
-            << "mnuPellinSite" << reader << webCall("https://www.vorlund.example/");
+            << "mnuPellinSite" << reader << webCall("http://www.vorlund.example/");
         QTest::addRow("store%s", suffix)
-            << "mnuBuyVideos" << reader << webCall("https://www.vorlund.example/store/");
+            << "mnuBuyVideos" << reader << webCall("http://www.vorlund.example/store/");
         QTest::addRow("mailing list%s", suffix)
-            << "mnuMailingList" << reader << webCall("https://www.vorlund.example/mailinglist.htm");
+            << "mnuMailingList" << reader << webCall("http://www.vorlund.example/mailinglist.htm");
         QTest::addRow("virtual lab%s", suffix)
-            << "mnuPellinLab" << reader << webCall("https://www.vorlund.example/lab/");
+            << "mnuPellinLab" << reader << webCall("http://www.vorlund.example/lab/");
         QTest::addRow("support page%s", suffix)
             << "mnuSupport" << reader << addressCall(QString(), "www.vorlund.example\\support.htm");
     }
@@ -417,8 +417,8 @@ void DocumentsTest::aboutLinks_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<shell::Call>("expected");
 
-    QTest::newRow("web site") << "lblPelWebSite" << webCall("https://www.vorlund.example/");
-    QTest::newRow("virtual lab") << "lblPellinLab" << webCall("https://www.vorlund.example/lab/");
+    QTest::newRow("web site") << "lblPelWebSite" << webCall("http://www.vorlund.example/");
+    QTest::newRow("virtual lab") << "lblPellinLab" << webCall("http://www.vorlund.example/lab/");
     QTest::newRow("e-mail") << "lblEmail"
                             << addressCall(QString(), "mailto:support@vorlund.example");
 }
