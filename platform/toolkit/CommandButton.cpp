@@ -32,20 +32,28 @@ CommandButton::CommandButton(QWidget *parent)
     });
 }
 
-void CommandButton::paintEvent(QPaintEvent *event)
+void CommandButton::setState(bool pushed)
+{
+    mPushed = pushed;
+    update();
+}
+
+void CommandButton::paintEvent(QPaintEvent *)
 {
     DrawItemHook *hook = mGraphical ? drawItemHookOf(parentWidget()) : nullptr;
-    if (!hook) {
-        QPushButton::paintEvent(event);
-        return;
-    }
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    if (hook->drawsCaption(*this))
+    const bool pushed = mPushed || isDown();
+    if (pushed) {
+        option.state |= QStyle::State_Sunken;
+        option.state &= ~QStyle::State_Raised;
+    }
+    if (hook && hook->drawsCaption(*this))
         option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
-    hook->drawItem(*this, painter, rect(), isDown() ? DrawItemHook::kSelected : 0);
+    if (hook)
+        hook->drawItem(*this, painter, rect(), pushed ? DrawItemHook::kSelected : 0);
 }
 
 } // namespace toolkit

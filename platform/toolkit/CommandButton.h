@@ -42,9 +42,10 @@ class CommandButton : public QPushButton, public Control
     bool Graphical() const { return mGraphical; }
     void setGraphical(bool graphical) { mGraphical = graphical; }
 
-    // The pushed-in look, independent of the mouse.
-    void setState(bool pushed) { setDown(pushed); }
-    bool State() const { return isDown(); }
+    // The pushed-in look, independent of the mouse and of the focus: it stays until the program
+    // releases it.
+    void setState(bool pushed);
+    bool State() const { return mPushed; }
 
     void onClick(std::function<void()> handler) { mClick = std::move(handler); }
 
@@ -54,6 +55,7 @@ class CommandButton : public QPushButton, public Control
   private:
     QString mTag;
     bool mGraphical = false;
+    bool mPushed = false;
     std::function<void()> mClick;
 };
 

@@ -1,6 +1,7 @@
 #include "TextLines.h"
 
 #include "Failure.h"
+#include "PathResolver.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -79,8 +80,11 @@ QStringList decodeTextLines(QByteArrayView bytes)
     return lines;
 }
 
-QStringList readTextLines(const QString &path)
+QStringList readTextLines(const QString &givenPath)
 {
+    // Course data names its files in any letter case, and the player lower-cases the paths it
+    // builds: find the file as the disc's file system would.
+    const QString path = QString::fromStdString(sys::resolvePath(givenPath.toStdString()));
     const QFileInfo info(path);
     if (!info.exists())
         fail(folderExists(path) ? failure::FileNotFound : failure::PathNotFound);

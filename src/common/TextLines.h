@@ -13,8 +13,8 @@ namespace pellin
 // Decodes file content into lines. Empty lines are kept; a final line end adds no empty line.
 QStringList decodeTextLines(QByteArrayView bytes);
 
-// Reads a whole file. Throws pellin::Failure: 53 when the file is missing, 76 when its folder is
-// missing, 75 when it exists but cannot be read.
+// Reads a whole file, found ignoring letter case. Throws pellin::Failure: 53 when the file is
+// missing, 76 when its folder is missing, 75 when it exists but cannot be read.
 QStringList readTextLines(const QString &path);
 
 // Replaces the file with the lines. The old file stays untouched unless the new content has been

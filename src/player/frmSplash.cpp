@@ -4,6 +4,7 @@
 #include "Environment.h"
 #include "Forms.h"
 #include "MessageBox.h"
+#include "PathResolver.h"
 #include "Shell.h"
 #include "frmMain.h"
 #include "frmPlaylist.h"
@@ -109,7 +110,9 @@ void frmSplash::readCourseIndex()
         main.setCaption(caption.appendTo(main.Caption()));
         SetButtonTextColor(main.cmdPList.hWnd(), 0x00800000, DT_VCENTER);
         try {
-            main.picVideo.LoadPicture(caption.picture);
+            // The picture's name is in the index's letter case, the course root lower case.
+            main.picVideo.LoadPicture(
+                QString::fromStdString(sys::resolvePath(caption.picture.toStdString())));
         } catch (const pellin::Failure &failure) {
             problems << QStringLiteral("the course picture %1: %2")
                             .arg(caption.picture, QString::fromStdString(failure.description()));

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "CommandButton.h"
 #include "Failure.h"
 #include "Form.h"
 #include "Forms.h"
@@ -9,6 +10,7 @@
 #include "Timer.h"
 #include "Units.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -82,6 +84,7 @@ class ToolkitTest : public QObject
     void closeBoxUnloadsUnlessRemoved();
 
     void messageBoxSeam();
+    void pushedLookStaysUntilReleased();
     void menuCheckMarkIsTheProgramsOnly();
     void timerTicks();
 
@@ -321,6 +324,32 @@ void ToolkitTest::messageBoxSeam()
     QCOMPARE(calls[0].prompt, QString("Install now?"));
     QCOMPARE(calls[0].style, 4 + 48);
     QCOMPARE(calls[0].title, QString("Title v1"));
+}
+
+void ToolkitTest::pushedLookStaysUntilReleased()
+{
+    QWidget window;
+    toolkit::CommandButton button(&window);
+    button.setCaption("Playlist");
+    button.Move(0, 0, 1275, 375);
+    window.show();
+    button.setFocus();
+    const QImage normal = button.grab().toImage();
+
+    button.setState(true);
+    QVERIFY(button.State());
+    // Another window taking the focus leaves the look alone.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &other);
+    QVERIFY(button.State());
+    const QImage pushed = button.grab().toImage();
+    QVERIFY(pushed != normal);
+
+    button.setState(false);
+    QVERIFY(!button.State());
+    QVERIFY(button.grab().toImage() != pushed);
 }
 
 void ToolkitTest::menuCheckMarkIsTheProgramsOnly()

@@ -1,0 +1,287 @@
+#include "Colors.h"
+#include "Failure.h"
+#include "Forms.h"
+#include "ListFile.h"
+#include "Units.h"
+#include "frmPlaylist.h"
+#include "modGlobals.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace modGlobals;
+
+namespace
+{
+
+struct Row {
+    QString key;
+    QString title;
+    QString length;
+    std::uint32_t colour;
+    bool selected;
+    bool operator==(const Row &) const = default;
+};
+
+std::vector<Row> rowsOf(toolkit::ListView &list)
+{
+    std::vector<Row> rows;
+    for (int i = 1; i <= list.Count(); ++i) {
+        const toolkit::ListItem item = list.Item(i);
+        rows.push_back(
+            {item.Key(), item.Text(), item.SubItem(1), item.ForeColor(), item.Selected()});
+    }
+    return rows;
+}
+
+void writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void unloadPlaylist()
+{
+    for (toolkit::Form *form : toolkit::loadedForms())
+        form->Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+constexpr std::uint32_t kWhite = frmPlaylist::kNormalColour;
+constexpr std::uint32_t kIntro = frmPlaylist::kIntroColour;
+constexpr std::uint32_t kYellow = frmPlaylist::kCurrentColour;
+
+} // namespace
+
+class PlaylistWindowTest : public QObject
+{
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowLooksAsDesigned();
+    void freshWindowIgnoresCarryOver();
+    void carryOverRoundTrip();
+    void carryOverOfEmptyList();
+    void nothingSelectedKeepsRememberedKey();
+    void carryOverWithoutRememberedEntry();
+    void openPListReadsListFile();
+    void openPListSkipsShortAndRepeatedLines();
+    void openPListSplitsTitleAtSemicolon();
+    void openPListOnMissingFile();
+
+  private:
+    QTemporaryDir mTemp;
+    QString mCarryOver;
+};
+
+void PlaylistWindowTest::initTestCase()
+{
+    QVERIFY(mTemp.isValid());
+    qputenv("TMPDIR", mTemp.path().toUtf8());
+    mCarryOver = pellin::carryOverPath(GetTempFolder());
+    QCOMPARE(mCarryOver, mTemp.path() + "/tmpPlist.txt");
+}
+
+void PlaylistWindowTest::init()
+{
+    gKeepPlaylist = false;
+    gSelectedKey.clear();
+    QFile::remove(mCarryOver);
+}
+
+void PlaylistWindowTest::cleanup()
+{
+    gKeepPlaylist = false;
+    unloadPlaylist();
+}
+
+void PlaylistWindowTest::windowLooksAsDesigned()
+{
+    frmPlaylist &window = forms::frmPlaylist();
+    QCOMPARE(window.Caption(), QString("Pellin Playlist"));
+    QVERIFY(!window.Visible());
+    toolkit::ListView &list = window.lvPlaylist;
+    QCOMPARE(list.columnCount(), 2);
+    QCOMPARE(list.headerItem()->text(0), QString("Name"));
+    QCOMPARE(list.headerItem()->text(1), QString("Length"));
+    QCOMPARE(list.columnWidth(0), toolkit::toPixelsX(3590));
+    QCOMPARE(list.columnWidth(1), toolkit::toPixelsX(600));
+    QCOMPARE(list.BackColor(), 0x00400000u);
+    QCOMPARE(list.palette().color(QPalette::Base), QColor(0, 0, 64));
+    QCOMPARE(list.ForeColor(), kWhite);
+    QCOMPARE(list.font().family(), QString("Small Fonts"));
+    QCOMPARE(list.font().pointSizeF(), 6.75);
+    QCOMPARE(list.font().weight(), QFont::Normal);
+    QCOMPARE(toolkit::colorOf(kIntro), QColor(212, 208, 200));
+
+    // No close box: the window is hidden through the main window, never closed.
+    QVERIFY(!window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    window.Show();
+    window.close();
+    QVERIFY(toolkit::loadedForms().size() == 1);
+
+    QCOMPARE(window.Left(), (toolkit::screenWidth() - window.Width()) / 2);
+    QCOMPARE(window.Top(), (toolkit::screenHeight() - window.Height()) / 2);
+    QCOMPARE(window.ScaleWidth(), 4515);
+    QCOMPARE(window.ScaleHeight(), 6030);
+
+    const QStringList keys{"file", "dir", "dir_rec", "up", "down", "delete", "new", "open", "save"};
+    for (const QString &key : keys)
+        QCOMPARE(window.tlbPlaylist.Buttons(key).Image(), key);
+    QCOMPARE(window.tlbPlaylist.Buttons("dir_rec").ToolTipText(),
+             QString("Add directory and all subdirectories"));
+}
+
+void PlaylistWindowTest::freshWindowIgnoresCarryOver()
+{
+    writeRaw(mCarryOver, "/v/a.avi;A;1:00\r\n");
+    frmPlaylist &window = forms::frmPlaylist();
+    QCOMPARE(window.lvPlaylist.Count(), 0);
+    QCOMPARE(window.lvPlaylist.columnCount(), 2);
+}
+
+void PlaylistWindowTest::carryOverRoundTrip()
+{
+    frmPlaylist &window = forms::frmPlaylist();
+    window.AddEntry("/course/intro.asf", "Welcome", "1:05");
+    window.AddEntry("/course/m1.avi", "Module 1", "20:00");
+    window.AddEntry("/course/m2.avi", "Module 2", "3:00");
+    window.lvPlaylist.Item(2).setSelected(true);
+    gKeepPlaylist = true;
+    window.Unload();
+    QCOMPARE(gSelectedKey, QString("/course/m1.avi"));
+    QVERIFY(QFile::exists(mCarryOver));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    frmPlaylist &again = forms::frmPlaylist();
+    const std::vector<Row> expected{
+        {"/course/intro.asf", "Welcome", "1:05", kIntro, false},
+        {"/course/m1.avi", "Module 1", "20:00", kYellow, true},
+        {"/course/m2.avi", "Module 2", "3:00", kWhite, false},
+    };
+    QCOMPARE(rowsOf(again.lvPlaylist), expected);
+    QCOMPARE(again.lvPlaylist.SelectedItem()->Key(), QString("/course/m1.avi"));
+}
+
+void PlaylistWindowTest::carryOverOfEmptyList()
+{
+    writeRaw(mCarryOver, "/old/x.avi;Old;1:00\r\n");
+    forms::frmPlaylist();
+    gKeepPlaylist = true;
+    gSelectedKey = "/old/x.avi";
+    forms::frmPlaylist().Unload();
+    QVERIFY(QFile::exists(mCarryOver));
+    QCOMPARE(QFileInfo(mCarryOver).size(), 0);
+    QCOMPARE(gSelectedKey, QString("/old/x.avi"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 0);
+}
+
+void PlaylistWindowTest::nothingSelectedKeepsRememberedKey()
+{
+    frmPlaylist &window = forms::frmPlaylist();
+    window.AddEntry("/c/a.avi", "A", "1:00");
+    window.AddEntry("/c/b.avi", "B", "2:00");
+    window.AddEntry("/c/c.avi", "C", "3:00");
+    // Selected once, then deselected: nothing is selected any more.
+    window.lvPlaylist.Item(1).setSelected(true);
+    window.lvPlaylist.Item(1).setSelected(false);
+    gSelectedKey = "/c/c.avi";
+    gKeepPlaylist = true;
+    window.Unload();
+    QCOMPARE(gSelectedKey, QString("/c/c.avi"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    frmPlaylist &again = forms::frmPlaylist();
+    const std::vector<Row> expected{
+        {"/c/a.avi", "A", "1:00", kWhite, false},
+        {"/c/b.avi", "B", "2:00", kWhite, false},
+        {"/c/c.avi", "C", "3:00", kYellow, true},
+    };
+    QCOMPARE(rowsOf(again.lvPlaylist), expected);
+}
+
+void PlaylistWindowTest::carryOverWithoutRememberedEntry()
+{
+    writeRaw(mCarryOver, "/c/a.avi;A;1:00\r\n/c/b.asf;B;2:00\r\n");
+    gKeepPlaylist = true;
+    gSelectedKey = "/c/gone.avi";
+    frmPlaylist &window = forms::frmPlaylist();
+    const std::vector<Row> expected{
+        {"/c/a.avi", "A", "1:00", kWhite, false},
+        {"/c/b.asf", "B", "2:00", kIntro, false},
+    };
+    QCOMPARE(rowsOf(window.lvPlaylist), expected);
+    QVERIFY(!window.lvPlaylist.SelectedItem());
+}
+
+void PlaylistWindowTest::openPListReadsListFile()
+{
+    frmPlaylist &window = forms::frmPlaylist();
+    window.AddEntry("/old/entry.avi", "Old", "9:99");
+    const QString file = mTemp.path() + "/course.pel";
+    writeRaw(file,
+             "a.asf;Intro;1:00\r\n\r\nb.mpg;Second;2:30;more\r\nc.AVI;Third;0:05\rd.ASF;Up;1:11\n");
+    window.OpenPList(file);
+    const std::vector<Row> expected{
+        {"a.asf", "Intro", "1:00", kIntro, false},
+        {"b.mpg", "Second", "2:30", kWhite, false},
+        {"c.AVI", "Third", "0:05", kWhite, false},
+        {"d.ASF", "Up", "1:11", kIntro, false},
+    };
+    QCOMPARE(rowsOf(window.lvPlaylist), expected);
+    QCOMPARE(window.lvPlaylist.Item(1).SmallIcon(), QString("file"));
+    // Loading neither selects nor marks an entry as current.
+    QVERIFY(!window.lvPlaylist.SelectedItem());
+}
+
+void PlaylistWindowTest::openPListSkipsShortAndRepeatedLines()
+{
+    frmPlaylist &window = forms::frmPlaylist();
+    const QString file = mTemp.path() + "/odd.pel";
+    writeRaw(file, "a.avi;A;1:00\r\nshort.avi;no length\r\nonly a key\r\na.avi;Again;2:00\r\n"
+                   "b.avi;B;3:00\r\n");
+    window.OpenPList(file);
+    QCOMPARE(window.lvPlaylist.Count(), 2);
+    QCOMPARE(window.lvPlaylist.Item(1).Text(), QString("A"));
+    QCOMPARE(window.lvPlaylist.Item(1).SubItem(1), QString("1:00"));
+    QCOMPARE(window.lvPlaylist.Item(2).Key(), QString("b.avi"));
+}
+
+void PlaylistWindowTest::openPListSplitsTitleAtSemicolon()
+{
+    frmPlaylist &window = forms::frmPlaylist();
+    window.AddEntry("/c/x.avi", "Part 1; basics", "4:00");
+    gKeepPlaylist = true;
+    window.Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    frmPlaylist &again = forms::frmPlaylist();
+    QCOMPARE(again.lvPlaylist.Count(), 1);
+    QCOMPARE(again.lvPlaylist.Item(1).Text(), QString("Part 1"));
+    QCOMPARE(again.lvPlaylist.Item(1).SubItem(1), QString(" basics"));
+}
+
+void PlaylistWindowTest::openPListOnMissingFile()
+{
+    frmPlaylist &window = forms::frmPlaylist();
+    window.AddEntry("/c/a.avi", "A", "1:00");
+    int number = 0;
+    try {
+        window.OpenPList(mTemp.path() + "/no such list.pel");
+    } catch (const pellin::Failure &failure) {
+        number = failure.number();
+    }
+    QCOMPARE(number, pellin::failure::FileNotFound);
+    QCOMPARE(window.lvPlaylist.Count(), 0);
+}
+
+QTEST_MAIN(PlaylistWindowTest)
+#include "tst_frmPlaylist.moc"
