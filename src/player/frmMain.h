@@ -105,8 +105,6 @@ class frmMain : public toolkit::Form
     toolkit::MenuItem mnuLicense;
     toolkit::MenuItem mnuAbout;
 
-    static inline const QString kHomePage = QStringLiteral("http://www.vorlund.example/");
-
   private:
     void buildMenus();
     void buildToolbar();

@@ -1,6 +1,6 @@
 // The main window's transport toolbar and position display.
 #include "Environment.h"
-#include "Shell.h"
+#include "VendorLinks.h"
 #include "frmFullScreen.h"
 #include "frmFullToolbar.h"
 #include "frmMain.h"
@@ -73,7 +73,7 @@ void frmMain::tlbMain_ButtonClick(toolkit::ToolbarButton &Button)
         else if (key == "full")
             fullClicked();
         else if (key == "web")
-            shell::open({}, kHomePage, {}, "/", shell::ShowNormal);
+            vendor::openWebPage(vendor::kHomePage);
     });
     Ignore([this] { setMousePointer(0); });
 }
