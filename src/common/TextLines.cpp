@@ -114,7 +114,9 @@ void writeTextLines(const QString &path, const QStringList &lines)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         fail(failure::PathFileAccess);
-    if (file.write(bytes) != bytes.size()) {
+    // QSaveFile buffers, and its commit ignores a failed final flush (a full disk): flush here so
+    // that a short write never replaces the old file.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         fail(failure::PathFileAccess);
     }
