@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include "KeyCodes.h"
 #include "Units.h"
 #include "WindowHandles.h"
 
@@ -186,14 +187,7 @@ void Form::changeEvent(QEvent *event)
 
 void Form::keyPressEvent(QKeyEvent *event)
 {
-    int code = 0;
-    if (event->key() == Qt::Key_Escape)
-        code = 27;
-    else if (event->modifiers() & Qt::ControlModifier && event->key() >= Qt::Key_A &&
-             event->key() <= Qt::Key_Z)
-        code = event->key() - Qt::Key_A + 1;
-    else if (!event->text().isEmpty())
-        code = event->text().at(0).unicode();
+    int code = characterCode(*event);
     if (code == 0) {
         QWidget::keyPressEvent(event);
         return;

@@ -2,6 +2,9 @@
 
 #include <QKeyEvent>
 
+namespace toolkit
+{
+
 int characterCode(const QKeyEvent &event)
 {
     if (event.key() == Qt::Key_Escape)
@@ -11,3 +14,5 @@ int characterCode(const QKeyEvent &event)
         return event.key() - Qt::Key_A + 1;
     return event.text().isEmpty() ? 0 : event.text().at(0).unicode();
 }
+
+} // namespace toolkit

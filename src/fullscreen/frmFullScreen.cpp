@@ -111,7 +111,7 @@ void frmFullScreen::ShowToolbar()
 bool frmFullScreen::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &screener && event->type() == QEvent::KeyPress) {
-        int code = characterCode(*static_cast<QKeyEvent *>(event));
+        int code = toolkit::characterCode(*static_cast<QKeyEvent *>(event));
         if (code != 0) {
             screener_KeyPress(code);
             return true;

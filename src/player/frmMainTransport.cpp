@@ -21,10 +21,16 @@ QString positionText()
     return FormatTime(p, true) + "/" + FormatTime(t, true);
 }
 
-// While full screen is on, the tools bar mirrors the transport buttons.
+// While full screen is on, the tools bar mirrors the transport buttons; a bar the student has
+// closed is not opened again for it.
+bool toolsBarShown()
+{
+    return gFullScreen && forms::frmFullToolbarLoaded();
+}
+
 template <class Change> void mirror(Change &&change)
 {
-    if (gFullScreen)
+    if (toolsBarShown())
         change(forms::frmFullToolbar().tlbFullScreen);
 }
 
@@ -143,11 +149,10 @@ void frmMain::stopClicked()
     cmdPList_Click();
     setPlayLook("play", "Play video");
     setTransportEnabled(false);
-    if (gFullScreen) {
-        mirrorPlayLook("play", "Play video");
-        mirrorTransportEnabled(false);
+    mirrorPlayLook("play", "Play video");
+    mirrorTransportEnabled(false);
+    if (toolsBarShown())
         forms::frmFullToolbar().setCaption("Tools(Ctl-T) 0:00/00:00");
-    }
     sbStatus.Panels(1).setText("");
     sbStatus.Panels(2).setText("00:00/00:00");
     sldVideo.setValue(0);
@@ -204,7 +209,7 @@ void frmMain::tmrMediaScroller_Timer()
 {
     const bool shown = Trap([this] {
         sbStatus.Panels(2).setText(positionText());
-        if (gFullScreen)
+        if (toolsBarShown())
             forms::frmFullToolbar().setCaption("Tools(Ctl-T) " + positionText());
     });
     if (!shown)

@@ -72,11 +72,13 @@ void frmPlaylist::playSelected()
         toolkit::DoEvents();
         if (gFullScreen && !gMCI->IsASF()) {
             main.tlbMain_ButtonClick(main.tlbMain.Buttons("full"));
-            toolkit::Toolbar &tools = forms::frmFullToolbar().tlbFullScreen;
-            tools.Buttons("play").setImage("pause");
-            tools.Buttons("play").setToolTipText("Pause video");
-            for (const char *button : {"stop", "rewind", "forward"})
-                tools.Buttons(button).setEnabled(true);
+            if (toolkit::ToolbarButton *play = fullToolbarButton("play")) {
+                play->setImage("pause");
+                play->setToolTipText("Pause video");
+            }
+            for (const char *key : {"stop", "rewind", "forward"})
+                if (toolkit::ToolbarButton *button = fullToolbarButton(key))
+                    button->setEnabled(true);
         }
         if (main.cmdPList.Tag() == "0")
             main.cmdPList_Click();
