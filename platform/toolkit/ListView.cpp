@@ -88,12 +88,10 @@ ListItem ListView::Add(const QString &key, const QString &text, const QString &s
     item->setData(0, kIconRole, smallIcon);
     if (mImages)
         item->setIcon(0, mImages->icon(smallIcon));
-    item->setForeground(0, toolkit::colorOf(mForeColor));
-    item->setForeground(1, toolkit::colorOf(mForeColor));
+    // A new row shows in the list's text colour (the palette's), so it needs no colour of its own.
     QTreeWidgetItem *raw = item.release();
     mByKey.insert(key, raw);
     mKeys.insert(raw, key);
-    mColors.insert(raw, mForeColor);
     addTopLevelItem(raw);
     if (mSorted)
         applySort();

@@ -10,12 +10,16 @@
 #include "frmPlaylist.h"
 #include "modGlobals.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 
 using namespace modGlobals;
 
 namespace
 {
+
+// How long the index may be read into the playlist before pending window events run, in ms.
+constexpr qint64 kEventSliceMs = 15;
 
 toolkit::FormSlot<frmSplash> &splashSlot()
 {
@@ -119,10 +123,17 @@ void frmSplash::readCourseIndex()
         }
     }
     frmPlaylist &playlist = forms::frmPlaylist();
+    // Pending events run often enough to keep the splash painting, but not after every entry:
+    // with a large course that costs more than the entries themselves.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
     for (const pellin::CourseEntry &entry : index.entries) {
         toolkit::ListItem item = playlist.lvPlaylist.Add(entry.key, entry.title, "file");
         item.setSubItem(1, entry.length);
-        toolkit::DoEvents();
+        if (sinceEvents.hasExpired(kEventSliceMs)) {
+            toolkit::DoEvents();
+            sinceEvents.restart();
+        }
         if (entry.intro)
             item.setForeColor(frmPlaylist::kIntroColour);
     }

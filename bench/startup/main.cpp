@@ -1,0 +1,110 @@
+// The start-up from the splash window to the main window shown, in this process on the offscreen
+// platform, for a course index of 10 entries (the reference) and one of 10,000 entries.
+
+#include "BenchSupport.h"
+
+#include "Application.h"
+#include "Environment.h"
+#include "Forms.h"
+#include "MessageBox.h"
+#include "Registry.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+namespace
+{
+
+constexpr int kRuns = 5;
+
+// A course folder "<root>/bin/index.dat" with one caption line and `entries` entry lines.
+bool writeCourse(const QString &root, int entries)
+{
+    if (!QDir().mkpath(root + "/bin"))
+        return false;
+    QImage picture(640, 480, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    if (!picture.save(root + "/bin/course.png"))
+        return false;
+    QFile index(root + "/bin/index.dat");
+    if (!index.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    index.write("Networking Essentials:0:unused:\\bin\\course.png\r\n");
+    for (int i = 1; i <= entries; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        const char *extension = i == 1 ? ".asf" : ".avi";
+        index.write("\\videos\\module " + number + extension + ";Module " + number + ";" +
+                    QByteArray::number(i % 60) + ":" + QByteArray::number(10 + i % 50) + "\r\n");
+    }
+    return true;
+}
+
+void closeEverything()
+{
+    for (toolkit::Form *form : toolkit::loadedForms())
+        form->Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// One start-up: splash, main and playlist windows loaded, index read, main window shown.
+double startOnce(const QString &root)
+{
+    toolkit::setAppPath(root + "/bin");
+    QElapsedTimer timer;
+    timer.start();
+    forms::frmSplash();
+    const double ms = bench::elapsedMs(timer);
+    if (!forms::frmMain().Visible())
+        std::fprintf(stderr, "startup: the main window is not shown\n");
+    closeEverything();
+    return ms;
+}
+
+double medianStart(const QString &root)
+{
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run)
+        times.push_back(startOnce(root));
+    return bench::median(times);
+}
+
+long peakRssMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    toolkit::Application app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+
+    QTemporaryDir temp;
+    const QString small = temp.path() + "/small";
+    const QString large = temp.path() + "/large";
+    if (!temp.isValid() || !writeCourse(small, 10) || !writeCourse(large, 10000)) {
+        std::fprintf(stderr, "startup: cannot write the course folders\n");
+        return 1;
+    }
+    // The reader is there; a box, should one come, is answered at once.
+    sys::setRegistryAnswer([](sys::RegistryRoot, const std::string &) { return true; });
+    toolkit::setMessageBoxHandler([](const toolkit::MessageBoxCall &) { return toolkit::vbOK; });
+
+    startOnce(small); // warm-up: fonts, icons, the platform plug-in
+    const double reference = medianStart(small);
+    const double ours = medianStart(large);
+    bench::printRatio("startup", ours, reference, "10-entry index");
+    std::printf("startup-rss: %ld MiB\n", peakRssMiB());
+    return 0;
+}
