@@ -21,10 +21,17 @@ QString folderIdentity(const QString &folder)
     return canonical.isEmpty() ? resolved : canonical;
 }
 
-void AddMatchingFiles(const SearchRequest &request, const FoundVideoSink &add)
+// The folder's own matching files, taken from its listing: one pass over the folder serves
+// both the files and the subfolders.
+void AddMatchingFiles(const SearchRequest &request, const std::vector<sys::FoundFile> &entries,
+                      const FoundVideoSink &add)
 {
-    for (const QString &name : MatchingFileNames(request.folder, request.pattern))
-        add(FoundVideoOf(request.folder, name));
+    const std::string pattern = request.pattern.toStdString();
+    for (const sys::FoundFile &entry : entries) {
+        const QString name = QString::fromStdString(entry.name);
+        if (!entry.isFolder && !name.startsWith(u'.') && sys::matchesPattern(entry.name, pattern))
+            add(FoundVideoOf(request.folder, name));
+    }
 }
 
 void SearchFolder(SearchRequest &request, const FoundVideoSink &add, QSet<QString> &visited)
@@ -37,7 +44,7 @@ void SearchFolder(SearchRequest &request, const FoundVideoSink &add, QSet<QStrin
     const std::vector<sys::FoundFile> entries = sys::findFiles(dir.toStdString(), "*.*");
     if (entries.empty())
         return;
-    AddMatchingFiles(request, add);
+    AddMatchingFiles(request, entries, add);
     if (!request.recurse)
         return;
     for (const sys::FoundFile &entry : entries) {
