@@ -1,0 +1,120 @@
+#pragma once
+
+// What the benchmarks of the whole player share: an X server, the main and playlist windows
+// loaded with one clip on the real engine, the event loop run for a while, and the CPU time and
+// memory of the process.
+
+#include "Environment.h"
+#include "Forms.h"
+#include "LibmpvEngine.h"
+#include "MessageBox.h"
+#include "frmMain.h"
+#include "frmPlaylist.h"
+#include "modGlobals.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+namespace bench
+{
+
+// The figures need a real X server: when there is none the program runs itself again under
+// xvfb-run. Returns only when the caller is to go on.
+inline void ensureXServer(char *program, const char *name)
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("PELLIN_BENCH_NESTED"))
+        return;
+    setenv("PELLIN_BENCH_NESTED", "1", 1);
+    execlp("xvfb-run", "xvfb-run", "-a", "-s", "-screen 0 1024x768x24", program, nullptr);
+    std::fprintf(stderr, "%s: xvfb-run is missing\n", name);
+    std::exit(1);
+}
+
+// CPU seconds (user + system) of this process or of its finished children.
+inline double cpuSeconds(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+inline long residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    return -1;
+}
+
+// An AVI clip (mpeg4 + mp3) with a moving test picture and a tone.
+inline bool makeAviClip(const QString &path, const QString &size, int seconds)
+{
+    const QString duration = QString::number(seconds);
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {"-v", "error", "-y", "-f", "lavfi", "-i",
+                  "testsrc=size=" + size + ":rate=25:duration=" + duration, "-f", "lavfi", "-i",
+                  "sine=frequency=440:duration=" + duration, "-c:v", "mpeg4", "-vtag", "FMP4",
+                  "-c:a", "libmp3lame", path});
+    return ffmpeg.waitForFinished(120000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
+           ffmpeg.exitCode() == 0;
+}
+
+// Runs the event loop as the program does, for `ms` or until `done` answers true (checked
+// every 50 ms).
+inline void runEventLoop(int ms, const std::function<bool()> &done = {})
+{
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer check;
+    if (done) {
+        QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+            if (done())
+                loop.quit();
+        });
+        check.start(50);
+    }
+    deadline.start(ms);
+    loop.exec();
+}
+
+// The main window shown and the playlist holding `clip` as its one selected entry; sound off
+// as in the reference, message boxes reported on stderr instead of shown.
+inline void loadPlayer(const QString &clip, const char *name)
+{
+    using namespace modGlobals;
+    mci::setAudioOutput(QStringLiteral("null"));
+    toolkit::setMessageBoxHandler([name](const toolkit::MessageBoxCall &call) {
+        std::fprintf(stderr, "%s: message box: %s\n", name, qPrintable(call.prompt));
+        return toolkit::vbOK;
+    });
+    gMediaRoot = QFileInfo(clip).absolutePath();
+    gSingleFile = false;
+    gFullScreen = false;
+    forms::frmMain().Show();
+    frmPlaylist &playlist = forms::frmPlaylist();
+    playlist.AddEntry(clip, QStringLiteral("Lesson"), QStringLiteral("0:10"));
+    playlist.lvPlaylist.findKey(clip)->setSelected(true);
+    runEventLoop(300);
+}
+
+} // namespace bench
