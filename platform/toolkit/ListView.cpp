@@ -5,6 +5,8 @@
 
 #include <QHeaderView>
 
+#include <algorithm>
+
 namespace toolkit
 {
 namespace
@@ -92,9 +94,10 @@ ListItem ListView::Add(const QString &key, const QString &text, const QString &s
     QTreeWidgetItem *raw = item.release();
     mByKey.insert(key, raw);
     mKeys.insert(raw, key);
-    addTopLevelItem(raw);
     if (mSorted)
-        applySort();
+        insertTopLevelItem(sortedPlace(*raw), raw);
+    else
+        addTopLevelItem(raw);
     return ListItem(*this, *raw);
 }
 
@@ -169,9 +172,54 @@ void ListView::setSorted(bool sorted)
         applySort();
 }
 
+// Column texts compare ignoring letter case, as the list views of the classic desktop do.
+bool ListView::sortsBefore(const QTreeWidgetItem &a, const QTreeWidgetItem &b) const
+{
+    const QString first = a.text(mSortKey).toCaseFolded();
+    const QString second = b.text(mSortKey).toCaseFolded();
+    return mSortOrder == 0 ? first < second : second < first;
+}
+
+int ListView::sortedPlace(const QTreeWidgetItem &item) const
+{
+    // Binary search: the list is in order while it is kept sorted.
+    int low = 0;
+    int high = topLevelItemCount();
+    while (low < high) {
+        const int mid = (low + high) / 2;
+        if (sortsBefore(item, *topLevelItem(mid)))
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return low;
+}
+
 void ListView::applySort()
 {
-    sortItems(mSortKey, mSortOrder == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+    // Taking the rows out, sorting the pointers once and putting them back is far cheaper for
+    // long lists than the view's own row-by-row sort.
+    QTreeWidgetItem *current = currentItem();
+    const QList<QTreeWidgetItem *> selected = selectedItems();
+    const QList<QTreeWidgetItem *> taken = invisibleRootItem()->takeChildren();
+    // Each row's text is read and folded once, not at every comparison.
+    std::vector<std::pair<QString, QTreeWidgetItem *>> keyed;
+    keyed.reserve(taken.size());
+    for (QTreeWidgetItem *row : taken)
+        keyed.emplace_back(row->text(mSortKey).toCaseFolded(), row);
+    const bool ascending = mSortOrder == 0;
+    std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto &a, const auto &b) {
+        return ascending ? a.first < b.first : b.first < a.first;
+    });
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(keyed.size());
+    for (const auto &[text, row] : keyed)
+        rows.append(row);
+    addTopLevelItems(rows);
+    if (current)
+        setCurrentItem(current);
+    for (QTreeWidgetItem *row : selected)
+        row->setSelected(true);
 }
 
 const QString &ListView::keyOf(const QTreeWidgetItem &item) const

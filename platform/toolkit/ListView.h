@@ -86,6 +86,8 @@ class ListView : public QTreeWidget, public Control
 
   private:
     void applySort();
+    bool sortsBefore(const QTreeWidgetItem &a, const QTreeWidgetItem &b) const;
+    int sortedPlace(const QTreeWidgetItem &item) const;
 
     const ImageList *mImages = nullptr;
     QHash<QString, QTreeWidgetItem *> mByKey;
