@@ -94,11 +94,27 @@ ListItem ListView::Add(const QString &key, const QString &text, const QString &s
     QTreeWidgetItem *raw = item.release();
     mByKey.insert(key, raw);
     mKeys.insert(raw, key);
-    if (mSorted)
+    if (mFilling)
+        mFill.append(raw);
+    else if (mSorted)
         insertTopLevelItem(sortedPlace(*raw), raw);
     else
         addTopLevelItem(raw);
     return ListItem(*this, *raw);
+}
+
+void ListView::beginFill()
+{
+    mFilling = true;
+}
+
+void ListView::endFill()
+{
+    mFilling = false;
+    addTopLevelItems(mFill);
+    mFill.clear();
+    if (mSorted)
+        applySort();
 }
 
 ListItem ListView::Item(int index)

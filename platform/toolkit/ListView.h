@@ -54,6 +54,20 @@ class ListView : public QTreeWidget, public Control
     void clearColumns();
     void addColumn(const QString &caption, int widthTwips);
 
+    // While a bulk fill runs, new rows are collected and enter the list together at its end:
+    // one insertion instead of one per row. Only the rows handed back may be used meanwhile.
+    class Fill
+    {
+      public:
+        explicit Fill(ListView &view) : mView(view) { mView.beginFill(); }
+        ~Fill() { mView.endFill(); }
+        Fill(const Fill &) = delete;
+        Fill &operator=(const Fill &) = delete;
+
+      private:
+        ListView &mView;
+    };
+
     // Adds a row at the end (or at its sorted place while Sorted is on).
     ListItem Add(const QString &key, const QString &text, const QString &smallIcon);
     int Count() const { return topLevelItemCount(); }
@@ -89,7 +103,12 @@ class ListView : public QTreeWidget, public Control
     bool sortsBefore(const QTreeWidgetItem &a, const QTreeWidgetItem &b) const;
     int sortedPlace(const QTreeWidgetItem &item) const;
 
+    void beginFill();
+    void endFill();
+
     const ImageList *mImages = nullptr;
+    bool mFilling = false;
+    QList<QTreeWidgetItem *> mFill;
     QHash<QString, QTreeWidgetItem *> mByKey;
     QHash<const QTreeWidgetItem *, QString> mKeys;
     QHash<const QTreeWidgetItem *, std::uint32_t> mColors;

@@ -127,15 +127,18 @@ void frmSplash::readCourseIndex()
     // with a large course that costs more than the entries themselves.
     QElapsedTimer sinceEvents;
     sinceEvents.start();
-    for (const pellin::CourseEntry &entry : index.entries) {
-        toolkit::ListItem item = playlist.lvPlaylist.Add(entry.key, entry.title, "file");
-        item.setSubItem(1, entry.length);
-        if (sinceEvents.hasExpired(kEventSliceMs)) {
-            toolkit::DoEvents();
-            sinceEvents.restart();
+    {
+        const toolkit::ListView::Fill fill(playlist.lvPlaylist);
+        for (const pellin::CourseEntry &entry : index.entries) {
+            toolkit::ListItem item = playlist.lvPlaylist.Add(entry.key, entry.title, "file");
+            item.setSubItem(1, entry.length);
+            if (sinceEvents.hasExpired(kEventSliceMs)) {
+                toolkit::DoEvents();
+                sinceEvents.restart();
+            }
+            if (entry.intro)
+                item.setForeColor(frmPlaylist::kIntroColour);
         }
-        if (entry.intro)
-            item.setForeColor(frmPlaylist::kIntroColour);
     }
     if (!problems.isEmpty())
         ReportError(0, "The course index could not be read completely. Skipped: " +
