@@ -3,6 +3,7 @@
 #include "Choosers.h"
 #include "Forms.h"
 #include "MessageBox.h"
+#include "PlaylistRows.h"
 #include "SimulatedMedia.h"
 #include "Transport.h"
 #include "frmMain.h"
@@ -51,33 +52,10 @@ class CommandTap : public mci::Transport
     mci::Transport &mInner;
 };
 
-struct Row {
-    QString key;
-    QString title;
-    QString length;
-    std::uint32_t colour;
-    bool operator==(const Row &) const = default;
-};
-
 const QString kDuplicate =
     QStringLiteral("The following video is already loaded within the playlist: \r\n\r\n");
-constexpr std::uint32_t kWhite = frmPlaylist::kNormalColour;
-constexpr std::uint32_t kIntro = frmPlaylist::kIntroColour;
-constexpr std::uint32_t kYellow = frmPlaylist::kCurrentColour;
 
 } // namespace
-
-namespace QTest
-{
-template <> char *toString(const Row &row)
-{
-    return qstrdup(QStringLiteral("(%1 | %2 | %3 | %4)")
-                       .arg(row.key, row.title, row.length)
-                       .arg(row.colour, 8, 16, QChar(u'0'))
-                       .toUtf8()
-                       .constData());
-}
-} // namespace QTest
 
 class PlaylistEditingTest : public QObject
 {
@@ -140,13 +118,7 @@ QString PlaylistEditingTest::makeFile(const QString &relative, qint64 lengthMs)
 
 std::vector<Row> PlaylistEditingTest::rows()
 {
-    std::vector<Row> result;
-    toolkit::ListView &list = playlist().lvPlaylist;
-    for (int i = 1; i <= list.Count(); ++i) {
-        const toolkit::ListItem item = list.Item(i);
-        result.push_back({item.Key(), item.Text(), item.SubItem(1), item.ForeColor()});
-    }
-    return result;
+    return rowsOf(playlist().lvPlaylist);
 }
 
 QStringList PlaylistEditingTest::keys()

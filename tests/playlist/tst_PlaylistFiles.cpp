@@ -2,6 +2,7 @@
 #include "Choosers.h"
 #include "Forms.h"
 #include "MessageBox.h"
+#include "PlaylistRows.h"
 #include "frmMain.h"
 #include "frmPlaylist.h"
 #include "modGlobals.h"
@@ -19,18 +20,6 @@ using namespace modGlobals;
 
 namespace
 {
-
-struct Row {
-    QString key;
-    QString title;
-    QString length;
-    std::uint32_t colour;
-    bool operator==(const Row &) const = default;
-};
-
-constexpr std::uint32_t kWhite = frmPlaylist::kNormalColour;
-constexpr std::uint32_t kIntro = frmPlaylist::kIntroColour;
-constexpr std::uint32_t kYellow = frmPlaylist::kCurrentColour;
 
 QByteArray contentOf(const QString &path)
 {
@@ -67,18 +56,6 @@ void writeRaw(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace
-
-namespace QTest
-{
-template <> char *toString(const Row &row)
-{
-    return qstrdup(QStringLiteral("(%1 | %2 | %3 | %4)")
-                       .arg(row.key, row.title, row.length)
-                       .arg(row.colour, 8, 16, QChar(u'0'))
-                       .toUtf8()
-                       .constData());
-}
-} // namespace QTest
 
 class PlaylistFilesTest : public QObject
 {
@@ -118,13 +95,7 @@ class PlaylistFilesTest : public QObject
 
 std::vector<Row> PlaylistFilesTest::rows()
 {
-    std::vector<Row> result;
-    toolkit::ListView &list = playlist().lvPlaylist;
-    for (int i = 1; i <= list.Count(); ++i) {
-        const toolkit::ListItem item = list.Item(i);
-        result.push_back({item.Key(), item.Text(), item.SubItem(1), item.ForeColor()});
-    }
-    return result;
+    return rowsOf(playlist().lvPlaylist);
 }
 
 void PlaylistFilesTest::fillThree()
