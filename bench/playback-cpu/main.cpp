@@ -147,6 +147,6 @@ int main(int argc, char *argv[])
                     referenceMedian > 0 ? oursMedian / referenceMedian : 0.0, oursMedian,
                     referenceMedian);
     }
-    std::printf("playback-cpu-rss: %ld MiB\n", rss);
+    std::printf("open-rss: %ld MiB (a 640x480 clip playing through the layer)\n", rss);
     return 0;
 }
