@@ -49,7 +49,6 @@ class Form : public QWidget
     void Show(Form *owner = nullptr);
     void Hide() { hide(); }
     bool Visible() const { return isVisible(); }
-    void setVisible(bool visible) override { QWidget::setVisible(visible); }
     Form *Owner() const { return mOwner; }
 
     int MousePointer() const { return mMousePointer; }
