@@ -4,6 +4,7 @@
 // loaded with one clip on the real engine, the event loop run for a while, and the CPU time and
 // memory of the process.
 
+#include "BenchSupport.h"
 #include "Environment.h"
 #include "Forms.h"
 #include "LibmpvEngine.h"
@@ -29,39 +30,6 @@
 
 namespace bench
 {
-
-// The figures need a real X server: when there is none the program runs itself again under
-// xvfb-run. Returns only when the caller is to go on.
-inline void ensureXServer(char *program, const char *name)
-{
-    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
-        !qEnvironmentVariableIsEmpty("PELLIN_BENCH_NESTED"))
-        return;
-    setenv("PELLIN_BENCH_NESTED", "1", 1);
-    execlp("xvfb-run", "xvfb-run", "-a", "-s", "-screen 0 1024x768x24", program, nullptr);
-    std::fprintf(stderr, "%s: xvfb-run is missing\n", name);
-    std::exit(1);
-}
-
-// CPU seconds (user + system) of this process or of its finished children.
-inline double cpuSeconds(int who)
-{
-    rusage usage{};
-    getrusage(who, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-inline long residentMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    return -1;
-}
 
 // An AVI clip (mpeg4 + mp3) with a moving test picture and a tone.
 inline bool makeAviClip(const QString &path, const QString &size, int seconds)

@@ -3,6 +3,7 @@
 // real X server, against one open of the same clip through the controller.
 
 #include "BenchSupport.h"
+#include "ControllerOpen.h"
 #include "Forms.h"
 #include "MessageBox.h"
 #include "WindowHandles.h"
@@ -48,40 +49,11 @@ double switchMs()
     return ms;
 }
 
-double controllerOpenMs(clsMCI &mci, QWidget &picture)
-{
-    QElapsedTimer timer;
-    timer.start();
-    const std::string outcome = mci.OpenMultimedia(toolkit::handleOf(&picture));
-    const double ms = bench::elapsedMs(timer);
-    mci.CloseMultimedia();
-    return outcome == "Success" && mci.TotalTime() > 0 ? ms : -1;
-}
-
-// The figure is taken in an X server: under Xvfb when there is no display.
-int runUnderXvfb(char *program)
-{
-    qputenv("PELLIN_BENCH_UNDER_XVFB", "1");
-    QProcess xvfb;
-    xvfb.setProcessChannelMode(QProcess::ForwardedChannels);
-    xvfb.start(QStringLiteral("xvfb-run"),
-               {"-a", "-s", "-screen 0 1024x768x24", QString::fromLocal8Bit(program)});
-    if (!xvfb.waitForFinished(-1) || xvfb.exitStatus() != QProcess::NormalExit) {
-        std::fprintf(stderr, "fullscreen-switch: could not run under xvfb-run\n");
-        return 1;
-    }
-    return xvfb.exitCode();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("PELLIN_BENCH_UNDER_XVFB")) {
-        QCoreApplication app(argc, argv);
-        return runUnderXvfb(argv[0]);
-    }
+    bench::ensureXServer(argv[0], "fullscreen-switch");
     qputenv("QT_QPA_PLATFORM", "xcb");
     // Both sides play without sound, so neither pays for probing the sound system.
     qputenv("PELLIN_AUDIO_OUTPUT", "null");
@@ -118,7 +90,7 @@ int main(int argc, char **argv)
         // Back to the start now and then, so that no switch lands at the clip's end.
         gMCI->MoveMultimedia(500);
         const double switched = switchMs();
-        const double opened = controllerOpenMs(reference, picture);
+        const double opened = bench::controllerOpenMs(reference, picture);
         if (opened < 0 || gFullScreen || gMCI->TotalTime() <= 0) {
             std::fprintf(stderr, "fullscreen-switch: the clip did not open\n");
             return 1;

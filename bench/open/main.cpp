@@ -2,6 +2,7 @@
 // first frame is drawn, against the same work done directly on a fresh libmpv core.
 
 #include "BenchSupport.h"
+#include "ControllerOpen.h"
 #include "WindowHandles.h"
 #include "clsMCI.h"
 
@@ -94,16 +95,6 @@ double rawOpenMs(const QByteArray &file)
     return ms;
 }
 
-double controllerOpenMs(clsMCI &mci, QWidget &picture)
-{
-    QElapsedTimer timer;
-    timer.start();
-    const std::string outcome = mci.OpenMultimedia(toolkit::handleOf(&picture));
-    const double ms = bench::elapsedMs(timer);
-    mci.CloseMultimedia();
-    return outcome == "Success" && mci.TotalTime() > 0 ? ms : -1;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -132,7 +123,7 @@ int main(int argc, char **argv)
     std::vector<double> ours;
     std::vector<double> reference;
     for (int run = 0; run <= Runs; ++run) {
-        const double controller = controllerOpenMs(mci, picture);
+        const double controller = bench::controllerOpenMs(mci, picture);
         const double raw = rawOpenMs(QFile::encodeName(clip));
         if (controller < 0 || raw < 0) {
             std::fprintf(stderr, "open: the clip did not open\n");

@@ -13,9 +13,6 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 
@@ -23,25 +20,6 @@ namespace
 {
 
 constexpr int Runs = 3;
-
-double cpuSeconds(int who)
-{
-    rusage usage{};
-    getrusage(who, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long residentMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    return -1;
-}
 
 std::string command(const std::string &text)
 {
@@ -70,7 +48,7 @@ double oursOnce(const QString &clip, long &rss)
     picture.setGeometry(10, 10, 640, 480);
     window.show();
     QApplication::processEvents();
-    const double before = cpuSeconds(RUSAGE_SELF);
+    const double before = bench::cpuSeconds(RUSAGE_SELF);
     const std::string open = "open \"" + clip.toStdString() +
                              "\" type AviVideo alias movie parent " +
                              std::to_string(toolkit::handleOf(&picture)) + " style 1073741824";
@@ -84,36 +62,18 @@ double oursOnce(const QString &clip, long &rss)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
         usleep(20000);
         if (timer.elapsed() > 5000 && rss < 0)
-            rss = residentMiB();
+            rss = bench::residentMiB();
     }
     command("close movie");
-    return cpuSeconds(RUSAGE_SELF) - before;
+    return bench::cpuSeconds(RUSAGE_SELF) - before;
 }
 
 // One playback by the mpv command; returns CPU seconds, or -1.
-double referenceOnce(const QString &mpv, const QString &clip)
-{
-    const double before = cpuSeconds(RUSAGE_CHILDREN);
-    QProcess player;
-    player.start(mpv, {"--no-config", "--really-quiet", "--vo=x11", "--ao=null",
-                       "--geometry=640x480", clip});
-    if (!player.waitForFinished(60000) || player.exitCode() != 0)
-        return -1;
-    return cpuSeconds(RUSAGE_CHILDREN) - before;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // The figure needs a real X server: start one when there is none.
-    if (qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("PELLIN_BENCH_NESTED")) {
-        setenv("PELLIN_BENCH_NESTED", "1", 1);
-        execlp("xvfb-run", "xvfb-run", "-a", "-s", "-screen 0 1024x768x24", argv[0], nullptr);
-        std::fprintf(stderr, "playback-cpu: xvfb-run is missing\n");
-        return 1;
-    }
+    bench::ensureXServer(argv[0], "playback-cpu");
     QApplication app(argc, argv);
     mci::setAudioOutput(QStringLiteral("null"));
     QTemporaryDir dir;
@@ -134,7 +94,7 @@ int main(int argc, char *argv[])
         }
         ours.push_back(cpu);
         if (!mpv.isEmpty())
-            reference.push_back(referenceOnce(mpv, clip));
+            reference.push_back(bench::mpvCpuSeconds(mpv, clip));
     }
     const double oursMedian = bench::median(ours);
     if (mpv.isEmpty()) {

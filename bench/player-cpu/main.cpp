@@ -38,17 +38,6 @@ double oursOnce(long &rss)
     return cpu;
 }
 
-double referenceOnce(const QString &mpv, const QString &clip)
-{
-    const double before = bench::cpuSeconds(RUSAGE_CHILDREN);
-    QProcess player;
-    player.start(mpv, {"--no-config", "--really-quiet", "--vo=x11", "--ao=null",
-                       "--geometry=640x480", clip});
-    if (!player.waitForFinished(60000) || player.exitCode() != 0)
-        return -1;
-    return bench::cpuSeconds(RUSAGE_CHILDREN) - before;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -75,7 +64,7 @@ int main(int argc, char **argv)
         }
         ours.push_back(cpu);
         if (!mpv.isEmpty())
-            reference.push_back(referenceOnce(mpv, clip));
+            reference.push_back(bench::mpvCpuSeconds(mpv, clip));
     }
     const double oursMedian = bench::median(ours);
     if (mpv.isEmpty()) {
