@@ -1,4 +1,5 @@
 #include "FileCopy.h"
+#include "TestFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -6,30 +7,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace
-{
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool setModified(const QString &path, const QDateTime &time)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite) &&
-           file.setFileTime(time, QFileDevice::FileModificationTime);
-}
-
-} // namespace
 
 class TestFileCopy : public QObject
 {

@@ -1,5 +1,6 @@
 #include "Launcher.h"
 #include "ShellRecorder.h"
+#include "TestFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,25 +13,6 @@ namespace
 {
 
 const QStringList components = {"msvbvm60.dll", "mscomctl.ocx", "oleaut32.dll"};
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool setModified(const QString &path, const QDateTime &time)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite) &&
-           file.setFileTime(time, QFileDevice::FileModificationTime);
-}
 
 QString describe(const shell::Call &call)
 {
