@@ -21,33 +21,33 @@ QString positionText()
     return FormatTime(p, true) + "/" + FormatTime(t, true);
 }
 
-// While full screen is on, the tools bar mirrors the transport buttons; a bar the student has
-// closed is not opened again for it.
+// While full screen is on, the tools bar's button of the same key takes the same change; a bar
+// the student has closed is not opened again for it.
+template <class Change> void mirror(const char *key, Change &&change)
+{
+    if (!gFullScreen)
+        return;
+    if (toolkit::ToolbarButton *button = fullToolbarButton(key))
+        change(*button);
+}
+
 bool toolsBarShown()
 {
     return gFullScreen && forms::frmFullToolbarLoaded();
 }
 
-template <class Change> void mirror(Change &&change)
-{
-    if (toolsBarShown())
-        change(forms::frmFullToolbar().tlbFullScreen);
-}
-
 void mirrorPlayLook(const QString &image, const QString &toolTip)
 {
-    mirror([&](toolkit::Toolbar &tools) {
-        tools.Buttons("play").setImage(image);
-        tools.Buttons("play").setToolTipText(toolTip);
+    mirror("play", [&](toolkit::ToolbarButton &play) {
+        play.setImage(image);
+        play.setToolTipText(toolTip);
     });
 }
 
 void mirrorTransportEnabled(bool enabled)
 {
-    mirror([&](toolkit::Toolbar &tools) {
-        for (const char *key : {"stop", "rewind", "forward"})
-            tools.Buttons(key).setEnabled(enabled);
-    });
+    for (const char *key : {"stop", "rewind", "forward"})
+        mirror(key, [&](toolkit::ToolbarButton &button) { button.setEnabled(enabled); });
 }
 
 } // namespace
@@ -127,8 +127,7 @@ void frmMain::playClicked()
             mirrorPlayLook("pause", "Pause video");
         }
         tlbMain.Buttons("play").setToolTipText("Pause video");
-        mirror(
-            [](toolkit::Toolbar &tools) { tools.Buttons("play").setToolTipText("Pause video"); });
+        mirror("play", [](toolkit::ToolbarButton &play) { play.setToolTipText("Pause video"); });
     } else {
         gMCI->PauseMultimedia();
         setPlayLook("play", "Play video");
@@ -165,7 +164,7 @@ void frmMain::jumpClicked(int step)
 {
     if (gMCI->Paused()) {
         tlbMain.Buttons("play").setImage("pause");
-        mirror([](toolkit::Toolbar &tools) { tools.Buttons("play").setImage("pause"); });
+        mirror("play", [](toolkit::ToolbarButton &play) { play.setImage("pause"); });
     }
     const std::int32_t p = gMCI->GetCurrentMultimediaPos();
     gMCI->PlayMultimedia(std::to_string(static_cast<long long>(p) + step),
