@@ -1,11 +1,11 @@
 // "Add directory" on a folder of real clips: the playlist measures each one with its probe
 // controller on libmpv. Reference: one ffprobe process per file over the same folder.
 #include "BenchSupport.h"
-#include "Choosers.h"
-#include "Forms.h"
-#include "MessageBox.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
+#include "common/Choosers.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QApplication>
 #include <QDir>

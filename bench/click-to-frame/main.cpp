@@ -4,8 +4,8 @@
 
 #include "BenchSupport.h"
 #include "PlayerBench.h"
-#include "Transport.h"
-#include "WindowHandles.h"
+#include "mci/Transport.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "BenchSupport.h"
-#include "WindowHandles.h"
-#include "clsMCI.h"
+#include "media/clsMCI.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QElapsedTimer>
 #include <QWidget>

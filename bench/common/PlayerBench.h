@@ -5,13 +5,13 @@
 // memory of the process.
 
 #include "BenchSupport.h"
-#include "Environment.h"
-#include "Forms.h"
-#include "LibmpvEngine.h"
-#include "MessageBox.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "mci/LibmpvEngine.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Environment.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

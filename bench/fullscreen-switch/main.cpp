@@ -4,12 +4,12 @@
 
 #include "BenchSupport.h"
 #include "ControllerOpen.h"
-#include "Forms.h"
-#include "MessageBox.h"
-#include "WindowHandles.h"
-#include "frmFullScreen.h"
-#include "frmMain.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
+#include "player/frmMain.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 
 #include "BenchSupport.h"
 #include "ControllerOpen.h"
-#include "WindowHandles.h"
-#include "clsMCI.h"
+#include "media/clsMCI.h"
+#include "toolkit/WindowHandles.h"
 
 #include <mpv/client.h>
 #include <mpv/render.h>

@@ -1,7 +1,7 @@
 // A click on a column header of a playlist holding 100,000 entries: the whole list sorts itself.
 #include "BenchSupport.h"
-#include "Forms.h"
-#include "frmPlaylist.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Forms.h"
 
 #include <QApplication>
 #include <QRandomGenerator>

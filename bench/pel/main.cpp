@@ -1,7 +1,7 @@
 // Reading and writing a playlist file of 100,000 entries: the list file format on its own,
 // without the playlist window. Prints the median of several runs in milliseconds.
 
-#include "ListFile.h"
+#include "common/ListFile.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -3,9 +3,9 @@
 // per playback; also the resident memory of the process while it plays.
 
 #include "BenchSupport.h"
-#include "LibmpvEngine.h"
-#include "Transport.h"
-#include "WindowHandles.h"
+#include "mci/LibmpvEngine.h"
+#include "mci/Transport.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,8 +3,8 @@
 // process per file.
 
 #include "BenchSupport.h"
-#include "WindowHandles.h"
-#include "clsMCI.h"
+#include "media/clsMCI.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

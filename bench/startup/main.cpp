@@ -3,13 +3,13 @@
 
 #include "BenchSupport.h"
 
-#include "Application.h"
-#include "Environment.h"
-#include "Forms.h"
-#include "MessageBox.h"
-#include "Registry.h"
-#include "frmMain.h"
-#include "frmSplash.h"
+#include "player/frmMain.h"
+#include "player/frmSplash.h"
+#include "system/Registry.h"
+#include "toolkit/Application.h"
+#include "toolkit/Environment.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QDir>
 #include <QFile>

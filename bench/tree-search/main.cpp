@@ -1,7 +1,7 @@
 // The walk of "Add directory and all subdirectories" (AVI, then ASF files, depth-first) against
 // two find processes with the same patterns on the same generated tree.
 #include "BenchSupport.h"
-#include "MediaSearch.h"
+#include "common/MediaSearch.h"
 
 #include <QCoreApplication>
 #include <QDir>

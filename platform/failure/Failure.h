@@ -3,12 +3,14 @@
 #include <stdexcept>
 #include <string>
 
-namespace pellin {
+namespace pellin
+{
 
 // The one failure type of the program: a number and a description, as the toolkit,
 // file operations and the player's own checks raise them.
-class Failure : public std::runtime_error {
-public:
+class Failure : public std::runtime_error
+{
+  public:
     Failure(int number, std::string description)
         : std::runtime_error(description), mNumber(number), mDescription(std::move(description))
     {
@@ -17,13 +19,14 @@ public:
     int number() const { return mNumber; }
     const std::string &description() const { return mDescription; }
 
-private:
+  private:
     int mNumber;
     std::string mDescription;
 };
 
 // Failure numbers the system relies on.
-namespace failure {
+namespace failure
+{
 inline constexpr int TypeMismatch = 13;
 inline constexpr int FileNotFound = 53;
 inline constexpr int PathFileAccess = 75;

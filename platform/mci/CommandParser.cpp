@@ -1,5 +1,5 @@
-#include "Command.h"
-#include "ErrorCodes.h"
+#include "mci/Command.h"
+#include "mci/ErrorCodes.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "ErrorTexts.h"
+#include "mci/ErrorTexts.h"
 
 #include <array>
 #include <utility>

@@ -1,9 +1,9 @@
-#include "Interpreter.h"
+#include "mci/Interpreter.h"
 
-#include "ErrorCodes.h"
-#include "ErrorTexts.h"
-#include "LibmpvEngine.h"
-#include "WindowHandles.h"
+#include "mci/ErrorCodes.h"
+#include "mci/ErrorTexts.h"
+#include "mci/LibmpvEngine.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Command.h"
-#include "Engine.h"
-#include "Transport.h"
+#include "mci/Command.h"
+#include "mci/Engine.h"
+#include "mci/Transport.h"
 
 #include <QRect>
 

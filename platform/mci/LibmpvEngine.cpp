@@ -1,8 +1,8 @@
-#include "LibmpvEngine.h"
+#include "mci/LibmpvEngine.h"
 
-#include "ErrorCodes.h"
-#include "PathLookup.h"
-#include "VideoWidget.h"
+#include "mci/ErrorCodes.h"
+#include "mci/PathLookup.h"
+#include "mci/VideoWidget.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

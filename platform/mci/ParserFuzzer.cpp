@@ -1,7 +1,7 @@
 // libFuzzer entry: any byte string must parse to a code without crashing, and every code it
 // gives must have a text.
-#include "Command.h"
-#include "ErrorTexts.h"
+#include "mci/Command.h"
+#include "mci/ErrorTexts.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "PathLookup.h"
+#include "mci/PathLookup.h"
 
 #include <QDir>
 #include <QFileInfo>

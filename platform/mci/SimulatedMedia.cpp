@@ -1,7 +1,7 @@
-#include "SimulatedMedia.h"
+#include "mci/SimulatedMedia.h"
 
-#include "ErrorCodes.h"
-#include "Interpreter.h"
+#include "mci/ErrorCodes.h"
+#include "mci/Interpreter.h"
 
 #include <QPalette>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Engine.h"
+#include "mci/Engine.h"
 
 #include <QHash>
 #include <QSize>

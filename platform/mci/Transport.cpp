@@ -1,5 +1,5 @@
-#include "Transport.h"
-#include "Interpreter.h"
+#include "mci/Transport.h"
+#include "mci/Interpreter.h"
 
 namespace mci
 {

@@ -1,4 +1,4 @@
-#include "VideoWidget.h"
+#include "mci/VideoWidget.h"
 
 #include <QPainter>
 

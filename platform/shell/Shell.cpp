@@ -1,6 +1,6 @@
-#include "Shell.h"
+#include "shell/Shell.h"
 
-#include "ShellRoute.h"
+#include "shell/ShellRoute.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "ShellRecorder.h"
+#include "shell/ShellRecorder.h"
 
 namespace shell
 {

@@ -1,7 +1,7 @@
-#include "ShellRoute.h"
+#include "shell/ShellRoute.h"
 
-#include "CommandLine.h"
-#include "PathResolver.h"
+#include "shell/CommandLine.h"
+#include "system/PathResolver.h"
 
 #include <QDir>
 #include <QFile>

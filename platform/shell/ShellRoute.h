@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Shell.h"
+#include "shell/Shell.h"
 
 #include <QStringList>
 #include <QUrl>

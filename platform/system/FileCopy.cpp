@@ -1,4 +1,4 @@
-#include "FileCopy.h"
+#include "system/FileCopy.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "FileEnumeration.h"
+#include "system/FileEnumeration.h"
 
-#include "PathResolver.h"
+#include "system/PathResolver.h"
 
 #include <QString>
 
@@ -71,10 +71,8 @@ std::vector<FoundFile> findFiles(const std::string &folder, const std::string &p
         if (name == "." || name == ".." || !matchesPattern(name, pattern))
             continue;
         const std::string full = dirPath + name;
-        struct stat linkInfo {
-        };
-        struct stat targetInfo {
-        };
+        struct stat linkInfo {};
+        struct stat targetInfo {};
         const bool isLink = lstat(full.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode);
         const bool isFolder = stat(full.c_str(), &targetInfo) == 0 && S_ISDIR(targetInfo.st_mode);
         found.push_back({name, isFolder, isLink});

@@ -1,6 +1,6 @@
-#include "IniFile.h"
+#include "system/IniFile.h"
 
-#include "PathResolver.h"
+#include "system/PathResolver.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "PathResolver.h"
+#include "system/PathResolver.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "system/TempFolder.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "Application.h"
+#include "toolkit/Application.h"
 
-#include "Failure.h"
+#include "failure/Failure.h"
 
 #include <clocale>
 

@@ -1,4 +1,4 @@
-#include "CommandButton.h"
+#include "toolkit/CommandButton.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

@@ -1,4 +1,4 @@
-#include "Environment.h"
+#include "toolkit/Environment.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "Form.h"
+#include "toolkit/Form.h"
 
-#include "KeyCodes.h"
-#include "Units.h"
-#include "WindowHandles.h"
+#include "toolkit/KeyCodes.h"
+#include "toolkit/Units.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

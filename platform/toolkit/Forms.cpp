@@ -1,4 +1,4 @@
-#include "Forms.h"
+#include "toolkit/Forms.h"
 
 #include <algorithm>
 

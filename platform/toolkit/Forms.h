@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Form.h"
+#include "toolkit/Form.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "ImageList.h"
+#include "toolkit/ImageList.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -1,7 +1,7 @@
-#include "ListView.h"
+#include "toolkit/ListView.h"
 
-#include "Colors.h"
-#include "Failure.h"
+#include "failure/Failure.h"
+#include "toolkit/Colors.h"
 
 #include <QHeaderView>
 

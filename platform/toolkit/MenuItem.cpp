@@ -1,4 +1,4 @@
-#include "MenuItem.h"
+#include "toolkit/MenuItem.h"
 
 namespace toolkit
 {

@@ -1,7 +1,7 @@
-#include "PictureBox.h"
+#include "toolkit/PictureBox.h"
 
-#include "Colors.h"
-#include "Failure.h"
+#include "failure/Failure.h"
+#include "toolkit/Colors.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -10,9 +10,7 @@
 namespace toolkit
 {
 
-PictureBox::PictureBox(QWidget *parent) : QWidget(parent), Control(static_cast<QWidget &>(*this))
-{
-}
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent), Control(static_cast<QWidget &>(*this)) {}
 
 void PictureBox::setBackColor(std::uint32_t color)
 {

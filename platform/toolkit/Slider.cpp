@@ -1,6 +1,6 @@
-#include "Slider.h"
+#include "toolkit/Slider.h"
 
-#include "Failure.h"
+#include "failure/Failure.h"
 
 #include <QToolTip>
 

@@ -1,6 +1,6 @@
-#include "StatusBar.h"
+#include "toolkit/StatusBar.h"
 
-#include "Failure.h"
+#include "failure/Failure.h"
 
 #include <QHBoxLayout>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Units.h"
+#include "toolkit/Units.h"
 
 #include <QLabel>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "Toolbar.h"
+#include "toolkit/Toolbar.h"
 
-#include "Failure.h"
+#include "failure/Failure.h"
 
 namespace toolkit
 {

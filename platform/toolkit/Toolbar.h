@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ImageList.h"
-#include "Units.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Units.h"
 
 #include <QAction>
 #include <QToolBar>

@@ -1,6 +1,6 @@
-#include "Units.h"
+#include "toolkit/Units.h"
 
-#include "WindowHandles.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QGuiApplication>
 #include <QScreen>

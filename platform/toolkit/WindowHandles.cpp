@@ -1,4 +1,4 @@
-#include "WindowHandles.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QHash>
 #include <QPointer>

@@ -1,8 +1,8 @@
-#include "ButtonCaptions.h"
+#include "common/ButtonCaptions.h"
 
-#include "Colors.h"
-#include "CommandButton.h"
-#include "WindowHandles.h"
+#include "toolkit/Colors.h"
+#include "toolkit/CommandButton.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QAbstractButton>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "Choosers.h"
+#include "common/Choosers.h"
 
-#include "Forms.h"
-#include "WindowHandles.h"
+#include "toolkit/Forms.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QDir>
 #include <QFileDialog>

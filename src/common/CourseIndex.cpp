@@ -1,8 +1,8 @@
-#include "CourseIndex.h"
+#include "common/CourseIndex.h"
 
-#include "Failure.h"
-#include "PathFields.h"
-#include "TextLines.h"
+#include "common/PathFields.h"
+#include "common/TextLines.h"
+#include "failure/Failure.h"
 
 #include <QDir>
 #include <QSet>

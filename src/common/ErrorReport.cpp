@@ -1,10 +1,12 @@
-#include "ErrorReport.h"
+#include "common/ErrorReport.h"
 
-#include "MessageBox.h"
-#include "WindowHandles.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QWidget>
+
+using namespace Qt::StringLiterals;
 
 namespace modGlobals
 {
@@ -12,15 +14,16 @@ namespace modGlobals
 QString ErrorReportText(int number, const QString &description)
 {
     // -2147221504 is the base of object-defined numbers and carries no information of its own.
-    const QString numberLine =
-        (number == 0 || number == -2147221504) ? QString() : "Number: " + QString::number(number);
-    return QStringList{"An unexpected error has occured: ",
+    const QString numberLine = (number == 0 || number == -2147221504)
+                                   ? QString()
+                                   : u"Number: "_s + QString::number(number);
+    return QStringList{u"An unexpected error has occured: "_s,
                        QString(),
                        numberLine,
-                       "Explanation: " + description,
+                       u"Explanation: "_s + description,
                        QString(),
-                       "Please contact support for more information."}
-        .join("\r\n");
+                       u"Please contact support for more information."_s}
+        .join(u"\r\n"_s);
 }
 
 void ReportError(int number, const QString &description)

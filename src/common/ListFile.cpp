@@ -1,7 +1,7 @@
-#include "ListFile.h"
+#include "common/ListFile.h"
 
-#include "PathFields.h"
-#include "TextLines.h"
+#include "common/PathFields.h"
+#include "common/TextLines.h"
 
 #include <QSet>
 

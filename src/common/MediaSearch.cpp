@@ -1,8 +1,8 @@
-#include "MediaSearch.h"
+#include "common/MediaSearch.h"
 
-#include "FileEnumeration.h"
-#include "Helpers.h"
-#include "PathResolver.h"
+#include "common/Helpers.h"
+#include "system/FileEnumeration.h"
+#include "system/PathResolver.h"
 
 #include <QFileInfo>
 #include <QSet>

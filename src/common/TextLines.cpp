@@ -1,7 +1,7 @@
-#include "TextLines.h"
+#include "common/TextLines.h"
 
-#include "Failure.h"
-#include "PathResolver.h"
+#include "failure/Failure.h"
+#include "system/PathResolver.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,7 +29,8 @@ QString fromWindows1252(QByteArrayView bytes)
     QChar *out = text.data();
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        *out++ = (byte >= 0x80 && byte < 0xA0) ? QChar(kWindows1252High[byte - 0x80]) : QChar(byte);
+        *out++ = (byte >= 0x80 && byte < 0xA0) ? QChar(kWindows1252High[byte - 0x80])
+                                               : QChar(char16_t(byte));
     }
     return text;
 }

@@ -1,7 +1,7 @@
-#include "modGlobals.h"
+#include "common/modGlobals.h"
 
-#include "Registry.h"
-#include "TempFolder.h"
+#include "system/Registry.h"
+#include "system/TempFolder.h"
 
 namespace modGlobals
 {

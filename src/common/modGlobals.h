@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ButtonCaptions.h"
-#include "ErrorReport.h"
-#include "Helpers.h"
-#include "clsMCI.h"
+#include "common/ButtonCaptions.h"
+#include "common/ErrorReport.h"
+#include "common/Helpers.h"
+#include "media/clsMCI.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "frmFullScreen.h"
+#include "fullscreen/frmFullScreen.h"
 
-#include "Forms.h"
-#include "KeyCodes.h"
-#include "frmFullToolbar.h"
-#include "frmMain.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullToolbar.h"
+#include "player/frmMain.h"
+#include "toolkit/Forms.h"
+#include "toolkit/KeyCodes.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Form.h"
-#include "PictureBox.h"
+#include "toolkit/Form.h"
+#include "toolkit/PictureBox.h"
 
 // The borderless window that shows the video over the whole screen. Its one control, the picture
 // area `screener`, holds the video window and the keyboard focus.

@@ -1,9 +1,9 @@
-#include "frmFullToolbar.h"
+#include "fullscreen/frmFullToolbar.h"
 
-#include "Forms.h"
-#include "frmFullScreen.h"
-#include "frmMain.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
+#include "player/frmMain.h"
+#include "toolkit/Forms.h"
 
 #include <QStyle>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Form.h"
-#include "ImageList.h"
-#include "Toolbar.h"
+#include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Toolbar.h"
 
 // The small floating tools bar of full-screen mode: the transport buttons of the main window,
 // the way back to the normal view and the playlist toggle. Its caption shows the position.

@@ -1,7 +1,7 @@
-#include "Launcher.h"
+#include "launcher/Launcher.h"
 
-#include "FileCopy.h"
-#include "Shell.h"
+#include "shell/Shell.h"
+#include "system/FileCopy.h"
 
 #include <array>
 

@@ -1,5 +1,5 @@
-#include "Launcher.h"
-#include "SystemFolders.h"
+#include "launcher/Launcher.h"
+#include "system/SystemFolders.h"
 
 #include <QDir>
 

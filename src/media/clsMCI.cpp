@@ -1,12 +1,12 @@
-#include "clsMCI.h"
+#include "media/clsMCI.h"
 
-#include "Failure.h"
-#include "IniFile.h"
-#include "PathResolver.h"
-#include "ShortPath.h"
-#include "SystemFolders.h"
-#include "Transport.h"
-#include "WindowHandles.h"
+#include "failure/Failure.h"
+#include "mci/Transport.h"
+#include "system/IniFile.h"
+#include "system/PathResolver.h"
+#include "system/ShortPath.h"
+#include "system/SystemFolders.h"
+#include "toolkit/WindowHandles.h"
 
 #include <algorithm>
 #include <cctype>

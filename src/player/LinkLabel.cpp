@@ -1,4 +1,4 @@
-#include "LinkLabel.h"
+#include "player/LinkLabel.h"
 
 #include <QMouseEvent>
 

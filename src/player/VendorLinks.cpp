@@ -1,6 +1,6 @@
-#include "VendorLinks.h"
+#include "player/VendorLinks.h"
 
-#include "Shell.h"
+#include "shell/Shell.h"
 
 #include <QDir>
 

@@ -1,10 +1,10 @@
-#include "frmAbout.h"
+#include "player/frmAbout.h"
 
-#include "Colors.h"
-#include "Forms.h"
-#include "Units.h"
-#include "VendorLinks.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "player/VendorLinks.h"
+#include "toolkit/Colors.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Units.h"
 
 #include <QPainter>
 #include <QPixmap>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandButton.h"
-#include "Form.h"
-#include "LinkLabel.h"
+#include "player/LinkLabel.h"
+#include "toolkit/CommandButton.h"
+#include "toolkit/Form.h"
 
 #include <QFrame>
 #include <QLabel>

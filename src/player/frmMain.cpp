@@ -1,12 +1,12 @@
-#include "frmMain.h"
+#include "player/frmMain.h"
 
-#include "Environment.h"
-#include "Forms.h"
-#include "MessageBox.h"
-#include "frmFullScreen.h"
-#include "frmFullToolbar.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
+#include "fullscreen/frmFullToolbar.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Environment.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QStyle>

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "CommandButton.h"
-#include "Form.h"
-#include "ImageList.h"
-#include "MenuItem.h"
-#include "PictureBox.h"
-#include "Slider.h"
-#include "StatusBar.h"
-#include "Timer.h"
-#include "Toolbar.h"
+#include "toolkit/CommandButton.h"
+#include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/MenuItem.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/Slider.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Timer.h"
+#include "toolkit/Toolbar.h"
 
 #include <QMenuBar>
 

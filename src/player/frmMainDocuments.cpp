@@ -1,10 +1,10 @@
-#include "frmMain.h"
+#include "player/frmMain.h"
 
-#include "MessageBox.h"
-#include "Shell.h"
-#include "VendorLinks.h"
-#include "frmAbout.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "player/VendorLinks.h"
+#include "player/frmAbout.h"
+#include "shell/Shell.h"
+#include "toolkit/MessageBox.h"
 
 #include <QWindow>
 

@@ -1,9 +1,9 @@
 // Moving the loaded video between the main window and the full-screen window.
-#include "Units.h"
-#include "frmFullScreen.h"
-#include "frmFullToolbar.h"
-#include "frmMain.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
+#include "fullscreen/frmFullToolbar.h"
+#include "player/frmMain.h"
+#include "toolkit/Units.h"
 
 using namespace modGlobals;
 

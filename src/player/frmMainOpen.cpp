@@ -1,8 +1,8 @@
 // Opening a single video file, the welcome video and the video layouts of the main window.
-#include "Choosers.h"
-#include "Environment.h"
-#include "frmMain.h"
-#include "modGlobals.h"
+#include "common/Choosers.h"
+#include "common/modGlobals.h"
+#include "player/frmMain.h"
+#include "toolkit/Environment.h"
 
 using namespace modGlobals;
 

@@ -1,11 +1,11 @@
 // The main window's transport toolbar and position display.
-#include "Environment.h"
-#include "VendorLinks.h"
-#include "frmFullScreen.h"
-#include "frmFullToolbar.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
+#include "fullscreen/frmFullToolbar.h"
+#include "player/VendorLinks.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Environment.h"
 
 #include <cmath>
 

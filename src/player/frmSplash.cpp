@@ -1,14 +1,14 @@
-#include "frmSplash.h"
+#include "player/frmSplash.h"
 
-#include "CourseIndex.h"
-#include "Environment.h"
-#include "Forms.h"
-#include "MessageBox.h"
-#include "PathResolver.h"
-#include "Shell.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/CourseIndex.h"
+#include "common/modGlobals.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "shell/Shell.h"
+#include "system/PathResolver.h"
+#include "toolkit/Environment.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QElapsedTimer>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Form.h"
-#include "PictureBox.h"
-#include "ProgressBar.h"
+#include "toolkit/Form.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/ProgressBar.h"
 
 #include <QLabel>
 

@@ -1,7 +1,7 @@
-#include "Application.h"
-#include "Forms.h"
-#include "frmSplash.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "player/frmSplash.h"
+#include "toolkit/Application.h"
+#include "toolkit/Forms.h"
 
 int main(int argc, char **argv)
 {

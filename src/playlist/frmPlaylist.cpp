@@ -1,11 +1,11 @@
-#include "frmPlaylist.h"
+#include "playlist/frmPlaylist.h"
 
-#include "Environment.h"
-#include "Forms.h"
-#include "ListFile.h"
-#include "PathFields.h"
-#include "Units.h"
-#include "modGlobals.h"
+#include "common/ListFile.h"
+#include "common/PathFields.h"
+#include "common/modGlobals.h"
+#include "toolkit/Environment.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Units.h"
 
 #include <QFile>
 #include <QStyle>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Form.h"
-#include "ImageList.h"
-#include "ListView.h"
-#include "Toolbar.h"
+#include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Toolbar.h"
 
 #include <QFrame>
 

@@ -1,14 +1,14 @@
 // The playlist toolbar: adding videos, removing them, a new list, saving and opening playlist
 // files.
-#include "Choosers.h"
-#include "Environment.h"
-#include "ListFile.h"
-#include "MediaSearch.h"
-#include "MessageBox.h"
-#include "PathResolver.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/Choosers.h"
+#include "common/ListFile.h"
+#include "common/MediaSearch.h"
+#include "common/modGlobals.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "system/PathResolver.h"
+#include "toolkit/Environment.h"
+#include "toolkit/MessageBox.h"
 
 #include <QDir>
 #include <QFileInfo>

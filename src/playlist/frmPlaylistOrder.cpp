@@ -1,6 +1,6 @@
 // Reordering the playlist: moving the selected entry and sorting by a column.
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "playlist/frmPlaylist.h"
 
 #include <algorithm>
 

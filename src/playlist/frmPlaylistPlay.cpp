@@ -1,11 +1,11 @@
 // Playing the selected playlist entry.
-#include "Environment.h"
-#include "MessageBox.h"
-#include "frmFullScreen.h"
-#include "frmFullToolbar.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
+#include "fullscreen/frmFullToolbar.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Environment.h"
+#include "toolkit/MessageBox.h"
 
 using namespace modGlobals;
 

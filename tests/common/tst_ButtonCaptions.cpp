@@ -1,6 +1,6 @@
-#include "ButtonCaptions.h"
-#include "CommandButton.h"
-#include "WindowHandles.h"
+#include "common/ButtonCaptions.h"
+#include "toolkit/CommandButton.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QImage>
 #include <QLabel>

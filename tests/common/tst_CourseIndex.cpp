@@ -1,4 +1,4 @@
-#include "CourseIndex.h"
+#include "common/CourseIndex.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "ErrorReport.h"
-#include "MessageBox.h"
-#include "WindowHandles.h"
-#include "modGlobals.h"
+#include "common/ErrorReport.h"
+#include "common/modGlobals.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QApplication>
 #include <QTest>

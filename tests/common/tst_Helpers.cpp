@@ -1,4 +1,4 @@
-#include "Helpers.h"
+#include "common/Helpers.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>

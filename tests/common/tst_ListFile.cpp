@@ -1,5 +1,5 @@
-#include "Failure.h"
-#include "ListFile.h"
+#include "common/ListFile.h"
+#include "failure/Failure.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "Failure.h"
-#include "TextLines.h"
+#include "common/TextLines.h"
+#include "failure/Failure.h"
 
 #include <QDir>
 #include <QFile>

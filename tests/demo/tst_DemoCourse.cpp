@@ -1,6 +1,6 @@
 #include "CourseContent.h"
-#include "CourseIndex.h"
 #include "CourseIndexWriter.h"
+#include "common/CourseIndex.h"
 
 #include <QDir>
 #include <QFile>

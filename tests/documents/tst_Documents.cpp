@@ -1,12 +1,12 @@
-#include "Colors.h"
-#include "Forms.h"
-#include "MessageBox.h"
-#include "ShellRecorder.h"
-#include "ShellRoute.h"
-#include "Units.h"
-#include "frmAbout.h"
-#include "frmMain.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "player/frmAbout.h"
+#include "player/frmMain.h"
+#include "shell/ShellRecorder.h"
+#include "shell/ShellRoute.h"
+#include "toolkit/Colors.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/Units.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "FileCopy.h"
 #include "TestFiles.h"
+#include "system/FileCopy.h"
 
 #include <QDateTime>
 #include <QDir>

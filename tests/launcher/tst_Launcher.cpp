@@ -1,6 +1,6 @@
-#include "Launcher.h"
-#include "ShellRecorder.h"
 #include "TestFiles.h"
+#include "launcher/Launcher.h"
+#include "shell/ShellRecorder.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "SystemFolders.h"
+#include "system/SystemFolders.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // Hostile input: whatever arrives, the layer answers with a code and a text, never a crash
 // or a hang.
 #include "Clips.h"
-#include "LibmpvEngine.h"
 #include "Send.h"
-#include "SimulatedMedia.h"
-#include "WindowHandles.h"
+#include "mci/LibmpvEngine.h"
+#include "mci/SimulatedMedia.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The command layer over real libmpv, on clips that ffmpeg makes in a temporary folder.
 #include "Clips.h"
-#include "LibmpvEngine.h"
 #include "Send.h"
-#include "SimulatedMedia.h"
-#include "WindowHandles.h"
+#include "mci/LibmpvEngine.h"
+#include "mci/SimulatedMedia.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 // The command language against the simulated engine: grammar, error codes, device state.
-#include "Command.h"
 #include "Send.h"
-#include "SimulatedMedia.h"
-#include "WindowHandles.h"
+#include "mci/Command.h"
+#include "mci/SimulatedMedia.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QWidget>
 #include <QtTest>

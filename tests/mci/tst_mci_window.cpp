@@ -1,10 +1,10 @@
 // In a real X server: a clip plays inside the picture area of a shown window, exactly in the
 // rectangle it was placed at, and its pixels move.
 #include "Clips.h"
-#include "LibmpvEngine.h"
 #include "Send.h"
-#include "SimulatedMedia.h"
-#include "WindowHandles.h"
+#include "mci/LibmpvEngine.h"
+#include "mci/SimulatedMedia.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QScreen>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
-#include "Failure.h"
 #include "RecordingTransport.h"
-#include "SystemFolders.h"
-#include "WindowHandles.h"
-#include "clsMCI.h"
+#include "failure/Failure.h"
+#include "media/clsMCI.h"
+#include "system/SystemFolders.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QDir>
 #include <QFile>

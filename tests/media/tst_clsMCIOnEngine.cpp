@@ -1,6 +1,6 @@
-#include "SimulatedMedia.h"
-#include "WindowHandles.h"
-#include "clsMCI.h"
+#include "mci/SimulatedMedia.h"
+#include "media/clsMCI.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Transport.h"
+#include "mci/Transport.h"
 
 #include <string>
 #include <vector>

@@ -2,15 +2,15 @@
 
 #include "CommandLog.h"
 #include "CourseFolder.h"
-#include "Environment.h"
-#include "Forms.h"
-#include "MessageBox.h"
-#include "Registry.h"
-#include "ShellRecorder.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "frmSplash.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "player/frmMain.h"
+#include "player/frmSplash.h"
+#include "playlist/frmPlaylist.h"
+#include "shell/ShellRecorder.h"
+#include "system/Registry.h"
+#include "toolkit/Environment.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QCoreApplication>
 

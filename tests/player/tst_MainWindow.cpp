@@ -1,7 +1,7 @@
-#include "ListFile.h"
 #include "PlayerHarness.h"
-#include "TextLines.h"
-#include "Units.h"
+#include "common/ListFile.h"
+#include "common/TextLines.h"
+#include "toolkit/Units.h"
 
 #include <QFile>
 #include <QPointer>

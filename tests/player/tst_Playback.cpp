@@ -1,20 +1,21 @@
 // Playing videos from the playlist, File > Open and the welcome video, the transport toolbar and
 // the position display, on the simulated media engine with a manual clock.
-#include "Choosers.h"
-#include "Environment.h"
-#include "Forms.h"
-#include "MessageBox.h"
-#include "SimulatedMedia.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/Choosers.h"
+#include "common/modGlobals.h"
+#include "mci/SimulatedMedia.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Environment.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace modGlobals;
 
-namespace {
+namespace
+{
 const QString kRoot = QStringLiteral("/course");
 const QString kModule = kRoot + "/videos/module1.avi";
 const QString kLong = kRoot + "/videos/long.mpg";
@@ -22,10 +23,11 @@ const QString kIntro = kRoot + "/videos/intro.asf";
 const QString kMissing = kRoot + "/videos/gone.avi";
 } // namespace
 
-class tst_Playback : public QObject {
+class tst_Playback : public QObject
+{
     Q_OBJECT
 
-private:
+  private:
     mci::SimulatedMedia media;
     std::vector<toolkit::MessageBoxCall> boxes;
     QString chosen;
@@ -41,7 +43,7 @@ private:
         playlist().lvPlaylist_Click();
     }
 
-private slots:
+  private slots:
     void init()
     {
         mci::useSimulatedEngine(media);
@@ -85,7 +87,8 @@ private slots:
         QCOMPARE(main().Height(), frmMain::kLargeHeight);
         QCOMPARE(button("play").Image(), QString("pause"));
         QCOMPARE(button("play").ToolTipText(), QString("Pause video"));
-        QVERIFY(button("stop").Enabled() && button("rewind").Enabled() && button("forward").Enabled());
+        QVERIFY(button("stop").Enabled() && button("rewind").Enabled() &&
+                button("forward").Enabled());
         QVERIFY(button("full").Enabled() && main().mnuFullScreen.isEnabled());
         QVERIFY(main().sldVideo.isEnabled());
         QCOMPARE(main().sldVideo.Max(), 20000);

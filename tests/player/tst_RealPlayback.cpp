@@ -1,13 +1,13 @@
 // The main window playing a clip on the real libmpv engine in an X server: the picture appears
 // inside the video area and moves, and a playlist entry plays to its end, where the position timer
 // stops it and brings the playlist back.
-#include "Forms.h"
-#include "LibmpvEngine.h"
-#include "MessageBox.h"
-#include "SimulatedMedia.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/modGlobals.h"
+#include "mci/LibmpvEngine.h"
+#include "mci/SimulatedMedia.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 #include "PlayerHarness.h"
-#include "Units.h"
+#include "toolkit/Units.h"
 
 #include <QDir>
 #include <QTest>

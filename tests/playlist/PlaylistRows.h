@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ListView.h"
-#include "frmPlaylist.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/ListView.h"
 
 #include <QTest>
 

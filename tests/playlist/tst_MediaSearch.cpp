@@ -1,6 +1,6 @@
 // The folder-tree walk and the choosers' filters, on real folders.
-#include "Choosers.h"
-#include "MediaSearch.h"
+#include "common/Choosers.h"
+#include "common/MediaSearch.h"
 
 #include <QDir>
 #include <QFile>

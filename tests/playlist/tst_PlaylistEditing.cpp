@@ -1,14 +1,14 @@
 // The playlist toolbar's editing buttons, moving entries and sorting, on real folders with the
 // simulated media engine measuring the videos and the choosers and message boxes scripted.
-#include "Choosers.h"
-#include "Forms.h"
-#include "MessageBox.h"
 #include "PlaylistRows.h"
-#include "SimulatedMedia.h"
-#include "Transport.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/Choosers.h"
+#include "common/modGlobals.h"
+#include "mci/SimulatedMedia.h"
+#include "mci/Transport.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // Saving and opening the student's playlist files through the toolbar, on real files.
-#include "Choosers.h"
-#include "Forms.h"
-#include "MessageBox.h"
 #include "PlaylistRows.h"
-#include "frmMain.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/Choosers.h"
+#include "common/modGlobals.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "Colors.h"
-#include "Failure.h"
-#include "Forms.h"
-#include "ListFile.h"
-#include "Units.h"
-#include "frmPlaylist.h"
-#include "modGlobals.h"
+#include "common/ListFile.h"
+#include "common/modGlobals.h"
+#include "failure/Failure.h"
+#include "playlist/frmPlaylist.h"
+#include "toolkit/Colors.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Units.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
-#include "Shell.h"
-#include "ShellRecorder.h"
+#include "shell/Shell.h"
+#include "shell/ShellRecorder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ShellRoute.h"
+#include "shell/ShellRoute.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "FileEnumeration.h"
+#include "system/FileEnumeration.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "system/IniFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

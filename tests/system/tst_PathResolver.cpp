@@ -1,6 +1,6 @@
-#include "PathResolver.h"
-#include "ShortPath.h"
-#include "TempFolder.h"
+#include "system/PathResolver.h"
+#include "system/ShortPath.h"
+#include "system/TempFolder.h"
 
 #include <QDir>
 #include <QFile>

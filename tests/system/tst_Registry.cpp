@@ -1,4 +1,4 @@
-#include "Registry.h"
+#include "system/Registry.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,0 +1,38 @@
+# pellin_options: the compiler settings every target of the project links, so that one place
+# decides the warnings and the Qt strictness macros.
+add_library(pellin_options INTERFACE)
+target_compile_options(pellin_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow
+                                                 $<$<BOOL:${PELLIN_WERROR}>:-Werror>)
+target_compile_definitions(pellin_options INTERFACE
+  QT_NO_CAST_TO_ASCII
+  QT_NO_URL_CAST_FROM_STRING
+  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  QT_NO_FOREACH)
+
+# pellin_strict_text: no implicit conversion between 8-bit strings and QString. The platform
+# stand-ins and the core take it; the windows, which carry the system's own texts as plain
+# literals in every handler, and the tests do not.
+add_library(pellin_strict_text INTERFACE)
+target_compile_definitions(pellin_strict_text INTERFACE QT_NO_CAST_FROM_ASCII
+                                                        QT_NO_CAST_FROM_BYTEARRAY)
+
+# pellin_library(NAME STATIC|INTERFACE [STRICT_TEXT] sources...): a library of the project with
+# its options.
+function(pellin_library name kind)
+  cmake_parse_arguments(L "STRICT_TEXT" "" "" ${ARGN})
+  add_library(${name} ${kind} ${L_UNPARSED_ARGUMENTS})
+  set(scope PRIVATE)
+  if(kind STREQUAL "INTERFACE")
+    set(scope INTERFACE)
+  endif()
+  target_link_libraries(${name} ${scope} pellin_options)
+  if(L_STRICT_TEXT AND NOT kind STREQUAL "INTERFACE")
+    target_link_libraries(${name} PRIVATE pellin_strict_text)
+  endif()
+endfunction()
+
+# pellin_executable(NAME sources...): a program of the project with its options.
+function(pellin_executable name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE pellin_options)
+endfunction()
