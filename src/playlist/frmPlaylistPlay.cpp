@@ -76,8 +76,8 @@ void frmPlaylist::playSelected()
                 play->setImage("pause");
                 play->setToolTipText("Pause video");
             }
-            for (const char *key : {"stop", "rewind", "forward"})
-                if (toolkit::ToolbarButton *button = fullToolbarButton(key))
+            for (const char *transport : {"stop", "rewind", "forward"})
+                if (toolkit::ToolbarButton *button = fullToolbarButton(transport))
                     button->setEnabled(true);
         }
         if (main.cmdPList.Tag() == "0")
