@@ -2,6 +2,7 @@
 
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullToolbar.h"
+#include "player/Playback.h"
 #include "player/frmMain.h"
 #include "toolkit/Forms.h"
 #include "toolkit/KeyCodes.h"
@@ -47,13 +48,8 @@ void frmFullScreen::Form_Unload(int &)
         ::frmMain &main = forms::frmMain();
         if (!gIntroFromFullScreen) {
             const std::int32_t position = gMCI->GetCurrentMultimediaPos();
-            if (position <= gMCI->GetTotalTime()) {
-                const long long picture = main.picVideo.hWnd();
-                gMCI->CloseMultimedia();
-                gMCI->OpenMultimedia(picture);
-                gMCI->PutMultimedia(picture, 0, 0, 0, 0);
-                gMCI->MoveMultimedia(position);
-            }
+            if (position <= gMCI->GetTotalTime())
+                playback::MoveVideo(main.picVideo.hWnd(), position);
         }
         if (main.cmdPList.Tag() == QLatin1String("0"))
             main.cmdPList_Click();
@@ -92,11 +88,8 @@ void frmFullScreen::screener_KeyPress(int &KeyAscii)
 void frmFullScreen::LeaveFullScreen()
 {
     // The video plays again once it is back in the main window, so the button says so already.
-    if (gMCI && gMCI->Paused()) {
-        toolkit::ToolbarButton &play = forms::frmMain().tlbMain.Buttons(QStringLiteral("play"));
-        play.setImage(QStringLiteral("pause"));
-        play.setToolTipText(QStringLiteral("Pause video"));
-    }
+    if (gMCI && gMCI->Paused())
+        playback::ShowPlayingLook();
     gKeepPlaylist = true;
     Unload();
 }

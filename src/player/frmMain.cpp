@@ -55,7 +55,8 @@ frmMain::frmMain()
     sldVideo.onScroll([this] { sldVideo_Scroll(); });
     sbStatus.Panels(2).setText(QStringLiteral("00:00/00:00"));
     // Nothing is loaded at start: no stop, rewind, forward or slider until a video plays.
-    setTransportEnabled(false);
+    for (const char *key : {"stop", "rewind", "forward"})
+        tlbMain.Buttons(key).setEnabled(false);
     sldVideo.setEnabled(false);
 
     tmrMediaScroller.setInterval(500);

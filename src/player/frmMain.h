@@ -59,10 +59,6 @@ class frmMain : public toolkit::Form
     void UpdateSlider();
     // The window that is to hold the video: the full-screen area while full screen is on.
     long long videoParent();
-    // The play button's image and tooltip.
-    void setPlayLook(const QString &image, const QString &toolTip);
-    // Enables or disables stop, rewind and forward.
-    void setTransportEnabled(bool enabled);
     // Applies the small layout for ASF intros or the large one for other videos.
     void applyVideoLayout(bool intro);
 

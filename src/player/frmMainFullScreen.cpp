@@ -2,6 +2,7 @@
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullScreen.h"
 #include "fullscreen/frmFullToolbar.h"
+#include "player/Playback.h"
 #include "player/frmMain.h"
 #include "toolkit/Units.h"
 
@@ -25,11 +26,7 @@ void frmMain::EnterFullScreen()
     screener.setTop((toolkit::screenHeight() - screener.Height()) / 2);
     screener.setLeft((toolkit::screenWidth() - screener.Width()) / 2);
 
-    const std::int32_t position = gMCI->GetCurrentMultimediaPos();
-    gMCI->CloseMultimedia();
-    gMCI->OpenMultimedia(screener.hWnd());
-    gMCI->PutMultimedia(screener.hWnd(), 0, 0, 0, 0);
-    gMCI->MoveMultimedia(position);
+    playback::MoveVideo(screener.hWnd(), gMCI->GetCurrentMultimediaPos());
 
     if (!gFullScreen) {
         Hide();

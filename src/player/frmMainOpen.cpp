@@ -1,6 +1,7 @@
 // Opening a single video file, the welcome video and the video layouts of the main window.
 #include "common/Choosers.h"
 #include "common/modGlobals.h"
+#include "player/Playback.h"
 #include "player/frmMain.h"
 #include "toolkit/Environment.h"
 
@@ -61,21 +62,14 @@ void frmMain::mnuOpen_Click()
         gMCI->LoadedFilename(path.toStdString());
         toolkit::DoEvents();
         mOpenedFile = path;
-        gMCI->StopMultimedia();
-        gMCI->CloseMultimedia();
-        gMCI->AliasName("movie");
-        gMCI->OpenMultimedia(picVideo.hWnd());
+        playback::OpenVideo(path, picVideo.hWnd());
         applyVideoLayout(gMCI->IsASF());
-        gMCI->PutMultimedia(picVideo.hWnd(), 0, 0, 0, 0);
+        playback::FitVideo(picVideo.hWnd());
         toolkit::DoEvents();
         if (cmdPList.Tag() == "0")
             cmdPList_Click();
         gMCI->PlayMultimedia("0", "0");
-        setPlayLook("pause", "Pause Video");
-        sldVideo.setEnabled(true);
-        sldVideo.setMax(gMCI->GetTotalTime());
-        tmrMediaScroller.setEnabled(true);
-        setTransportEnabled(true);
+        playback::ShowPlayingState("Pause Video");
         gSingleFile = true;
         ActivateWindow(hWnd());
     } catch (const pellin::Failure &failure) {
@@ -91,22 +85,21 @@ void frmMain::mnuWelcome_Click()
             tmrInitPlaylist.setEnabled(false);
         setMousePointer(11);
         picVideo.ClearPicture();
-        gMCI->LoadedFilename((gMediaRoot + "/welcome.asf").toStdString());
+        const QString welcome = gMediaRoot + "/welcome.asf";
+        gMCI->LoadedFilename(welcome.toStdString());
         toolkit::DoEvents();
-        gMCI->StopMultimedia();
-        gMCI->CloseMultimedia();
-        gMCI->AliasName("movie");
-        gMCI->OpenMultimedia(picVideo.hWnd());
+        playback::OpenVideo(welcome, picVideo.hWnd());
         if (cmdPList.Tag() == "0")
             cmdPList_Click();
         applyVideoLayout(true);
         toolkit::DoEvents();
-        gMCI->PutMultimedia(picVideo.hWnd(), 0, 0, 0, 0);
+        playback::FitVideo(picVideo.hWnd());
         gMCI->PlayMultimedia("0", "0");
-        tlbMain.Buttons("play").setImage("pause");
+        // The tooltip stays as it was: only the image shows that the video plays.
+        playback::ShowPlayingImage();
         toolkit::DoEvents();
         tmrMediaScroller.setEnabled(true);
-        setTransportEnabled(true);
+        playback::EnableTransport(true);
         ActivateWindow(hWnd());
     } catch (const pellin::Failure &failure) {
         reportOpenFailure(*this, failure, true);

@@ -2,6 +2,7 @@
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullScreen.h"
 #include "fullscreen/frmFullToolbar.h"
+#include "player/Playback.h"
 #include "player/VendorLinks.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
@@ -21,49 +22,12 @@ QString positionText()
     return FormatTime(p, true) + "/" + FormatTime(t, true);
 }
 
-// While full screen is on, the tools bar's button of the same key takes the same change; a bar
-// the student has closed is not opened again for it.
-template <class Change> void mirror(const char *key, Change &&change)
-{
-    if (!gFullScreen)
-        return;
-    if (toolkit::ToolbarButton *button = fullToolbarButton(key))
-        change(*button);
-}
-
 bool toolsBarShown()
 {
     return gFullScreen && forms::frmFullToolbarLoaded();
 }
 
-void mirrorPlayLook(const QString &image, const QString &toolTip)
-{
-    mirror("play", [&](toolkit::ToolbarButton &play) {
-        play.setImage(image);
-        play.setToolTipText(toolTip);
-    });
-}
-
-void mirrorTransportEnabled(bool enabled)
-{
-    for (const char *key : {"stop", "rewind", "forward"})
-        mirror(key, [&](toolkit::ToolbarButton &button) { button.setEnabled(enabled); });
-}
-
 } // namespace
-
-void frmMain::setPlayLook(const QString &image, const QString &toolTip)
-{
-    toolkit::ToolbarButton &play = tlbMain.Buttons("play");
-    play.setImage(image);
-    play.setToolTipText(toolTip);
-}
-
-void frmMain::setTransportEnabled(bool enabled)
-{
-    for (const char *key : {"stop", "rewind", "forward"})
-        tlbMain.Buttons(key).setEnabled(enabled);
-}
 
 void frmMain::tlbMain_ButtonClick(toolkit::ToolbarButton &Button)
 {
@@ -97,44 +61,29 @@ void frmMain::playClicked()
     if (tlbMain.Buttons("play").Image() == "play") {
         if (gMCI->Paused()) {
             gMCI->ResumeMultimedia();
-            setPlayLook("pause", "Pause video");
-            mirrorPlayLook("pause", "Pause video");
+            playback::ShowPlayingLook();
         } else if (gSingleFile) {
             sbStatus.Panels(1).setText(mOpenedFile);
             gMCI->LoadedFilename(mOpenedFile.toStdString());
             toolkit::DoEvents();
-            gMCI->StopMultimedia();
-            gMCI->CloseMultimedia();
-            gMCI->AliasName("movie");
-            gMCI->OpenMultimedia(videoParent());
+            playback::OpenVideo(mOpenedFile, videoParent());
             toolkit::DoEvents();
             if (cmdPList.Tag() == "0")
                 cmdPList_Click();
             gMCI->PlayMultimedia("0", "0");
-            setPlayLook("pause", "Pause video");
-            mirrorPlayLook("pause", "Pause video");
-            sldVideo.setEnabled(true);
-            sldVideo.setMax(gMCI->GetTotalTime());
-            tmrMediaScroller.setEnabled(true);
-            setTransportEnabled(true);
-            mirrorTransportEnabled(true);
+            playback::ShowPlayingState();
             gSingleFile = true;
             ActivateWindow(gFullScreen ? forms::frmFullScreen().hWnd() : hWnd());
             return;
         } else {
             gMCI->PlayMultimedia("0", "0");
-            setPlayLook("pause", "Pause video");
-            mirrorPlayLook("pause", "Pause video");
+            playback::ShowPlayingLook();
         }
-        tlbMain.Buttons("play").setToolTipText("Pause video");
-        mirror("play", [](toolkit::ToolbarButton &play) { play.setToolTipText("Pause video"); });
     } else {
         gMCI->PauseMultimedia();
-        setPlayLook("play", "Play video");
-        mirrorPlayLook("play", "Play video");
+        playback::ShowPausedLook();
     }
-    setTransportEnabled(true);
-    mirrorTransportEnabled(true);
+    playback::EnableTransport(true);
 }
 
 void frmMain::stopClicked()
@@ -146,10 +95,8 @@ void frmMain::stopClicked()
     gMCI->LoadedFilename("");
     cmdPList.setTag("1");
     cmdPList_Click();
-    setPlayLook("play", "Play video");
-    setTransportEnabled(false);
-    mirrorPlayLook("play", "Play video");
-    mirrorTransportEnabled(false);
+    playback::ShowPausedLook();
+    playback::EnableTransport(false);
     if (toolsBarShown())
         forms::frmFullToolbar().setCaption("Tools(Ctl-T) 0:00/00:00");
     sbStatus.Panels(1).setText("");
@@ -162,10 +109,8 @@ void frmMain::stopClicked()
 
 void frmMain::jumpClicked(int step)
 {
-    if (gMCI->Paused()) {
-        tlbMain.Buttons("play").setImage("pause");
-        mirror("play", [](toolkit::ToolbarButton &play) { play.setImage("pause"); });
-    }
+    if (gMCI->Paused())
+        playback::ShowPlayingImage();
     const std::int32_t p = gMCI->GetCurrentMultimediaPos();
     gMCI->PlayMultimedia(std::to_string(static_cast<long long>(p) + step),
                          std::to_string(sldVideo.Max()));
@@ -177,10 +122,8 @@ void frmMain::fullClicked()
         return;
     if (cmdPList.Tag() == "0")
         cmdPList_Click();
-    if (gMCI->Paused()) {
-        setPlayLook("pause", "Pause video");
-        mirrorPlayLook("pause", "Pause video");
-    }
+    if (gMCI->Paused())
+        playback::ShowPlayingLook();
     EnterFullScreen();
 }
 
@@ -225,8 +168,9 @@ void frmMain::tmrMediaScroller_Timer()
 void frmMain::sldVideo_Scroll()
 {
     const bool played = Trap([this] {
+        // The seek resumes playback; the tooltip and the tools bar stay as they were.
         if (gMCI->Paused())
-            tlbMain.Buttons("play").setImage("pause");
+            playback::ShowPlayingImage(playback::Mirror::MainOnly);
         tmrMediaScroller.setEnabled(false);
         gMCI->PlayMultimedia(std::to_string(sldVideo.Value()), std::to_string(sldVideo.Max()));
         sldVideo.setText(positionText());

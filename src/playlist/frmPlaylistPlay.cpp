@@ -1,7 +1,7 @@
 // Playing the selected playlist entry.
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullScreen.h"
-#include "fullscreen/frmFullToolbar.h"
+#include "player/Playback.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "toolkit/Environment.h"
@@ -51,44 +51,31 @@ void frmPlaylist::playSelected()
             forms::frmFullScreen().Unload();
             toolkit::DoEvents();
         }
-        gMCI->StopMultimedia();
-        gMCI->CloseMultimedia();
-        gMCI->LoadedFilename(key.toStdString());
-        gMCI->AliasName("movie");
         if (intro) {
-            gMCI->OpenMultimedia(main.picVideo.hWnd());
+            playback::OpenVideo(key, main.picVideo.hWnd());
             toolkit::DoEvents();
             main.applyVideoLayout(true);
-            gMCI->PutMultimedia(main.picVideo.hWnd(), 0, 0, 0, 0);
+            playback::FitVideo(main.picVideo.hWnd());
             toolkit::DoEvents();
         } else {
             const long long parent = main.videoParent();
-            gMCI->OpenMultimedia(parent);
+            playback::OpenVideo(key, parent);
             toolkit::DoEvents();
             main.applyVideoLayout(false);
             toolkit::DoEvents();
-            gMCI->PutMultimedia(parent, 0, 0, 0, 0);
+            playback::FitVideo(parent);
         }
         toolkit::DoEvents();
         if (gFullScreen && !gMCI->IsASF()) {
             main.tlbMain_ButtonClick(main.tlbMain.Buttons("full"));
-            if (toolkit::ToolbarButton *play = fullToolbarButton("play")) {
-                play->setImage("pause");
-                play->setToolTipText("Pause video");
-            }
-            for (const char *transport : {"stop", "rewind", "forward"})
-                if (toolkit::ToolbarButton *button = fullToolbarButton(transport))
-                    button->setEnabled(true);
+            playback::ShowPlayingLook();
+            playback::EnableTransport(true);
         }
         if (main.cmdPList.Tag() == "0")
             main.cmdPList_Click();
         gMCI->PlayMultimedia("0", "0");
         toolkit::DoEvents();
-        main.setPlayLook("pause", "Pause video");
-        main.sldVideo.setEnabled(true);
-        main.sldVideo.setMax(gMCI->GetTotalTime());
-        main.tmrMediaScroller.setEnabled(true);
-        main.setTransportEnabled(true);
+        playback::ShowPlayingState();
         gSingleFile = false;
     }
     ActivateWindow(gFullScreen ? forms::frmFullScreen().hWnd() : main.hWnd());

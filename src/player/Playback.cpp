@@ -1,0 +1,94 @@
+#include "player/Playback.h"
+
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullToolbar.h"
+#include "player/frmMain.h"
+
+using namespace modGlobals;
+
+namespace playback
+{
+
+namespace
+{
+
+const QString kMovie = QStringLiteral("movie");
+const QString kPause = QStringLiteral("pause");
+const QString kPlay = QStringLiteral("play");
+constexpr const char *kTransportKeys[] = {"stop", "rewind", "forward"};
+
+// The main toolbar's button of `key`, then the tools bar's while full screen shows it.
+template <class Change> void onBothBars(const QString &key, Mirror mirror, Change &&change)
+{
+    change(forms::frmMain().tlbMain.Buttons(key));
+    if (mirror == Mirror::MainOnly || !gFullScreen)
+        return;
+    if (toolkit::ToolbarButton *button = fullToolbarButton(key))
+        change(*button);
+}
+
+void showLook(const QString &image, const QString &toolTip)
+{
+    onBothBars(kPlay, Mirror::ToolsBar, [&](toolkit::ToolbarButton &play) {
+        play.setImage(image);
+        play.setToolTipText(toolTip);
+    });
+}
+
+} // namespace
+
+void OpenVideo(const QString &file, long long picture)
+{
+    gMCI->StopMultimedia();
+    gMCI->CloseMultimedia();
+    gMCI->LoadedFilename(file.toStdString());
+    gMCI->AliasName(kMovie.toStdString());
+    gMCI->OpenMultimedia(picture);
+}
+
+void FitVideo(long long picture)
+{
+    gMCI->PutMultimedia(picture, 0, 0, 0, 0);
+}
+
+void MoveVideo(long long picture, std::int32_t position)
+{
+    gMCI->CloseMultimedia();
+    gMCI->OpenMultimedia(picture);
+    FitVideo(picture);
+    gMCI->MoveMultimedia(position);
+}
+
+void ShowPlayingLook(const QString &toolTip)
+{
+    showLook(kPause, toolTip);
+}
+
+void ShowPausedLook()
+{
+    showLook(kPlay, kPlayVideo);
+}
+
+void ShowPlayingImage(Mirror mirror)
+{
+    onBothBars(kPlay, mirror, [](toolkit::ToolbarButton &play) { play.setImage(kPause); });
+}
+
+void EnableTransport(bool enabled)
+{
+    for (const char *key : kTransportKeys)
+        onBothBars(QLatin1String(key), Mirror::ToolsBar,
+                   [enabled](toolkit::ToolbarButton &button) { button.setEnabled(enabled); });
+}
+
+void ShowPlayingState(const QString &toolTip)
+{
+    frmMain &main = forms::frmMain();
+    ShowPlayingLook(toolTip);
+    main.sldVideo.setEnabled(true);
+    main.sldVideo.setMax(gMCI->GetTotalTime());
+    main.tmrMediaScroller.setEnabled(true);
+    EnableTransport(true);
+}
+
+} // namespace playback

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// Playback's one home: the steps that load the video, move it between the picture areas and show
+// the transport's state. Every handler that plays a video calls these in its own order of steps.
+// The look procedures write the main toolbar and, while full screen is on and the tools bar is
+// loaded, the same buttons of the tools bar; a bar the student closed is not loaded again for it.
+namespace playback
+{
+
+inline const QString kPauseVideo = QStringLiteral("Pause video");
+inline const QString kPlayVideo = QStringLiteral("Play video");
+
+// Stops and closes what the controller has open, then opens `file` under the alias "movie" with
+// the picture area `picture` (a window handle) as the video's parent window.
+void OpenVideo(const QString &file, long long picture);
+
+// Fits the opened video to the picture area `picture`.
+void FitVideo(long long picture);
+
+// Moves the loaded video into the picture area `picture` and plays on from `position`: the
+// device is closed, opened again under the new parent, fitted and sought, which also plays.
+void MoveVideo(long long picture, std::int32_t position);
+
+// The play button offers to pause: image "pause" and the tooltip (normally "Pause video").
+void ShowPlayingLook(const QString &toolTip = kPauseVideo);
+// The play button offers to play: image "play", tooltip "Play video".
+void ShowPausedLook();
+
+enum class Mirror { ToolsBar, MainOnly };
+// Only the play button's image becomes "pause", for actions that resume a paused video while the
+// tooltip stays as it was.
+void ShowPlayingImage(Mirror mirror = Mirror::ToolsBar);
+
+// Enables or disables "stop", "rewind" and "forward".
+void EnableTransport(bool enabled);
+
+// The displays of a video that has just started from its start: the playing look, the slider
+// enabled with the video's length as its maximum, the position timer on, the transport enabled.
+void ShowPlayingState(const QString &toolTip = kPauseVideo);
+
+} // namespace playback
