@@ -1,6 +1,6 @@
 #include "toolkit/Application.h"
 
-#include "failure/Failure.h"
+#include "toolkit/Handlers.h"
 
 #include <clocale>
 
@@ -17,12 +17,8 @@ bool Application::notify(QObject *receiver, QEvent *event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const pellin::Failure &failure) {
-        if (mReporter)
-            mReporter(failure.number(), QString::fromStdString(failure.description()));
-    } catch (const std::exception &error) {
-        if (mReporter)
-            mReporter(-1, QString::fromUtf8(error.what()));
+    } catch (...) {
+        reportEscaped(std::current_exception());
     }
     return true;
 }

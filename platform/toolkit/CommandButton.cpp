@@ -1,5 +1,7 @@
 #include "toolkit/CommandButton.h"
 
+#include "toolkit/Handlers.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -28,7 +30,7 @@ CommandButton::CommandButton(QWidget *parent)
 {
     connect(this, &QPushButton::clicked, this, [this] {
         if (mClick)
-            mClick();
+            runHandler(mClick);
     });
 }
 

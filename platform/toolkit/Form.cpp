@@ -1,5 +1,7 @@
 #include "toolkit/Form.h"
 
+#include "toolkit/Handlers.h"
+
 #include "toolkit/KeyCodes.h"
 #include "toolkit/Units.h"
 #include "toolkit/WindowHandles.h"
@@ -168,21 +170,21 @@ void Form::closeEvent(QCloseEvent *event)
 {
     event->ignore();
     if (mCloseBox)
-        Unload();
+        runHandler([this] { Unload(); });
 }
 
 void Form::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     if (!mApplying && WindowState() == 0 && isVisible())
-        Form_Resize();
+        runHandler([this] { Form_Resize(); });
 }
 
 void Form::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && !mApplying)
-        Form_Resize();
+        runHandler([this] { Form_Resize(); });
 }
 
 void Form::keyPressEvent(QKeyEvent *event)
@@ -192,7 +194,7 @@ void Form::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    Form_KeyPress(code);
+    runHandler([this, &code] { Form_KeyPress(code); });
 }
 
 } // namespace toolkit

@@ -1,5 +1,7 @@
 #include "toolkit/ListView.h"
 
+#include "toolkit/Handlers.h"
+
 #include "failure/Failure.h"
 #include "toolkit/Colors.h"
 
@@ -59,11 +61,11 @@ ListView::ListView(QWidget *parent)
     header()->setStretchLastSection(false);
     connect(this, &QTreeWidget::itemClicked, this, [this] {
         if (mClick)
-            mClick();
+            runHandler(mClick);
     });
     connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
         if (mColumnClick)
-            mColumnClick(section + 1);
+            runHandler(mColumnClick, section + 1);
     });
 }
 
@@ -84,7 +86,7 @@ void ListView::addColumn(const QString &caption, int widthTwips)
 ListItem ListView::Add(const QString &key, const QString &text, const QString &smallIcon)
 {
     if (mByKey.contains(key))
-        throw pellin::Failure(pellin::failure::KeyNotUnique, "Key is not unique in collection");
+        throw pellin::Failure(pellin::failure::KeyNotUnique);
     auto item = std::make_unique<QTreeWidgetItem>();
     item->setText(0, text);
     item->setData(0, kIconRole, smallIcon);
@@ -121,7 +123,7 @@ ListItem ListView::Item(int index)
 {
     QTreeWidgetItem *item = topLevelItem(index - 1);
     if (!item)
-        throw pellin::Failure(35600, "Index out of bounds");
+        throw pellin::Failure(pellin::failure::IndexOutOfBounds);
     return ListItem(*this, *item);
 }
 
@@ -137,7 +139,7 @@ void ListView::Remove(int index)
 {
     QTreeWidgetItem *item = topLevelItem(index - 1);
     if (!item)
-        throw pellin::Failure(35600, "Index out of bounds");
+        throw pellin::Failure(pellin::failure::IndexOutOfBounds);
     mByKey.remove(mKeys.take(item));
     mColors.remove(item);
     delete takeTopLevelItem(index - 1);

@@ -1,5 +1,7 @@
 #include "toolkit/MenuItem.h"
 
+#include "toolkit/Handlers.h"
+
 namespace toolkit
 {
 
@@ -8,7 +10,7 @@ MenuItem::MenuItem(const QString &caption, QObject *parent) : QAction(caption, p
     connect(this, &QAction::triggered, this, [this](bool checked) {
         if (isCheckable())
             QAction::setChecked(!checked);
-        click();
+        runHandler([this] { click(); });
     });
 }
 

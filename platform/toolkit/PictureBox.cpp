@@ -21,12 +21,12 @@ void PictureBox::setBackColor(std::uint32_t color)
 void PictureBox::LoadPicture(const QString &path)
 {
     if (!QFileInfo(path).isFile())
-        throw pellin::Failure(pellin::failure::FileNotFound, "File not found");
+        throw pellin::Failure(pellin::failure::FileNotFound);
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QImage image = reader.read();
     if (image.isNull())
-        throw pellin::Failure(481, "Invalid picture");
+        throw pellin::Failure(pellin::failure::InvalidPicture);
     mPicture = QPixmap::fromImage(image);
     update();
 }

@@ -1,5 +1,7 @@
 #include "toolkit/Slider.h"
 
+#include "toolkit/Handlers.h"
+
 #include "failure/Failure.h"
 
 #include <QToolTip>
@@ -18,7 +20,7 @@ Slider::Slider(QWidget *parent)
             this,
             [this] {
                 if (mScroll)
-                    mScroll();
+                    runHandler(mScroll);
             },
             Qt::QueuedConnection);
     });
@@ -27,14 +29,14 @@ Slider::Slider(QWidget *parent)
 void Slider::setMax(int max)
 {
     if (max < 0)
-        throw pellin::Failure(pellin::failure::InvalidPropertyValue, "Invalid property value");
+        throw pellin::Failure(pellin::failure::InvalidPropertyValue);
     setMaximum(max);
 }
 
 void Slider::setValue(int value)
 {
     if (value < minimum() || value > maximum())
-        throw pellin::Failure(pellin::failure::InvalidPropertyValue, "Invalid property value");
+        throw pellin::Failure(pellin::failure::InvalidPropertyValue);
     QSlider::setValue(value);
 }
 

@@ -36,7 +36,7 @@ StatusBar::StatusBar(QWidget *parent, int panels)
 StatusPanel &StatusBar::Panels(int index)
 {
     if (index < 1 || index > static_cast<int>(mPanels.size()))
-        throw pellin::Failure(35600, "Index out of bounds");
+        throw pellin::Failure(pellin::failure::IndexOutOfBounds);
     return *mPanels[index - 1];
 }
 

@@ -1,11 +1,13 @@
 #include "toolkit/Timer.h"
 
+#include "toolkit/Handlers.h"
+
 namespace toolkit
 {
 
 Timer::Timer()
 {
-    QObject::connect(&mTimer, &QTimer::timeout, [this] { tick(); });
+    QObject::connect(&mTimer, &QTimer::timeout, [this] { runHandler([this] { tick(); }); });
 }
 
 void Timer::setInterval(int ms)

@@ -1,5 +1,7 @@
 #include "toolkit/Toolbar.h"
 
+#include "toolkit/Handlers.h"
+
 #include "failure/Failure.h"
 
 namespace toolkit
@@ -33,7 +35,7 @@ ToolbarButton &Toolbar::addButton(const QString &key, const QString &imageKey,
     button->setToolTipText(toolTip);
     ToolbarButton &ref = *button;
     mButtons[key] = std::move(button);
-    connect(action, &QAction::triggered, this, [this, key] { click(key); });
+    connect(action, &QAction::triggered, this, [this, key] { runHandler([&] { click(key); }); });
     return ref;
 }
 
@@ -41,7 +43,7 @@ ToolbarButton &Toolbar::Buttons(const QString &key)
 {
     const auto it = mButtons.find(key);
     if (it == mButtons.end())
-        throw pellin::Failure(35601, "Element not found");
+        throw pellin::Failure(pellin::failure::ElementNotFound);
     return *it->second;
 }
 

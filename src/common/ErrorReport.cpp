@@ -8,6 +8,12 @@
 
 using namespace Qt::StringLiterals;
 
+namespace
+{
+// The base of object-defined failure numbers: it carries no information of its own.
+constexpr int kObjectDefinedBase = -2147221504;
+} // namespace
+
 namespace modGlobals
 {
 

@@ -42,16 +42,9 @@ QString decodeLine(QByteArrayView bytes)
     return fromWindows1252(bytes);
 }
 
-[[noreturn]] void fail(int number)
+[[noreturn]] void fail(failure::Number number)
 {
-    switch (number) {
-    case failure::FileNotFound:
-        throw Failure(number, "File not found");
-    case failure::PathNotFound:
-        throw Failure(number, "Path not found");
-    default:
-        throw Failure(failure::PathFileAccess, "Path/File access error");
-    }
+    throw Failure(number);
 }
 
 bool folderExists(const QString &path)

@@ -5,6 +5,7 @@
 #include "player/Playback.h"
 #include "player/frmMain.h"
 #include "toolkit/Forms.h"
+#include "toolkit/Handlers.h"
 #include "toolkit/KeyCodes.h"
 
 #include <QKeyEvent>
@@ -106,7 +107,7 @@ bool frmFullScreen::eventFilter(QObject *watched, QEvent *event)
     if (watched == &screener && event->type() == QEvent::KeyPress) {
         int code = toolkit::characterCode(*static_cast<QKeyEvent *>(event));
         if (code != 0) {
-            screener_KeyPress(code);
+            toolkit::runHandler([this, &code] { screener_KeyPress(code); });
             return true;
         }
     }

@@ -27,7 +27,7 @@ constexpr long long ChildWindowStyle = 0x40000000;
 
 [[noreturn]] void typeMismatch()
 {
-    throw pellin::Failure(pellin::failure::TypeMismatch, "Type mismatch");
+    throw pellin::Failure(pellin::failure::TypeMismatch);
 }
 
 std::string lowerCased(std::string text)

@@ -1,5 +1,7 @@
 #include "player/LinkLabel.h"
 
+#include "toolkit/Handlers.h"
+
 #include <QMouseEvent>
 
 LinkLabel::LinkLabel(QWidget *parent) : QLabel(parent)
@@ -17,7 +19,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     // A press that is dragged off the label and released elsewhere is no click.
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        click();
+        toolkit::runHandler([this] { click(); });
         return;
     }
     QLabel::mouseReleaseEvent(event);

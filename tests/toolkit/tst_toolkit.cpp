@@ -3,14 +3,17 @@
 #include "toolkit/CommandButton.h"
 #include "toolkit/Form.h"
 #include "toolkit/Forms.h"
+#include "toolkit/Handlers.h"
 #include "toolkit/ListView.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Slider.h"
 #include "toolkit/Timer.h"
+#include "toolkit/Toolbar.h"
 #include "toolkit/Units.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QTest>
 #include <QTimer>
 
@@ -89,6 +92,7 @@ class ToolkitTest : public QObject
     void timerTicks();
 
     void failureInHandlerIsReportedAndLoopGoesOn();
+    void everyControlEventRunsItsHandlerThroughTheWrapper();
 };
 
 void ToolkitTest::cleanup()
@@ -397,22 +401,96 @@ void ToolkitTest::timerTicks()
 
 void ToolkitTest::failureInHandlerIsReportedAndLoopGoesOn()
 {
-    auto *app = qobject_cast<toolkit::Application *>(QCoreApplication::instance());
-    QVERIFY(app);
+    QVERIFY(qobject_cast<toolkit::Application *>(QCoreApplication::instance()));
     std::vector<std::pair<int, QString>> reports;
-    app->setReporter(
+    toolkit::setFailureReporter(
         [&](int number, const QString &description) { reports.emplace_back(number, description); });
     bool laterRan = false;
     QTimer::singleShot(0, [] { throw pellin::Failure(53, "File not found"); });
     QTimer::singleShot(0, [] { throw std::runtime_error("plain failure"); });
     QTimer::singleShot(0, [&] { laterRan = true; });
     QTRY_VERIFY(laterRan);
-    app->setReporter({});
+    toolkit::setFailureReporter({});
     QCOMPARE(reports.size(), 2u);
     QCOMPARE(reports[0].first, 53);
     QCOMPARE(reports[0].second, QString("File not found"));
     QCOMPARE(reports[1].first, -1);
     QCOMPARE(reports[1].second, QString("plain failure"));
+}
+
+// A handler that fails for every event of every control: Qt emits the control's signal and the
+// failure must reach the reporter, never the code that emitted the signal.
+void ToolkitTest::everyControlEventRunsItsHandlerThroughTheWrapper()
+{
+    std::vector<int> reported;
+    toolkit::setFailureReporter([&](int number, const QString &) { reported.push_back(number); });
+    const auto fail = [] { throw pellin::Failure(pellin::failure::InvalidPropertyValue); };
+
+    struct Thrower : toolkit::Form {
+        Thrower() : toolkit::Form(QStringLiteral("Thrower")) {}
+        void Form_Resize() override
+        {
+            throw pellin::Failure(pellin::failure::InvalidPropertyValue);
+        }
+        void Form_KeyPress(int &) override
+        {
+            throw pellin::Failure(pellin::failure::InvalidPropertyValue);
+        }
+    };
+    QWidget parent;
+    toolkit::CommandButton button(&parent);
+    button.onClick(fail);
+    toolkit::MenuItem item(QStringLiteral("&Open"), &parent);
+    item.onClick(fail);
+    toolkit::Toolbar toolbar(&parent);
+    toolbar.addButton(QStringLiteral("play"), QStringLiteral("play"), QStringLiteral("Play"));
+    toolbar.onButtonClick([&](toolkit::ToolbarButton &) { fail(); });
+    toolkit::ListView list(&parent);
+    list.addColumn(QStringLiteral("Name"), 1500);
+    list.Add(QStringLiteral("k"), QStringLiteral("Row"), QString());
+    list.onClick(fail);
+    list.onColumnClick([&](int) { fail(); });
+    toolkit::Slider slider(&parent);
+    slider.onScroll(fail);
+    toolkit::Timer timer;
+    timer.onTimer(fail);
+    Thrower form;
+    form.setUnloader(fail);
+
+    const std::vector<std::pair<const char *, std::function<void()>>> events{
+        {"button click", [&] { button.click(); }},
+        {"menu entry", [&] { item.trigger(); }},
+        {"toolbar button", [&] { toolbar.Buttons(QStringLiteral("play")).action().trigger(); }},
+        {"list row click", [&] { emit list.itemClicked(list.topLevelItem(0), 0); }},
+        {"column header click", [&] { emit list.header()->sectionClicked(0); }},
+        {"slider scroll",
+         [&] {
+             slider.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+             QCoreApplication::processEvents();
+         }},
+        {"timer tick",
+         [&] {
+             timer.setInterval(1);
+             timer.setEnabled(true);
+             QTRY_VERIFY(!reported.empty());
+             timer.setEnabled(false);
+         }},
+        {"close box", [&] { form.close(); }},
+        {"window state", [&] { form.setWindowState(1); }},
+        {"key press", [&] { QTest::keyClick(&form, Qt::Key_Escape); }},
+    };
+    for (const auto &[name, event] : events) {
+        reported.clear();
+        try {
+            event();
+        } catch (...) {
+            QFAIL(qPrintable(QStringLiteral("the failure escaped the handler of the %1")
+                                 .arg(QLatin1String(name))));
+        }
+        QVERIFY2(!reported.empty() && reported.front() == pellin::failure::InvalidPropertyValue,
+                 name);
+    }
+    toolkit::setFailureReporter({});
 }
 
 int main(int argc, char **argv)
