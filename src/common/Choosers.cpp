@@ -1,6 +1,5 @@
 #include "common/Choosers.h"
 
-#include "toolkit/Forms.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QDir>
@@ -36,13 +35,15 @@ QWidget *ownerWidget(long long hwnd)
     return hwnd == 0 ? nullptr : toolkit::widgetOf(hwnd);
 }
 
+std::function<long long()> &folderBrowserOwner()
+{
+    static std::function<long long()> lookup;
+    return lookup;
+}
+
 long long playlistWindow()
 {
-    for (toolkit::Form *form : toolkit::loadedForms()) {
-        if (form->Name() == QLatin1String("frmPlaylist"))
-            return form->hWnd();
-    }
-    return 0;
+    return folderBrowserOwner() ? folderBrowserOwner()() : 0;
 }
 
 QString runFileDialog(const ChooserCall &call)
@@ -106,6 +107,11 @@ QString BrowseForFolder(const QString &initialFolder, const QString &title)
     const QString chosen = QFileDialog::getExistingDirectory(
         ownerWidget(call.owner), title, initialFolder, QFileDialog::ShowDirsOnly);
     return QDir::toNativeSeparators(chosen);
+}
+
+void setFolderBrowserOwner(std::function<long long()> lookup)
+{
+    folderBrowserOwner() = std::move(lookup);
 }
 
 void setChooserHandler(std::function<QString(const ChooserCall &)> answer)

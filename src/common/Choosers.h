@@ -17,8 +17,9 @@ QString ShowOpenFileDialog(long long ownerHwnd, const QString &filter, const QSt
 // Asks before replacing an existing file.
 QString ShowSaveFileDialog(long long ownerHwnd, const QString &filter, const QString &title,
                            const QString &initialFolder);
-// Owned by the playlist window while it is loaded; starts with `initialFolder` selected. The
-// folder comes back without a trailing separator, except for the root.
+// Owned by the playlist window while it is loaded (see setFolderBrowserOwner); starts with
+// `initialFolder` selected. The folder comes back without a trailing separator, except for the
+// root.
 QString BrowseForFolder(const QString &initialFolder, const QString &title);
 
 // The filter text turned into Qt's name filters, one per pair. A filter without its closing "|"
@@ -34,6 +35,10 @@ struct ChooserCall {
     QString title;
     QString initialFolder;
 };
+
+// The windows library tells where the folder browser's owner is: a lookup that gives the playlist
+// window's handle while it is loaded and 0 otherwise. Without one the browser has no owner.
+void setFolderBrowserOwner(std::function<long long()> lookup);
 
 // Test seam: answer every chooser from `answer` instead of showing it (an empty answer is a
 // cancel). An empty function restores the real choosers.

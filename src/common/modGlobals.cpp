@@ -1,10 +1,53 @@
 #include "common/modGlobals.h"
 
+#include "common/Choosers.h"
+#include "mci/Interpreter.h"
+#include "mci/Transport.h"
+#include "shell/Shell.h"
 #include "system/Registry.h"
+#include "system/SystemFolders.h"
 #include "system/TempFolder.h"
+#include "toolkit/Environment.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Handlers.h"
+#include "toolkit/MessageBox.h"
+
+#include <QCoreApplication>
 
 namespace modGlobals
 {
+
+void ResetState()
+{
+    for (toolkit::Form *form : toolkit::loadedForms())
+        Ignore([form] { form->Unload(); });
+    // Unloaded windows are deleted later; let that happen before anything else goes.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    mci::setTransport(nullptr);
+    mci::interpreter().closeAll();
+    mci::interpreter().setEngineFactory(nullptr);
+    gMCI.reset();
+    gMediaRoot.clear();
+    gScreenRes.clear();
+    gLowRes = false;
+    gReaderInstalled = false;
+    gFullScreen = false;
+    gSingleFile = false;
+    gKeepPlaylist = false;
+    gIntroFromFullScreen = false;
+    gLastFolder.clear();
+    gSelectedKey.clear();
+
+    setChooserHandler({});
+    setFolderBrowserOwner({});
+    toolkit::setMessageBoxHandler({});
+    toolkit::setAppPath({});
+    toolkit::setFailureReporter(ReportError);
+    sys::setRegistryAnswer({});
+    sys::setWindowsFolder({});
+    shell::setRecorder({});
+}
 
 QString GetTempFolder()
 {

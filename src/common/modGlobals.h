@@ -10,6 +10,8 @@
 #include <memory>
 
 // The shared module: the process-wide state every window reads and writes, and the helpers.
+// These variables, the loaded windows and the platform's seams are all the state the process
+// has; ResetState puts every one of them back as the program starts.
 namespace modGlobals
 {
 
@@ -27,6 +29,11 @@ inline bool gKeepPlaylist = false;
 inline bool gIntroFromFullScreen = false;
 inline QString gLastFolder;
 inline QString gSelectedKey;
+
+// Unloads every window and puts every shared variable, the media devices and every seam of the
+// platform stand-ins (message boxes, choosers, registry, shell, program folder, media transport
+// and engine, failure report) back to their state at program start. Test fixtures start here.
+void ResetState();
 
 // The user's temporary folder with its trailing separator; empty when there is none.
 QString GetTempFolder();

@@ -1,5 +1,6 @@
 #include "playlist/frmPlaylist.h"
 
+#include "common/Choosers.h"
 #include "common/ListFile.h"
 #include "common/PathFields.h"
 #include "common/modGlobals.h"
@@ -18,6 +19,17 @@ namespace
 constexpr int kDesignClientWidth = 4515;
 constexpr int kDesignClientHeight = 6030;
 constexpr int kToolbarStrip = 420;
+
+toolkit::FormSlot<frmPlaylist> &playlistSlot()
+{
+    static toolkit::FormSlot<frmPlaylist> slot;
+    return slot;
+}
+
+long long loadedPlaylistWindow()
+{
+    return forms::frmPlaylistLoaded() ? forms::frmPlaylist().hWnd() : 0;
+}
 
 } // namespace
 
@@ -56,6 +68,8 @@ frmPlaylist::frmPlaylist()
     lvPlaylist.onColumnClick([this](int column) { lvPlaylist_ColumnClick(column); });
     tlbPlaylist.onButtonClick(
         [this](toolkit::ToolbarButton &button) { tlbPlaylist_ButtonClick(button); });
+    // The folder browser of the "dir" buttons is owned by this window while it is loaded.
+    setFolderBrowserOwner(loadedPlaylistWindow);
 
     Move(0, 0, kDesignClientWidth + toolkit::frameWidthTwips(),
          kDesignClientHeight + toolkit::frameHeightTwips());
@@ -171,7 +185,11 @@ namespace forms
 {
 ::frmPlaylist &frmPlaylist()
 {
-    static toolkit::FormSlot<::frmPlaylist> slot;
-    return slot();
+    return playlistSlot()();
+}
+
+bool frmPlaylistLoaded()
+{
+    return playlistSlot().Loaded();
 }
 } // namespace forms

@@ -60,5 +60,8 @@ class frmPlaylist : public toolkit::Form
 
 namespace forms
 {
+// The one playlist window, created and loaded on first use.
 ::frmPlaylist &frmPlaylist();
+// Whether it exists now; asking this never creates it.
+bool frmPlaylistLoaded();
 } // namespace forms
