@@ -1,6 +1,9 @@
 #include "SavedFile.h"
 
+#include "system/AtomicFile.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
 
@@ -10,26 +13,30 @@ namespace demo
 namespace
 {
 
-std::runtime_error failure(const QSaveFile &file, const char *what)
+std::runtime_error failure(const char *what, const QString &file, const QString &reason)
 {
-    return std::runtime_error(QStringLiteral("cannot %1 %2: %3")
-                                  .arg(QLatin1String(what), file.fileName(), file.errorString())
-                                  .toStdString());
+    return std::runtime_error(
+        QStringLiteral("cannot %1 %2: %3").arg(QLatin1String(what), file, reason).toStdString());
 }
 
 } // namespace
 
 SavedFile::SavedFile(const QString &file) : m_file(file)
 {
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    if (!m_file.open(QIODevice::WriteOnly))
-        throw failure(m_file, "create");
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw failure("create", file, QStringLiteral("the folder %1 cannot be made").arg(folder));
+    m_buffer.open(QIODevice::WriteOnly);
 }
 
 void SavedFile::commit()
 {
-    if (!m_file.commit())
-        throw failure(m_file, "write");
+    const QByteArray &bytes = m_buffer.data();
+    const sys::SaveResult saved =
+        sys::saveFile(QFile::encodeName(m_file).toStdString(),
+                      std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (!saved)
+        throw failure("write", m_file, QString::fromLocal8Bit(saved.message()));
 }
 
 } // namespace demo

@@ -1,23 +1,26 @@
 #pragma once
 
-#include <QSaveFile>
+#include <QBuffer>
 #include <QString>
 
 namespace demo
 {
 
-// A file that replaces its target only when commit() succeeds, so an interrupted run never
-// leaves a half-written course file that a later run would take as up to date.
-// Throws std::runtime_error when the file cannot be opened or committed.
+// A course file that is written into memory and replaces its target only when commit()
+// succeeds, through the project's atomic save, so an interrupted or failed run (a full disk, a
+// file-size limit) never leaves a half-written course file that a later run would take as up to
+// date. Throws std::runtime_error, naming the file, when its folder cannot be made or the file
+// cannot be saved.
 class SavedFile
 {
   public:
     explicit SavedFile(const QString &file);
-    QSaveFile &device() { return m_file; }
+    QIODevice &device() { return m_buffer; }
     void commit();
 
   private:
-    QSaveFile m_file;
+    QString m_file;
+    QBuffer m_buffer;
 };
 
 } // namespace demo

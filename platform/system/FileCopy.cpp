@@ -1,39 +1,20 @@
 #include "system/FileCopy.h"
 
+#include "system/AtomicFile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
-#include <filesystem>
-#include <system_error>
-
-namespace fs = std::filesystem;
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace sys
 {
 
-namespace
-{
-
-bool copyContent(QFile &from, QFile &to)
-{
-    constexpr qint64 chunkSize = 1 << 16;
-    while (!from.atEnd()) {
-        const QByteArray chunk = from.read(chunkSize);
-        if (chunk.isEmpty() && from.error() != QFileDevice::NoError)
-            return false;
-        if (to.write(chunk) != chunk.size())
-            return false;
-    }
-    return to.flush();
-}
-
-} // namespace
-
 bool copyFile(const std::string &existing, const std::string &target, bool failIfExists)
 {
-    const QFileInfo source(QString::fromStdString(existing));
-    const QFileInfo destination(QString::fromStdString(target));
+    const QFileInfo source(QFile::decodeName(existing.c_str()));
+    const QFileInfo destination(QFile::decodeName(target.c_str()));
     if (!source.isFile() || destination.isDir())
         return false;
     // The owner's write permission stands for the read-only mark, whoever runs the copy.
@@ -44,22 +25,23 @@ bool copyFile(const std::string &existing, const std::string &target, bool failI
     QFile from(source.absoluteFilePath());
     if (!from.open(QIODevice::ReadOnly))
         return false;
-    // Written beside the target and renamed over it, so that the target is never half a file.
-    QTemporaryFile copy(destination.absolutePath() + QStringLiteral("/.") + destination.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    if (!copy.open() || !copyContent(from, copy))
+    struct stat status {};
+    if (::fstat(from.handle(), &status) != 0)
         return false;
-    // Files on a CD carry no write permission; a copy that kept that would refuse the next
-    // replacement.
-    copy.setPermissions(from.permissions() | QFileDevice::WriteOwner);
-    copy.setFileTime(source.lastModified(), QFileDevice::FileModificationTime);
-    copy.close();
+    const QByteArray content = from.readAll();
+    if (from.error() != QFileDevice::NoError)
+        return false;
 
-    std::error_code error;
-    fs::rename(copy.fileName().toStdString(), target, error);
-    if (error)
+    // Files on a CD carry no write permission; a copy that kept that would refuse the next
+    // replacement. A link at the target is replaced, never written through.
+    SaveOptions options;
+    options.mode = (status.st_mode & 0777) | S_IWUSR;
+    options.links = Links::Replace;
+    if (!saveFile(target, std::string_view(content.constData(), std::size_t(content.size())),
+                  options))
         return false;
-    copy.setAutoRemove(false);
+    const timespec times[2] = {{0, UTIME_OMIT}, status.st_mtim};
+    ::utimensat(AT_FDCWD, target.c_str(), times, AT_SYMLINK_NOFOLLOW);
     return true;
 }
 

@@ -1,11 +1,10 @@
 #include "system/IniFile.h"
 
+#include "system/AtomicFile.h"
 #include "system/PathResolver.h"
 
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
-#include <QString>
 
 #include <optional>
 #include <vector>
@@ -98,10 +97,10 @@ bool writeProfileString(const std::string &section, const std::string &key,
 {
     if (!validEntry(section, key, value) || fileName.empty())
         return false;
-    const QString path = QString::fromStdString(resolvePath(fileName));
+    const std::string path = resolvePath(fileName);
 
     QByteArray content;
-    if (QFile existing(path); existing.exists()) {
+    if (QFile existing(QFile::decodeName(path.c_str())); existing.exists()) {
         if (!existing.open(QIODevice::ReadOnly))
             return false;
         content = existing.readAll();
@@ -110,14 +109,10 @@ bool writeProfileString(const std::string &section, const std::string &key,
     std::vector<QByteArray> lines = splitLines(content, lineEnd);
     putEntry(lines, section, key, QByteArray::fromStdString(key + "=" + value));
 
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    for (const QByteArray &line : lines) {
-        out.write(line);
-        out.write(lineEnd);
-    }
-    return out.commit();
+    QByteArray bytes;
+    for (const QByteArray &line : lines)
+        bytes += line + lineEnd;
+    return bool(saveFile(path, std::string_view(bytes.constData(), std::size_t(bytes.size()))));
 }
 
 } // namespace sys

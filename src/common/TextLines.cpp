@@ -1,11 +1,11 @@
 #include "common/TextLines.h"
 
 #include "failure/Failure.h"
+#include "system/AtomicFile.h"
 #include "system/PathResolver.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -103,19 +103,11 @@ void writeTextLines(const QString &path, const QStringList &lines)
         bytes += "\r\n";
     }
 
-    if (!folderExists(path))
-        fail(failure::PathNotFound);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(failure::PathFileAccess);
-    // QSaveFile buffers, and its commit ignores a failed final flush (a full disk): flush here so
-    // that a short write never replaces the old file.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        fail(failure::PathFileAccess);
-    }
-    if (!file.commit())
-        fail(failure::PathFileAccess);
+    const sys::SaveResult saved =
+        sys::saveFile(QFile::encodeName(path).toStdString(),
+                      std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (!saved)
+        fail(saved.folderMissing() ? failure::PathNotFound : failure::PathFileAccess);
 }
 
 } // namespace pellin

@@ -1,5 +1,6 @@
 #include "common/TextLines.h"
 #include "failure/Failure.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,9 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 using pellin::Failure;
 
@@ -42,26 +41,6 @@ int failureOf(const std::function<void()> &call)
     return 0;
 }
 
-// Caps the size of files this process may write, so that writing fails part-way.
-class FileSizeLimit
-{
-  public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &mOld);
-        rlimit capped = mOld;
-        capped.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &capped);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &mOld); }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-  private:
-    rlimit mOld{};
-};
-
 } // namespace
 
 class TextLinesTest : public QObject
@@ -79,6 +58,7 @@ class TextLinesTest : public QObject
     void writesUtf8WithCrLf();
     void readFailures();
     void writeFailures();
+    void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
 
   private:
@@ -224,18 +204,29 @@ void TextLinesTest::writeFailures()
     QVERIFY(QFileInfo(folder).isDir());
 }
 
+void TextLinesTest::failedWriteKeepsOldFile_data()
+{
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<int>("lineCount");
+    // A few lines fit into any write buffer: only a writer that checks its last flush notices.
+    QTest::newRow("a large list past 4096 bytes") << 4096 << 10000;
+    QTest::newRow("three lines past 64 bytes") << 64 << 3;
+}
+
 void TextLinesTest::failedWriteKeepsOldFile()
 {
+    QFETCH(int, limit);
+    QFETCH(int, lineCount);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kept.txt"));
     putBytes(path, "old line\r\n");
 
     QStringList lines;
-    for (int i = 0; i < 10000; ++i)
+    for (int i = 0; i < lineCount; ++i)
         lines.append(QStringLiteral("a line long enough to pass the size limit %1").arg(i));
     int number = 0;
     {
-        const FileSizeLimit limit(4096);
+        const FileSizeLimit capped{rlim_t(limit)};
         number = failureOf([&] { pellin::writeTextLines(path, lines); });
     }
     QCOMPARE(number, pellin::failure::PathFileAccess);

@@ -12,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <csignal>
+#include <functional>
 #include <stdexcept>
+#include <sys/resource.h>
 
 namespace
 {
@@ -27,10 +30,13 @@ struct Run {
 };
 
 Run run(const QString &program, const QStringList &arguments,
-        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+        const std::function<void()> &inChild = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return {};
@@ -87,6 +93,7 @@ class DemoCourseTest : public QObject
     void docsProgramWritesCourseFiles_data();
     void docsProgramWritesCourseFiles();
     void docsProgramReportsUnwritableFolder();
+    void docsProgramFailsUnderAFileSizeLimit();
 
     void makeCourseSkipsWhatIsUpToDate();
     void makeCourseRejectsBadArguments();
@@ -312,6 +319,31 @@ void DemoCourseTest::docsProgramReportsUnwritableFolder()
 
     const Run usage = run(docsProgram, {});
     QCOMPARE(usage.exitCode, 2);
+}
+
+// With the file-size limit at 64 bytes and the signal of that limit at its default (which ends a
+// program), the program reports the file it cannot write and leaves the course as it was.
+void DemoCourseTest::docsProgramFailsUnderAFileSizeLimit()
+{
+    QTemporaryDir root;
+    const QString course = root.filePath(QStringLiteral("course"));
+    QCOMPARE(run(docsProgram, {course}).exitCode, 0);
+    const QString index = QDir(course).filePath(QStringLiteral("bin/index.dat"));
+    const QByteArray before = fileStart(index, 1 << 20);
+    const QStringList binBefore =
+        QDir(QFileInfo(index).path()).entryList(QDir::Files | QDir::Hidden);
+
+    const Run capped = run(docsProgram, {course}, QProcessEnvironment::systemEnvironment(), [] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 64;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    QCOMPARE(capped.exitCode, 1);
+    QVERIFY2(capped.err.contains(QStringLiteral("cannot write ") + index), qPrintable(capped.err));
+    QCOMPARE(fileStart(index, 1 << 20), before);
+    QCOMPARE(QDir(QFileInfo(index).path()).entryList(QDir::Files | QDir::Hidden), binBefore);
 }
 
 void DemoCourseTest::makeCourseSkipsWhatIsUpToDate()

@@ -1,5 +1,7 @@
+#include "support/FileSizeLimit.h"
 #include "system/IniFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -125,6 +127,23 @@ class tst_IniFile : public QObject
         QVERIFY(!sys::writeProfileString(section.toStdString(), key.toStdString(),
                                          value.toStdString(), path().toStdString()));
         QCOMPARE(readFile(), QByteArray("[MCI]\nk=old\n"));
+    }
+
+    // The file is bigger than the limit lets it be: the write fails instead of leaving a file cut
+    // at 64 bytes, and the old file stays as it was.
+    void failsUnderAFileSizeLimit()
+    {
+        writeFile("[MCI]\nk=old\n");
+        bool written = true;
+        {
+            const FileSizeLimit capped{64};
+            written = sys::writeProfileString("MCI", "AviVideo", std::string(80, 'v'),
+                                              path().toStdString());
+        }
+        QVERIFY(!written);
+        QCOMPARE(readFile(), QByteArray("[MCI]\nk=old\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("system.ini")});
     }
 
     void missingFolderIsAFailure()
