@@ -1,12 +1,14 @@
 #include "system/IniFile.h"
 
 #include "system/AtomicFile.h"
+#include "system/NameCompare.h"
 #include "system/PathResolver.h"
 
 #include <QByteArray>
 #include <QFile>
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace sys
@@ -15,22 +17,38 @@ namespace sys
 namespace
 {
 
-bool hasLineBreak(const std::string &text)
+// The blanks that a reader strips from the ends of names and values.
+bool isBlank(char c)
 {
-    return text.find_first_of("\r\n") != std::string::npos;
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
 }
 
+// Text that reads back as written inside one line: no line break, no NUL (the end of a name
+// for the platform's calls) and no blank at either end.
+bool staysOnItsLine(const std::string &text)
+{
+    if (text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+        return false;
+    return text.empty() || (!isBlank(text.front()) && !isBlank(text.back()));
+}
+
+// Refuses what would not read back as the same entry, or would change other lines' meaning: a
+// "]" in the section ends its header early; a key starting with "[" can make a line that reads
+// as a section header ("[x=]"), one starting with ";" a comment, and an "=" in it moves the
+// split between key and value.
 bool validEntry(const std::string &section, const std::string &key, const std::string &value)
 {
-    return !section.empty() && !key.empty() && !hasLineBreak(section) && !hasLineBreak(key) &&
-           !hasLineBreak(value) && section.find(']') == std::string::npos &&
-           key.find('=') == std::string::npos;
+    return !section.empty() && !key.empty() && staysOnItsLine(section) && staysOnItsLine(key) &&
+           staysOnItsLine(value) && section.find(']') == std::string::npos && key.front() != '[' &&
+           key.front() != ';' && key.find('=') == std::string::npos;
 }
 
-bool sameName(const QByteArray &a, const std::string &b)
+// Names in the file may carry blanks around them; the names asked for never do.
+bool sameName(const QByteArray &inFile, const std::string &name)
 {
-    return QString::fromUtf8(a.trimmed())
-               .compare(QString::fromStdString(b).trimmed(), Qt::CaseInsensitive) == 0;
+    const QByteArray trimmed = inFile.trimmed();
+    return sameNameIgnoringCase(std::string_view(trimmed.constData(), std::size_t(trimmed.size())),
+                                name);
 }
 
 // "[name]" with optional blanks around it: the section's name, or nothing for another line.

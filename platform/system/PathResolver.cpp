@@ -1,6 +1,6 @@
 #include "system/PathResolver.h"
 
-#include <QString>
+#include "system/NameCompare.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -30,17 +30,18 @@ std::string joined(const std::string &folder, const std::string &name)
 }
 
 // The entry of `folder` whose name equals `name` ignoring case; the first in name order when
-// several do, so that the answer does not depend on the order the directory lists them in.
+// several do, so that the answer does not depend on the order the directory lists them in. A
+// name that is not valid UTF-8 finds no other spelling of itself: another such name would be
+// another file.
 std::optional<std::string> entryIgnoringCase(const std::string &folder, const std::string &name)
 {
-    const QString wanted = QString::fromStdString(name);
     std::vector<std::string> matches;
     std::error_code error;
     fs::directory_iterator entries(folder.empty() ? "." : folder,
                                    fs::directory_options::skip_permission_denied, error);
     for (const fs::directory_iterator end; !error && entries != end; entries.increment(error)) {
         std::string candidate = entries->path().filename().string();
-        if (QString::fromStdString(candidate).compare(wanted, Qt::CaseInsensitive) == 0)
+        if (sameNameIgnoringCase(candidate, name))
             matches.push_back(std::move(candidate));
     }
     if (matches.empty())

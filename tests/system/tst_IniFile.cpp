@@ -70,6 +70,45 @@ class tst_IniFile : public QObject
         QCOMPARE(readFile(), after);
     }
 
+    // Names compare as text only where both are valid UTF-8; other names are bytes, so that two
+    // different ones never overwrite each other.
+    void namesThatAreNotText_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("section");
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("two keys stay two")
+            << QByteArray("[MCI]\n\xff=old\n") << QByteArray("MCI") << QByteArray("\xfe")
+            << QByteArray("[MCI]\n\xff=old\n\xfe=v\n");
+        QTest::newRow("the same bytes are the same key")
+            << QByteArray("[MCI]\n\xff=old\n") << QByteArray("mci") << QByteArray("\xff")
+            << QByteArray("[MCI]\n\xff=v\n");
+        QTest::newRow("two sections stay two")
+            << QByteArray("[\xff]\nk=old\n") << QByteArray("\xfe") << QByteArray("k")
+            << QByteArray("[\xff]\nk=old\n[\xfe]\nk=v\n");
+        QTest::newRow("no letter case in bytes")
+            << QByteArray("[MCI]\nA\xff=old\n") << QByteArray("MCI") << QByteArray("a\xff")
+            << QByteArray("[MCI]\nA\xff=old\na\xff=v\n");
+        QTest::newRow("Windows-1252 bytes are not their UTF-8 text")
+            << QByteArray("[MCI]\ncaf\xe9=old\n") << QByteArray("MCI") << QByteArray("café")
+            << QByteArray("[MCI]\ncaf\xe9=old\ncafé=v\n");
+        QTest::newRow("text ignores case beyond ASCII")
+            << QByteArray("[Médias]\nÉcran=old\n") << QByteArray("MÉDIAS") << QByteArray("écran")
+            << QByteArray("[Médias]\nécran=v\n");
+    }
+    void namesThatAreNotText()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, section);
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, after);
+        writeFile(before);
+        QVERIFY(sys::writeProfileString(section.toStdString(), key.toStdString(), "v",
+                                        path().toStdString()));
+        QCOMPARE(readFile(), after);
+    }
+
     void roundTripOfSeveralWrites()
     {
         const std::string file = path().toStdString();
@@ -117,6 +156,37 @@ class tst_IniFile : public QObject
         QTest::newRow("line break in key") << "MCI"
                                            << "k\r"
                                            << "v";
+        // "[x=]" would read back as a section header.
+        QTest::newRow("key that opens a section") << "MCI"
+                                                  << "[x"
+                                                  << "]";
+        QTest::newRow("key that starts a comment") << "MCI"
+                                                   << ";k"
+                                                   << "v";
+        QTest::newRow("line break in section") << "MC\nI"
+                                               << "k"
+                                               << "v";
+        QTest::newRow("blank before section") << " MCI"
+                                              << "k"
+                                              << "v";
+        QTest::newRow("blank after section") << "MCI\t"
+                                             << "k"
+                                             << "v";
+        QTest::newRow("blank before key") << "MCI"
+                                          << " k"
+                                          << "v";
+        QTest::newRow("blank after key") << "MCI"
+                                         << "k "
+                                         << "v";
+        QTest::newRow("blank before value") << "MCI"
+                                            << "k"
+                                            << " v";
+        QTest::newRow("blank after value") << "MCI"
+                                           << "k"
+                                           << "v ";
+        QTest::newRow("NUL in key") << "MCI" << QString::fromLatin1("k\0x", 3) << "v";
+        QTest::newRow("NUL in value") << "MCI"
+                                      << "k" << QString::fromLatin1("v\0x", 3);
     }
     void refusesWhatWouldBreakTheFile()
     {

@@ -7,12 +7,35 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 class tst_PathResolver : public QObject
 {
     Q_OBJECT
 
   private:
     QTemporaryDir root;
+
+    std::vector<QByteArray> rawEntries;
+
+    // Names that are not valid UTF-8 cannot pass through QString: made, and removed again (which
+    // the temporary folder could not do), from their bytes.
+    void touchBytes(const QByteArray &folder, const QByteArray &name)
+    {
+        const QByteArray folderPath = QFile::encodeName(root.path()) + "/" + folder;
+        if (::mkdir(folderPath.constData(), 0755) == 0)
+            rawEntries.push_back(folderPath);
+        const QByteArray path = folderPath + "/" + name;
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        rawEntries.push_back(path);
+    }
 
     void touch(const QString &relative)
     {
@@ -31,6 +54,15 @@ class tst_PathResolver : public QObject
         touch(QStringLiteral("Twins/A.txt"));
         touch(QStringLiteral("Twins/a.txt"));
         touch(QStringLiteral("Twins/b.TXT"));
+        touchBytes("Raw", "\xfe.avi");
+        touchBytes("Raw", "\xff.avi");
+        touchBytes("\xe9t\xe9", "Lesson.avi");
+    }
+
+    void cleanupTestCase()
+    {
+        for (auto entry = rawEntries.rbegin(); entry != rawEntries.rend(); ++entry)
+            ::remove(entry->constData());
     }
 
     void resolvesIgnoringCase_data()
@@ -66,6 +98,30 @@ class tst_PathResolver : public QObject
         QFETCH(QString, onDisk);
         const std::string absolute = (root.path() + "/" + written).toStdString();
         QCOMPARE(QString::fromStdString(sys::resolvePath(absolute)), root.path() + "/" + onDisk);
+    }
+
+    void namesThatAreNotUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::newRow("one name finds its own file")
+            << QByteArray("raw/\xff.avi") << QByteArray("Raw/\xff.avi");
+        QTest::newRow("the other name finds the other")
+            << QByteArray("raw/\xfe.avi") << QByteArray("Raw/\xfe.avi");
+        QTest::newRow("a third name finds neither")
+            << QByteArray("raw/\xfd.avi") << QByteArray("Raw/\xfd.avi");
+        QTest::newRow("its letters compare as bytes")
+            << QByteArray("raw/\xff.AVI") << QByteArray("Raw/\xff.AVI");
+        QTest::newRow("text below such a folder ignores case")
+            << QByteArray("\xe9t\xe9/LESSON.avi") << QByteArray("\xe9t\xe9/Lesson.avi");
+    }
+    void namesThatAreNotUtf8()
+    {
+        QFETCH(QByteArray, written);
+        QFETCH(QByteArray, onDisk);
+        const QByteArray folder = QFile::encodeName(root.path()) + "/";
+        QCOMPARE(QByteArray::fromStdString(sys::resolvePath((folder + written).toStdString())),
+                 folder + onDisk);
     }
 
     void resolvesRelativeToTheCurrentFolder()
