@@ -3,8 +3,10 @@
 #include "common/PathFields.h"
 #include "common/TextLines.h"
 #include "failure/Failure.h"
+#include "system/PathResolver.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 #include <cmath>
@@ -62,6 +64,20 @@ QString CourseCaption::appendTo(const QString &caption) const
 QString courseIndexPath(const QString &mediaRoot)
 {
     return mediaRoot + QDir::toNativeSeparators(QStringLiteral("/bin/index.dat"));
+}
+
+QString installedDesktopEntry()
+{
+    // The build computes it from the install folders, so it holds under any prefix and DESTDIR.
+    return QStringLiteral(PELLIN_INSTALLED_DESKTOP_ENTRY);
+}
+
+bool isInstalledWithoutCourse(const QString &programFolder, const QString &mediaRoot)
+{
+    const std::string index = sys::resolvePath(courseIndexPath(mediaRoot).toStdString());
+    if (QFileInfo::exists(QString::fromStdString(index)))
+        return false;
+    return QFileInfo::exists(QDir(programFolder).filePath(installedDesktopEntry()));
 }
 
 CourseIndex readCourseIndex(const QString &mediaRoot)

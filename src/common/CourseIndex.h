@@ -39,6 +39,15 @@ QString courseIndexPath(const QString &mediaRoot);
 // entries and one problem.
 CourseIndex readCourseIndex(const QString &mediaRoot);
 
+// Where the install rules put the desktop entry, relative to the installed program's folder.
+QString installedDesktopEntry();
+
+// Whether the program in `programFolder` is the player installed on this computer with no course
+// beside it: no index under the course root, and the installed desktop entry at its place
+// relative to the program. A course on a disc or in a folder has no such entry, so a course whose
+// index is missing is still one.
+bool isInstalledWithoutCourse(const QString &programFolder, const QString &mediaRoot);
+
 // Interprets the lines of an index; fileName only labels the problems.
 CourseIndex parseCourseIndex(const QStringList &lines, const QString &mediaRoot,
                              const QString &fileName);

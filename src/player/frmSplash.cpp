@@ -107,6 +107,10 @@ void frmSplash::Form_Load()
 // one report, so a damaged index never keeps the student from the rest of the course.
 void frmSplash::readCourseIndex()
 {
+    // Started from the desktop's menu the installed player has no course: the student gets an
+    // empty playlist for files of their own, and nothing is missing that needs a report.
+    if (pellin::isInstalledWithoutCourse(toolkit::AppPath(), gMediaRoot))
+        return;
     const pellin::CourseIndex index = pellin::readCourseIndex(gMediaRoot);
     QStringList problems = index.problems;
     frmMain &main = forms::frmMain();

@@ -25,6 +25,10 @@ class frmPlaylist : public toolkit::Form
     void lvPlaylist_Click();
     // Replaces the whole list with the entries of a list file.
     void OpenPList(const QString &file);
+    // Opens a playlist file chosen by the student: the list is replaced when the file can be
+    // read, its dialogs start in the file's folder next time, and lines that could not be used
+    // are named in one box.
+    void OpenPlaylistFile(const QString &path);
     // Adds one entry at the end (or at its sorted place), giving an intro its colour.
     toolkit::ListItem AddEntry(const QString &key, const QString &title, const QString &length);
     // An intro's key ends in "asf" (any case); the colour rule trims blanks first.

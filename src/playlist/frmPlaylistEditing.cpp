@@ -298,10 +298,17 @@ void openPlaylist(frmPlaylist &window)
                                     QStringLiteral("Open Pellin Playlist"), window.mDialogFolder));
     if (path.isEmpty())
         return;
+    window.OpenPlaylistFile(path);
+}
+
+} // namespace
+
+void frmPlaylist::OpenPlaylistFile(const QString &path)
+{
     // Read first: a file that cannot be read must not cost the student the list on screen.
     const pellin::ListFileContent content = pellin::readListFile(path);
-    window.OpenPList(path);
-    window.mDialogFolder = folderOf(path);
+    OpenPList(path);
+    mDialogFolder = folderOf(path);
     if (content.problems.isEmpty())
         return;
     QStringList shown = content.problems.mid(0, kListedAtMost);
@@ -311,8 +318,6 @@ void openPlaylist(frmPlaylist &window)
                         shown.join(QLatin1String("\r\n")),
                     toolkit::vbOKOnly | toolkit::vbExclamation, kAppTitle);
 }
-
-} // namespace
 
 void frmPlaylist::tlbPlaylist_ButtonClick(toolkit::ToolbarButton &Button)
 {

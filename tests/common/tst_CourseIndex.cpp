@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,6 +38,8 @@ class CourseIndexTest : public QObject
     void duplicateKeyIgnoresLetterCase();
     void readsFileBesideProgram();
     void missingFile();
+    void installedWithoutCourse_data();
+    void installedWithoutCourse();
 };
 
 void CourseIndexTest::entryLine_data()
@@ -251,6 +254,42 @@ void CourseIndexTest::missingFile()
     const CourseIndex noFile = pellin::readCourseIndex(dir.path());
     QCOMPARE(noFile.problems.size(), 1);
     QVERIFY(noFile.problems.first().contains(QStringLiteral("File not found")));
+}
+
+void CourseIndexTest::installedWithoutCourse_data()
+{
+    QTest::addColumn<QString>("index");
+    QTest::addColumn<bool>("desktopEntry");
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("installed, no course") << QString() << true << true;
+    QTest::newRow("installed tree with an index") << "index.dat" << true << false;
+    QTest::newRow("index in capitals") << "INDEX.DAT" << true << false;
+    QTest::newRow("course without its index") << QString() << false << false;
+    QTest::newRow("course") << "index.dat" << false << false;
+}
+
+// The program lies in <tree>/bin, where the index of a course would be too.
+void CourseIndexTest::installedWithoutCourse()
+{
+    QFETCH(QString, index);
+    QFETCH(bool, desktopEntry);
+    QFETCH(bool, installed);
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    const QDir program(root + QStringLiteral("/bin"));
+    QVERIFY(QDir().mkpath(program.path()));
+    if (!index.isEmpty()) {
+        QFile file(program.filePath(index));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    if (desktopEntry) {
+        const QString entry = QDir::cleanPath(program.filePath(pellin::installedDesktopEntry()));
+        QVERIFY(!entry.startsWith(program.path() + u'/'));
+        QVERIFY(QDir().mkpath(QFileInfo(entry).path()));
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(pellin::isInstalledWithoutCourse(program.path(), root), installed);
 }
 
 QTEST_GUILESS_MAIN(CourseIndexTest)

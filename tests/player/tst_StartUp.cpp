@@ -1,7 +1,10 @@
 #include "PlayerHarness.h"
+#include "common/CourseIndex.h"
 #include "toolkit/Units.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <optional>
@@ -51,6 +54,7 @@ class StartUpTest : public QObject
     void captionLines();
     void badLinesAreReportedOnceAndSkipped();
     void missingIndexLeavesEmptyPlaylist();
+    void installedPlayerStartsWithoutReport();
     void readerProbe_data();
     void readerProbe();
     void readerMissingAnsweredYesStartsInstaller();
@@ -179,6 +183,24 @@ void StartUpTest::missingIndexLeavesEmptyPlaylist()
     QCOMPARE(forms::frmMain().Caption(), kBaseCaption);
     QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 0);
     QVERIFY(!forms::frmSplashLoaded());
+}
+
+// The installed player, started from the desktop's menu: its desktop entry lies where the
+// install rules put it, and no course is beside it.
+void StartUpTest::installedPlayerStartsWithoutReport()
+{
+    const QString entry = QDir(h->course.bin()).filePath(pellin::installedDesktopEntry());
+    QVERIFY(QDir().mkpath(QFileInfo(entry).path()));
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    h->start();
+    QVERIFY(h->boxes.empty());
+    QVERIFY(!forms::frmSplashLoaded());
+    QVERIFY(forms::frmMain().Visible());
+    QCOMPARE(forms::frmMain().Caption(), kBaseCaption);
+    QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 0);
+    QVERIFY(forms::frmMain().tmrInitPlaylist.Enabled());
 }
 
 void StartUpTest::readerProbe_data()

@@ -76,6 +76,7 @@ class PlaylistFilesTest : public QObject
     void openSkipsBadLinesAndSaysSo();
     void openOfUnreadableFileKeepsTheList_data();
     void openOfUnreadableFileKeepsTheList();
+    void fileOpenedFromTheDesktopReplacesTheList();
 
   private:
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
@@ -336,6 +337,23 @@ void PlaylistFilesTest::openOfUnreadableFileKeepsTheList()
     QVERIFY2(mBoxes[0].prompt.contains("Number: " + QString::number(number)),
              qPrintable(mBoxes[0].prompt));
     QCOMPARE(playlist().MousePointer(), 0);
+}
+
+// A .pel file opened from the desktop reaches the playlist without a dialog and is taken as if
+// the student had chosen it.
+void PlaylistFilesTest::fileOpenedFromTheDesktopReplacesTheList()
+{
+    fillThree();
+    QVERIFY(QDir().mkpath(mTemp.filePath("Lists")));
+    const QString file = mTemp.filePath("Lists/desk.pel");
+    writeRaw(file, "/v/a.avi;A;1:00\r\nno separators\r\n/v/b.asf;B;0:20\r\n");
+    playlist().OpenPlaylistFile(file);
+    QVERIFY(mChooserCalls.isEmpty());
+    QCOMPARE(rows(), (std::vector<Row>{{"/v/a.avi", "A", "1:00", kWhite},
+                                       {"/v/b.asf", "B", "0:20", kIntro}}));
+    QCOMPARE(playlist().mDialogFolder, mTemp.filePath("Lists") + "/");
+    QCOMPARE(mBoxes.size(), std::size_t(1));
+    QVERIFY(mBoxes[0].prompt.contains("line 2 of"));
 }
 
 QTEST_MAIN(PlaylistFilesTest)
