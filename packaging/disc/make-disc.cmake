@@ -1,0 +1,108 @@
+# Makes the course disc image; the course-disc target runs it with cmake -P and these variables:
+#   PLAYER, LAUNCHER             the built PellinPlayer and PellinStart
+#   XCB_PLUGIN, OFFSCREEN_PLUGIN the Qt platform plugins the player may load
+#   COURSE                       the demo course folder (its bin/index.dat and the rest)
+#   SYSTEM_LIBRARIES             the libraries the disc takes from the student's system
+#   STAGE                        a scratch folder for the bundle
+#   IMAGE                        the image to write
+#   XORRISO, PATCHELF, STRIP     the tools
+#
+# The disc holds the course as it is, PellinStart at its root and, in bin/:
+#   PellinPlayer                 run path $ORIGIN/lib
+#   qt.conf                      Qt's plugins are the ones in bin/plugins, never the system's
+#   plugins/platforms/           xcb and offscreen, run path $ORIGIN/../../lib
+#   lib/                         every library the programs and plugins need, directly or not,
+#                                except those of the system list; each with run path $ORIGIN so
+#                                that libraries found through it find their own in lib/ as well
+# PellinStart has the run path $ORIGIN/bin/lib. Libraries are stored under the name the
+# programs ask for (their soname), as plain files: the image has no links.
+cmake_minimum_required(VERSION 3.25)
+
+foreach(name PLAYER LAUNCHER XCB_PLUGIN OFFSCREEN_PLUGIN COURSE SYSTEM_LIBRARIES STAGE IMAGE
+             XORRISO PATCHELF STRIP)
+  if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
+    message(FATAL_ERROR "make-disc: ${name} is not set")
+  endif()
+endforeach()
+if(NOT EXISTS ${COURSE}/bin/index.dat)
+  message(FATAL_ERROR "make-disc: ${COURSE} holds no course (bin/index.dat is missing)")
+endif()
+
+# One regular expression a line, matched against the names of the libraries; # begins a comment.
+file(STRINGS ${SYSTEM_LIBRARIES} lines)
+set(system_libraries)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "#.*" "" line "${line}")
+  string(STRIP "${line}" line)
+  if(NOT line STREQUAL "")
+    list(APPEND system_libraries "${line}")
+  endif()
+endforeach()
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    list(JOIN ARGN " " shown)
+    message(FATAL_ERROR "make-disc: ${shown} failed (${status})")
+  endif()
+endfunction()
+
+# Copies an ELF file into the bundle with a run path of its own.
+function(bundle source target runpath mode)
+  file(COPY_FILE ${source} ${target})
+  file(CHMOD ${target} PERMISSIONS ${mode})
+  run(${PATCHELF} --set-rpath ${runpath} ${target})
+endfunction()
+
+set(program_mode OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                 WORLD_EXECUTE)
+set(library_mode OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+
+file(REMOVE_RECURSE ${STAGE})
+file(MAKE_DIRECTORY ${STAGE}/bin/lib ${STAGE}/bin/plugins/platforms)
+
+bundle(${PLAYER} ${STAGE}/bin/PellinPlayer "$ORIGIN/lib" "${program_mode}")
+bundle(${LAUNCHER} ${STAGE}/PellinStart "$ORIGIN/bin/lib" "${program_mode}")
+run(${STRIP} ${STAGE}/bin/PellinPlayer ${STAGE}/PellinStart)
+foreach(plugin ${XCB_PLUGIN} ${OFFSCREEN_PLUGIN})
+  get_filename_component(name ${plugin} NAME)
+  bundle(${plugin} ${STAGE}/bin/plugins/platforms/${name} "$ORIGIN/../../lib" "${library_mode}")
+endforeach()
+file(WRITE ${STAGE}/bin/qt.conf "[Paths]\nPlugins = plugins\n")
+
+file(GET_RUNTIME_DEPENDENCIES
+  EXECUTABLES ${PLAYER} ${LAUNCHER}
+  MODULES ${XCB_PLUGIN} ${OFFSCREEN_PLUGIN}
+  PRE_EXCLUDE_REGEXES ${system_libraries}
+  RESOLVED_DEPENDENCIES_VAR libraries
+  UNRESOLVED_DEPENDENCIES_VAR unresolved
+  CONFLICTING_DEPENDENCIES_PREFIX conflicting)
+if(unresolved)
+  message(FATAL_ERROR "make-disc: libraries not found on this system: ${unresolved}")
+endif()
+# The same library may be reached by two paths (/lib is /usr/lib on Debian); one copy is kept.
+foreach(name IN LISTS conflicting_FILENAMES)
+  list(GET conflicting_${name} 0 first)
+  list(APPEND libraries ${first})
+endforeach()
+
+set(names)
+foreach(library IN LISTS libraries)
+  get_filename_component(name ${library} NAME)
+  if(name IN_LIST names)
+    continue()
+  endif()
+  list(APPEND names ${name})
+  file(REAL_PATH ${library} file)
+  bundle(${file} ${STAGE}/bin/lib/${name} "$ORIGIN" "${library_mode}")
+endforeach()
+list(LENGTH names count)
+message(STATUS "make-disc: ${count} libraries in bin/lib")
+
+# The course as it is, without the demo's own copy of the player and its encoding notes; then
+# the bundle over it.
+file(REMOVE ${IMAGE}.new)
+run(${XORRISO} -no_rc -report_about WARNING -outdev ${IMAGE}.new -volid PELLIN_DEMO
+    -joliet on -map ${COURSE} / -rm /.videos /bin/PellinPlayer -- -map ${STAGE} /)
+file(RENAME ${IMAGE}.new ${IMAGE})
+message(STATUS "make-disc: wrote ${IMAGE}")

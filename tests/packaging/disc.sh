@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The course disc plays from read-only media: the image is built, extracted into a folder that
+# its user cannot write, and its PellinStart runs there as an unprivileged user (nobody when the
+# test runs as root) in a private X server, with nothing of the caller's environment (no
+# LD_LIBRARY_PATH, no Qt variables). The player must run from the disc's bin/ on the libraries
+# the disc carries, show the course's playlist, play a video whose pixels move when a playlist
+# entry is clicked, and leave the disc as it was.
+#   disc.sh BUILD_DIR
+set -euo pipefail
+test_name=packaging_disc
+build=$1
+# shellcheck source-path=SCRIPTDIR source=common.sh
+source "$(dirname "$0")/common.sh"
+
+cmake --build "$build" --target course-disc >"$work/build.log" 2>&1 ||
+  { cat "$work/build.log" >&2; fail "building the course disc failed"; }
+image=$(sed -n 's/^PELLIN_DISC_IMAGE:FILEPATH=//p' "$build/CMakeCache.txt")
+[ -s "$image" ] || fail "no disc image at $image"
+
+# The folder and the files in it belong to root (or to the caller) and nobody may write them.
+chmod 755 "$work"
+disc=$(realpath "$work")/disc
+osirrox -indev "$image" -extract / "$disc" >"$work/osirrox.log" 2>&1 ||
+  { cat "$work/osirrox.log" >&2; fail "osirrox could not extract the image"; }
+chmod -R a-w "$disc"
+snapshot() {
+  (cd "$disc" && find . -printf '%M %s %T@ %p\n' | LC_ALL=C sort &&
+     find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum)
+}
+snapshot >"$work/disc-before.txt"
+
+home=$work/home
+mkdir -p "$home"
+make_pdf_viewer
+as_student=()
+if [ "$(id -u)" -eq 0 ]; then
+  chown nobody:nogroup "$home"
+  as_student=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
+fi
+# shellcheck disable=SC2016 # the inner shell expands $1
+if "${as_student[@]}" sh -c 'touch "$1/bin/written" || mkdir "$1/written"' sh "$disc" 2>/dev/null
+then
+  fail "the student can write the disc folder"
+fi
+
+start_x_server
+# PellinStart starts the player and ends at once with 1; the player goes on on its own.
+status=0
+# shellcheck disable=SC2016 # the inner shell expands $1
+"${as_student[@]}" env -i HOME="$home" TMPDIR="$home" PATH="$work/tools:/usr/bin:/bin" \
+  DISPLAY="$DISPLAY" sh -c 'cd "$1" && exec ./PellinStart' sh "$disc" >"$work/launcher.log" 2>&1 ||
+  status=$?
+[ "$status" -eq 1 ] || { cat "$work/launcher.log" >&2; fail "PellinStart ended with $status"; }
+player=$(process_of "$disc/bin/PellinPlayer")
+started_pids+=("$player")
+playlist=$(visible_window '^Pellin Playlist$' 60 "the course's playlist")
+main=$(visible_window '^Vorlund - IT Certification Videos - \(' 10 "the main window with the course")
+
+# Qt, its platform plugin and libmpv come from the disc, and no library that the disc carries
+# comes from the system.
+awk '$6 ~ /\.so/ {print $6}' "/proc/$player/maps" | sort -u >"$work/maps.txt"
+for library in libQt6Core libQt6Gui libQt6Widgets libQt6XcbQpa libqxcb libmpv libavcodec; do
+  grep -q "/$library\.so" "$work/maps.txt" || fail "$library is not loaded"
+  if grep "/$library\.so" "$work/maps.txt" | grep -v "^$disc/bin/" >&2; then
+    fail "$library is not the disc's"
+  fi
+done
+ls "$disc/bin/lib" >"$work/carried.txt"
+while read -r file; do
+  case "$file" in "$disc"/*) continue ;; esac
+  soname=$(readelf -d "$file" 2>/dev/null | sed -n 's/.*(SONAME).*\[\(.*\)\]$/\1/p')
+  if [ -n "$soname" ] && grep -qxF "$soname" "$work/carried.txt"; then
+    fail "$file was loaded from the system although the disc carries $soname"
+  fi
+done <"$work/maps.txt"
+
+# The middle of the main window is the video area (the toolbar above it, the slider and the
+# status bar below it are left out).
+video_area() {
+  local geometry
+  geometry=$(xdotool getwindowgeometry --shell "$main")
+  eval "$geometry"
+  import -window root \
+    -crop "$((WIDTH * 6 / 10))x$((HEIGHT * 5 / 10))+$((X + WIDTH * 2 / 10))+$((Y + HEIGHT * 2 / 10))" \
+    +repage "$1"
+}
+differs() {
+  local pixels
+  pixels=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+  [ "${pixels%% *}" != 0 ]
+}
+bright() {
+  [ "$(convert "$1" -colorspace Gray -format '%[fx:int(100*mean)]' info:)" -gt 25 ]
+}
+video_area "$work/course-picture.png"
+
+# Any row of the list will do: every entry of the demo course is a video. The click lands in
+# the list, below the toolbar strip and the column header.
+eval "$(xdotool getwindowgeometry --shell "$playlist")"
+xdotool mousemove --sync $((X + 60)) $((Y + 90)) click 1
+
+# A video frame covers the course picture (the empty video area is dark), then the next frames
+# differ from it.
+playing=false
+for _ in $(seq 120); do
+  video_area "$work/first.png"
+  if differs "$work/course-picture.png" "$work/first.png" && bright "$work/first.png"; then
+    playing=true
+    break
+  fi
+  sleep 0.25
+done
+$playing || fail "no video picture appeared in the main window"
+moved=false
+for _ in $(seq 40); do
+  sleep 0.25
+  video_area "$work/next.png"
+  if differs "$work/first.png" "$work/next.png"; then
+    moved=true
+    break
+  fi
+done
+$moved || fail "the video picture does not move"
+
+end_started
+snapshot >"$work/disc-after.txt"
+diff "$work/disc-before.txt" "$work/disc-after.txt" >&2 || fail "the disc changed"
+echo "$test_name: passed"
