@@ -4,6 +4,7 @@
 #include "common/Choosers.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "support/Clips.h"
 #include "toolkit/Forms.h"
 #include "toolkit/MessageBox.h"
 
@@ -22,7 +23,7 @@ constexpr int Copies = 3;
 
 struct Clip {
     const char *name;
-    QStringList codecs;
+    const char *format; // of the clip maker's table
 };
 
 bool ffprobeFolder(const QString &folder)
@@ -48,9 +49,9 @@ int main(int argc, char **argv)
     std::setlocale(LC_NUMERIC, "C");
 
     const Clip clips[] = {
-        {"mpeg4.avi", {"-c:v", "mpeg4", "-vtag", "FMP4", "-c:a", "libmp3lame"}},
-        {"program.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg"}},
-        {"intro.asf", {"-c:v", "wmv2", "-c:a", "wmav2"}},
+        {"mpeg4.avi", "avi-mpeg4-mp3"},
+        {"program.mpg", "mpeg1-ps"},
+        {"intro.asf", "asf-wmv2-wmav2"},
     };
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("Videos"));
@@ -58,7 +59,7 @@ int main(int argc, char **argv)
     int files = 0;
     for (const Clip &clip : clips) {
         const QString made = folder + u'/' + QLatin1String(clip.name);
-        if (!bench::makeClip(made, QStringLiteral("320x240"), clip.codecs)) {
+        if (!clips::makeAt(made, clips::format(clip.format))) {
             std::fprintf(stderr, "add-dir: could not make %s with ffmpeg\n", clip.name);
             return 1;
         }

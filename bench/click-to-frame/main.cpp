@@ -100,7 +100,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString clip = dir.filePath(QStringLiteral("clip-640x480.avi"));
-    if (!bench::makeAviClip(clip, QStringLiteral("640x480"), 4)) {
+    if (!bench::makePlayerClip(clip, 4)) {
         std::fprintf(stderr, "click-to-frame: could not make the clip with ffmpeg\n");
         return 1;
     }

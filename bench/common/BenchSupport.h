@@ -1,12 +1,12 @@
 #pragma once
 
-// Small pieces the benchmarks share: test clips made by ffmpeg, the median, the report line.
+// Small pieces the benchmarks share: the median, the report line, the X server, CPU time and
+// memory. Their clips come from the project's one clip maker (support/Clips.h).
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QString>
-#include <QStringList>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -18,27 +18,6 @@
 
 namespace bench
 {
-
-// A 4-second clip with picture and sound; `codecArguments` choose the formats.
-inline bool makeClip(const QString &path, const QString &size, const QStringList &codecArguments)
-{
-    QProcess ffmpeg;
-    QStringList arguments{"-v",
-                          "error",
-                          "-y",
-                          "-f",
-                          "lavfi",
-                          "-i",
-                          "testsrc=size=" + size + ":rate=25:duration=4",
-                          "-f",
-                          "lavfi",
-                          "-i",
-                          "sine=frequency=440:duration=4"};
-    arguments << codecArguments << path;
-    ffmpeg.start(QStringLiteral("ffmpeg"), arguments);
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
-           ffmpeg.exitCode() == 0;
-}
 
 inline double median(std::vector<double> values)
 {

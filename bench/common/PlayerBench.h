@@ -9,6 +9,7 @@
 #include "mci/LibmpvEngine.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "support/Clips.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Forms.h"
 #include "toolkit/MessageBox.h"
@@ -18,7 +19,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -31,18 +31,11 @@
 namespace bench
 {
 
-// An AVI clip (mpeg4 + mp3) with a moving test picture and a tone.
-inline bool makeAviClip(const QString &path, const QString &size, int seconds)
+// The player's clip: an AVI (mpeg4 + mp3) of `seconds` at 640x480 with a moving test picture and
+// a tone.
+inline bool makePlayerClip(const QString &path, int seconds)
 {
-    const QString duration = QString::number(seconds);
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-v", "error", "-y", "-f", "lavfi", "-i",
-                  "testsrc=size=" + size + ":rate=25:duration=" + duration, "-f", "lavfi", "-i",
-                  "sine=frequency=440:duration=" + duration, "-c:v", "mpeg4", "-vtag", "FMP4",
-                  "-c:a", "libmp3lame", path});
-    return ffmpeg.waitForFinished(120000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
-           ffmpeg.exitCode() == 0;
+    return clips::makeAt(path, clips::format("avi-mpeg4-mp3"), {QSize(640, 480), seconds});
 }
 
 // Runs the event loop as the program does, for `ms` or until `done` answers true (checked

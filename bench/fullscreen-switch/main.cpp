@@ -7,6 +7,7 @@
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullScreen.h"
 #include "player/frmMain.h"
+#include "support/Clips.h"
 #include "toolkit/Forms.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WindowHandles.h"
@@ -63,8 +64,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const QString clip = dir.filePath(QStringLiteral("clip.avi"));
-    if (!bench::makeClip(clip, QStringLiteral("640x480"),
-                         {"-c:v", "mpeg4", "-vtag", "FMP4", "-c:a", "libmp3lame"})) {
+    if (!clips::makeAt(clip, clips::format("avi-mpeg4-mp3"), {.size = QSize(640, 480)})) {
         std::fprintf(stderr, "fullscreen-switch: could not make the clip with ffmpeg\n");
         return 1;
     }

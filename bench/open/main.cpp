@@ -4,6 +4,7 @@
 #include "BenchSupport.h"
 #include "ControllerOpen.h"
 #include "media/clsMCI.h"
+#include "support/Clips.h"
 #include "toolkit/WindowHandles.h"
 
 #include <mpv/client.h>
@@ -108,8 +109,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const QString clip = dir.filePath(QStringLiteral("clip.avi"));
-    if (!bench::makeClip(clip, QStringLiteral("640x480"),
-                         {"-c:v", "mpeg4", "-vtag", "FMP4", "-c:a", "libmp3lame"})) {
+    if (!clips::makeAt(clip, clips::format("avi-mpeg4-mp3"), {.size = QSize(640, 480)})) {
         std::fprintf(stderr, "open: could not make the clip with ffmpeg\n");
         return 1;
     }

@@ -22,7 +22,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString clip = dir.filePath(QStringLiteral("clip-640x480.avi"));
-    if (!bench::makeAviClip(clip, QStringLiteral("640x480"), 20)) {
+    if (!bench::makePlayerClip(clip, 20)) {
         std::fprintf(stderr, "paused-cpu: could not make the clip with ffmpeg\n");
         return 1;
     }

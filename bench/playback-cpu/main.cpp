@@ -5,6 +5,7 @@
 #include "BenchSupport.h"
 #include "mci/LibmpvEngine.h"
 #include "mci/Transport.h"
+#include "support/Clips.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QApplication>
@@ -26,17 +27,6 @@ std::string command(const std::string &text)
     std::string reply;
     mci::transport().send(text, reply, 128);
     return reply;
-}
-
-bool makeClip(const QString &path)
-{
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-y", "-f", "lavfi", "-i",
-                                            "testsrc=size=640x480:rate=25:duration=10", "-f",
-                                            "lavfi", "-i", "sine=frequency=440:duration=10", "-c:v",
-                                            "mpeg4", "-vtag", "FMP4", "-c:a", "libmp3lame", path});
-    return ffmpeg.waitForFinished(120000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
-           ffmpeg.exitCode() == 0;
 }
 
 // One playback through the layer; returns CPU seconds, or -1.
@@ -78,7 +68,7 @@ int main(int argc, char *argv[])
     mci::setAudioOutput(QStringLiteral("null"));
     QTemporaryDir dir;
     const QString clip = dir.filePath(QStringLiteral("clip-640x480.avi"));
-    if (!makeClip(clip)) {
+    if (!clips::makeAt(clip, clips::format("avi-mpeg4-mp3"), {QSize(640, 480), 10})) {
         std::fprintf(stderr, "playback-cpu: could not make the clip with ffmpeg\n");
         return 1;
     }

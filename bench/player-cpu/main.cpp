@@ -46,7 +46,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString clip = dir.filePath(QStringLiteral("clip-640x480.avi"));
-    if (!bench::makeAviClip(clip, QStringLiteral("640x480"), Seconds)) {
+    if (!bench::makePlayerClip(clip, Seconds)) {
         std::fprintf(stderr, "player-cpu: could not make the clip with ffmpeg\n");
         return 1;
     }

@@ -4,6 +4,7 @@
 
 #include "BenchSupport.h"
 #include "media/clsMCI.h"
+#include "support/Clips.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@ constexpr int Runs = 9;
 
 struct Clip {
     const char *name;
-    QStringList codecs;
+    const char *format; // of the clip maker's table
 };
 
 std::int32_t probeLength(const QString &file, QWidget &picture)
@@ -59,16 +60,16 @@ int main(int argc, char **argv)
     std::setlocale(LC_NUMERIC, "C");
 
     const Clip clips[] = {
-        {"mpeg4.avi", {"-c:v", "mpeg4", "-vtag", "FMP4", "-c:a", "libmp3lame"}},
-        {"msmpeg4v2.avi", {"-c:v", "msmpeg4v2", "-c:a", "pcm_s16le"}},
-        {"program.mpg", {"-c:v", "mpeg1video", "-c:a", "mp2", "-f", "mpeg"}},
-        {"intro.asf", {"-c:v", "wmv2", "-c:a", "wmav2"}},
+        {"mpeg4.avi", "avi-mpeg4-mp3"},
+        {"msmpeg4v2.avi", "avi-msmpeg4v2-pcm"},
+        {"program.mpg", "mpeg1-ps"},
+        {"intro.asf", "asf-wmv2-wmav2"},
     };
     QTemporaryDir dir;
     QStringList files;
     for (const Clip &clip : clips) {
         files << dir.filePath(QLatin1String(clip.name));
-        if (!bench::makeClip(files.back(), QStringLiteral("320x240"), clip.codecs)) {
+        if (!clips::makeAt(files.back(), clips::format(clip.format))) {
             std::fprintf(stderr, "probe: could not make %s with ffmpeg\n", clip.name);
             return 1;
         }

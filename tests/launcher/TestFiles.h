@@ -1,22 +1,14 @@
 #pragma once
 
-#include <QByteArray>
+#include "support/Files.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QString>
 
 // Small file fixtures of the launcher tests.
-inline bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using support::readFile;
+using support::writeFile;
 
 inline bool setModified(const QString &path, const QDateTime &time)
 {

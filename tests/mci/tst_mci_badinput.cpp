@@ -1,9 +1,9 @@
 // Hostile input: whatever arrives, the layer answers with a code and a text, never a crash
 // or a hang.
-#include "Clips.h"
 #include "Send.h"
 #include "mci/LibmpvEngine.h"
 #include "mci/SimulatedMedia.h"
+#include "support/Clips.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QDir>
@@ -42,7 +42,7 @@ void BadInputTest::initTestCase()
     mci::setAudioOutput(QStringLiteral("null"));
     mci::useLibmpvEngine();
     QString failure;
-    clip_ = clips::make(dir_.path(), clips::formats().at(1), 2, QSize(160, 120), &failure);
+    clip_ = clips::make(dir_.path(), clips::formats().at(1), {QSize(160, 120), 2}, &failure);
     QVERIFY2(!clip_.isEmpty(), qPrintable(failure));
 }
 

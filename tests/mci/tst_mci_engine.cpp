@@ -1,8 +1,9 @@
 // The command layer over real libmpv, on clips that ffmpeg makes in a temporary folder.
-#include "Clips.h"
 #include "Send.h"
 #include "mci/LibmpvEngine.h"
 #include "mci/SimulatedMedia.h"
+#include "support/Clips.h"
+#include "support/VideoWidget.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QFile>
@@ -51,7 +52,7 @@ void EngineTest::initTestCase()
     mci::useLibmpvEngine();
     for (const clips::Format &format : clips::formats()) {
         QString failure;
-        const QString path = clips::make(dir_.path(), format, 4, QSize(320, 240), &failure);
+        const QString path = clips::make(dir_.path(), format, {}, &failure);
         QVERIFY2(!path.isEmpty(), qPrintable(failure));
         clips_.insert(QLatin1String(format.name), path);
     }
@@ -268,7 +269,7 @@ void EngineTest::videoIsDrawnInsideTheParent()
                       .arg(toolkit::handleOf(&parent)))
                  .code,
              0u);
-    auto *video = parent.findChild<QWidget *>(QStringLiteral("mciVideo"));
+    auto *video = support::videoWidget(&parent);
     QVERIFY(video);
     QCOMPARE(send("put movie window at 20 10 200 150").code, 0u);
     QCOMPARE(video->geometry(), QRect(20, 10, 200, 150));
@@ -283,7 +284,7 @@ void EngineTest::videoIsDrawnInsideTheParent()
     QTRY_VERIFY_WITH_TIMEOUT(colourful(), 10000);
     // Closing while it plays leaves the parent intact.
     QCOMPARE(send("close movie").code, 0u);
-    QVERIFY(!parent.findChild<QWidget *>(QStringLiteral("mciVideo")));
+    QVERIFY(!support::videoWidget(&parent));
 }
 
 QTEST_MAIN(EngineTest)

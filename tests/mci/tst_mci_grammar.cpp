@@ -2,6 +2,8 @@
 #include "Send.h"
 #include "mci/Command.h"
 #include "mci/SimulatedMedia.h"
+#include "support/MediaRecorder.h"
+#include "support/VideoWidget.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QWidget>
@@ -55,24 +57,6 @@ class GrammarTest : public QObject
     void open(const QString &alias = QStringLiteral("m"));
     std::unique_ptr<mci::SimulatedMedia> media_;
 };
-
-namespace
-{
-
-class RecordingTransport : public mci::Transport
-{
-  public:
-    unsigned send(const std::string &command, std::string &reply, int) override
-    {
-        commands.push_back(command);
-        reply = "42";
-        return 0;
-    }
-    std::string errorText(unsigned) override { return "recorded"; }
-    std::vector<std::string> commands;
-};
-
-} // namespace
 
 void GrammarTest::init()
 {
@@ -580,7 +564,7 @@ void GrammarTest::windowIsAChildOfTheParent()
                  .arg(handle))
             .code,
         0u);
-    auto *video = parent.findChild<QWidget *>("mciVideo");
+    auto *video = support::videoWidget(&parent);
     QVERIFY(video);
     QVERIFY(video->isHidden());
     QCOMPARE(video->geometry(), QRect(0, 0, 320, 240));
@@ -590,7 +574,7 @@ void GrammarTest::windowIsAChildOfTheParent()
     send("play movie from 0 to 4000");
     QVERIFY(!video->isHidden());
     send("close movie");
-    QVERIFY(!parent.findChild<QWidget *>("mciVideo"));
+    QVERIFY(!support::videoWidget(&parent));
     // Named styles are accepted as well.
     for (const char *style : {"child", "popup", "overlapped"})
         QCOMPARE(
@@ -606,7 +590,7 @@ void GrammarTest::putWindowAt()
     QWidget parent;
     parent.resize(400, 300);
     send(QStringLiteral("open /sim/a.avi alias movie parent %1").arg(toolkit::handleOf(&parent)));
-    auto *video = parent.findChild<QWidget *>("mciVideo");
+    auto *video = support::videoWidget(&parent);
     QCOMPARE(send("put movie window at 10 20 300 200").code, 0u);
     QCOMPARE(video->geometry(), QRect(10, 20, 300, 200));
     QCOMPARE(reply("where movie window"), QStringLiteral("10 20 300 200"));
@@ -633,11 +617,14 @@ void GrammarTest::whereDestinationFollowsPutDestination()
 
 void GrammarTest::transportSeam()
 {
-    RecordingTransport recorder;
-    mci::setTransport(&recorder);
-    QCOMPARE(reply("anything at all"), QStringLiteral("42"));
-    mci::setTransport(nullptr);
-    QCOMPARE(recorder.commands, std::vector<std::string>{"anything at all"});
+    QStringList recorded;
+    {
+        support::MediaRecorder recorder;
+        recorder.answers["anything at all"] = {0, "42"};
+        QCOMPARE(reply("anything at all"), QStringLiteral("42"));
+        recorded = recorder.commands();
+    }
+    QCOMPARE(recorded, QStringList{"anything at all"});
     QCOMPARE(send("frobnicate").code, 261u);
 }
 

@@ -1,9 +1,10 @@
 // In a real X server: a clip plays inside the picture area of a shown window, exactly in the
 // rectangle it was placed at, and its pixels move.
-#include "Clips.h"
 #include "Send.h"
 #include "mci/LibmpvEngine.h"
 #include "mci/SimulatedMedia.h"
+#include "support/Clips.h"
+#include "support/VideoWidget.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QScreen>
@@ -41,8 +42,7 @@ void WindowTest::clipPlaysInsideThePlacedRectangle()
     mci::setAudioOutput(QStringLiteral("null"));
     mci::useLibmpvEngine();
     QString failure;
-    const QString clip =
-        clips::make(dir.path(), clips::formats().at(0), 4, QSize(320, 240), &failure);
+    const QString clip = clips::make(dir.path(), clips::formats().at(0), {}, &failure);
     QVERIFY2(!clip.isEmpty(), qPrintable(failure));
 
     QWidget window;
@@ -65,7 +65,7 @@ void WindowTest::clipPlaysInsideThePlacedRectangle()
     QCOMPARE(send("put movie window at 40 30 320 240").code, 0u);
     QCOMPARE(send("play movie from 0").code, 0u);
 
-    auto *video = picture.findChild<QWidget *>(QStringLiteral("mciVideo"));
+    auto *video = support::videoWidget(&picture);
     QVERIFY(video);
     QCOMPARE(video->geometry(), placed);
     QTRY_VERIFY_WITH_TIMEOUT(isPicture(video->grab().toImage().pixelColor(160, 80)), 10000);

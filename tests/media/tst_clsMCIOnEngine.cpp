@@ -1,9 +1,10 @@
 #include "mci/SimulatedMedia.h"
 #include "media/clsMCI.h"
+#include "support/Clips.h"
+#include "support/MediaRecorder.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
@@ -11,7 +12,8 @@
 #include <clocale>
 
 // The controller against the real command interpreter: scripted media for the device rules,
-// libmpv for a real clip whose name needs quoting and case-insensitive lookup.
+// libmpv for a real clip whose name needs quoting and case-insensitive lookup; and the
+// controller placing its picture in a real window.
 class tst_clsMCIOnEngine : public QObject
 {
     Q_OBJECT
@@ -74,12 +76,9 @@ class tst_clsMCIOnEngine : public QObject
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Video Clips")));
         const QString clip = dir.path() + "/Video Clips/Lesson One.AVI";
-        QProcess ffmpeg;
-        ffmpeg.start(QStringLiteral("ffmpeg"),
-                     {"-v", "error", "-y", "-f", "lavfi", "-i",
-                      "testsrc=size=320x240:rate=25:duration=4", "-c:v", "mpeg4", clip});
-        QVERIFY(ffmpeg.waitForFinished(60000));
-        QCOMPARE(ffmpeg.exitCode(), 0);
+        QString failure;
+        QVERIFY2(clips::makeAt(clip, clips::format("avi-mpeg4-mp3"), {.sound = false}, &failure),
+                 qPrintable(failure));
 
         clsMCI mci;
         mci.LoadedFilename((dir.path() + "/video clips/lesson one.avi").toStdString());
@@ -99,6 +98,30 @@ class tst_clsMCIOnEngine : public QObject
         QVERIFY(outcome != "Success");
         QVERIFY(!outcome.empty());
         QCOMPARE(mci.TotalTime(), -1);
+    }
+
+    void putWithZeroSizeFillsTheWindow_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("both zero") << 0 << 0;
+        QTest::newRow("width zero") << 0 << 100;
+        QTest::newRow("height zero") << 100 << 0;
+    }
+    void putWithZeroSizeFillsTheWindow()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QWidget window;
+        window.setGeometry(100, 50, 640, 480);
+        QWidget area(&window);
+        area.setGeometry(10, 20, 320, 240);
+        support::MediaRecorder recorder;
+        clsMCI mci;
+        mci.PutMultimedia(toolkit::handleOf(&area), 0, 0, width, height);
+        QCOMPARE(recorder.commands(), QStringList({"put movie window at 0 0 318 236"}));
+        QCOMPARE(width, 318);
+        QCOMPARE(height, 236);
     }
 
   private:
