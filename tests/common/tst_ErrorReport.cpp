@@ -1,5 +1,6 @@
 #include "common/ErrorReport.h"
 #include "common/modGlobals.h"
+#include "support/WindowFixture.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/WindowHandles.h"
 
@@ -7,7 +8,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include <vector>
+#include <optional>
 
 using namespace modGlobals;
 
@@ -31,21 +32,17 @@ class ErrorReportTest : public QObject
     void activateNormalWindow();
 
   private:
-    std::vector<toolkit::MessageBoxCall> mBoxes;
+    std::optional<support::WindowFixture> f;
 };
 
 void ErrorReportTest::init()
 {
-    mBoxes.clear();
-    toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
-        mBoxes.push_back(call);
-        return toolkit::vbOK;
-    });
+    f.emplace();
 }
 
 void ErrorReportTest::cleanup()
 {
-    toolkit::setMessageBoxHandler({});
+    f.reset();
 }
 
 void ErrorReportTest::reportLines_data()
@@ -86,13 +83,13 @@ void ErrorReportTest::reportLines()
 void ErrorReportTest::reportBox()
 {
     ReportError(53, "File not found");
-    QCOMPARE(mBoxes.size(), 1u);
-    QCOMPARE(mBoxes[0].prompt, ErrorReportText(53, "File not found"));
-    QCOMPARE(mBoxes[0].title, QString("Vorlund - IT Certification Videos v2.1.0"));
-    QCOMPARE(mBoxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
+    QCOMPARE(f->boxes.size(), 1u);
+    QCOMPARE(f->boxes[0].prompt, ErrorReportText(53, "File not found"));
+    QCOMPARE(f->boxes[0].title, QString("Vorlund - IT Certification Videos v2.1.0"));
+    QCOMPARE(f->boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
     // No state: a second failure gives a second box.
     ReportError(53, "File not found");
-    QCOMPARE(mBoxes.size(), 2u);
+    QCOMPARE(f->boxes.size(), 2u);
 }
 
 void ErrorReportTest::failingBoxIsSwallowed()
@@ -111,13 +108,13 @@ void ErrorReportTest::trapReportsAndLeaves()
         ++stepsRun;
     });
     QCOMPARE(stepsRun, 1);
-    QCOMPARE(mBoxes.size(), 1u);
-    QVERIFY(mBoxes[0].prompt.contains("Number: 380"));
-    QVERIFY(mBoxes[0].prompt.contains("Explanation: Invalid property value"));
+    QCOMPARE(f->boxes.size(), 1u);
+    QVERIFY(f->boxes[0].prompt.contains("Number: 380"));
+    QVERIFY(f->boxes[0].prompt.contains("Explanation: Invalid property value"));
 
     Trap([&] { ++stepsRun; });
     QCOMPARE(stepsRun, 2);
-    QCOMPARE(mBoxes.size(), 1u);
+    QCOMPARE(f->boxes.size(), 1u);
 }
 
 void ErrorReportTest::ignoreGoesOn()
@@ -126,7 +123,7 @@ void ErrorReportTest::ignoreGoesOn()
     Ignore([] { throw pellin::Failure(53, "File not found"); });
     ++after;
     QCOMPARE(after, 1);
-    QVERIFY(mBoxes.empty());
+    QVERIFY(f->boxes.empty());
 }
 
 void ErrorReportTest::activateNothing()

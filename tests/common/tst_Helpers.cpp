@@ -1,8 +1,5 @@
 #include "common/Helpers.h"
 
-#include <QGuiApplication>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QTest>
 
 using namespace modGlobals;
@@ -20,7 +17,6 @@ class HelpersTest : public QObject
     void trimNull();
     void formatTime_data();
     void formatTime();
-    void getScreenResolution();
 };
 
 void HelpersTest::getMediaRoot_data()
@@ -136,17 +132,5 @@ void HelpersTest::formatTime()
     QCOMPARE(FormatTime(time, inMilliseconds), text);
 }
 
-void HelpersTest::getScreenResolution()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    QVERIFY(screen);
-    const QSize pixels = screen->size() * screen->devicePixelRatio();
-    const QString resolution = GetScreenResolution();
-    QCOMPARE(resolution, QStringLiteral("%1x%2").arg(pixels.width()).arg(pixels.height()));
-    QVERIFY(QRegularExpression(QStringLiteral("^[1-9][0-9]*x[1-9][0-9]*$"))
-                .match(resolution)
-                .hasMatch());
-}
-
-QTEST_MAIN(HelpersTest)
+QTEST_GUILESS_MAIN(HelpersTest)
 #include "tst_Helpers.moc"

@@ -3,6 +3,8 @@
 #include "player/frmMain.h"
 #include "shell/ShellRecorder.h"
 #include "shell/ShellRoute.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Forms.h"
 #include "toolkit/MessageBox.h"
@@ -12,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -42,21 +43,6 @@ toolkit::MenuItem &entry(frmMain &main, const QString &name)
     return *entries.value(name);
 }
 
-int loadedCount(const QString &name)
-{
-    int count = 0;
-    for (const toolkit::Form *form : toolkit::loadedForms())
-        count += form->Name() == name ? 1 : 0;
-    return count;
-}
-
-void unloadAbout()
-{
-    if (forms::frmAboutLoaded())
-        forms::frmAbout().Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 shell::Call webCall(const QString &address)
 {
     return {QString(), address, QString(), QDir::rootPath(), shell::ShowNormal};
@@ -76,10 +62,8 @@ class DocumentsTest : public QObject
     Q_OBJECT
 
   private slots:
-    void initTestCase();
     void init();
     void cleanup();
-    void cleanupTestCase();
 
     void webEntries_data();
     void webEntries();
@@ -102,47 +86,23 @@ class DocumentsTest : public QObject
 
   private:
     frmMain &main() { return forms::frmMain(); }
-    std::vector<toolkit::MessageBoxCall> boxes;
-    std::optional<shell::ShellRecorder> recorder;
-    QTemporaryDir folder;
+    // The course lies in the fixture's folder; the shell is recorded unless a case stops it.
+    QString courseRoot() const { return f->folder().toLower() + "/course disc"; }
+    std::optional<support::WindowFixture> f;
 };
-
-void DocumentsTest::initTestCase()
-{
-    QVERIFY(folder.isValid());
-    toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
-        boxes.push_back(call);
-        return toolkit::vbOK;
-    });
-    main().Show();
-}
 
 void DocumentsTest::init()
 {
-    boxes.clear();
-    recorder.emplace();
-    gMediaRoot = folder.path().toLower() + "/course disc";
-    gReaderInstalled = false;
+    f.emplace();
+    QVERIFY(f->valid());
+    f->shell.emplace();
+    gMediaRoot = courseRoot();
+    main().Show();
 }
 
 void DocumentsTest::cleanup()
 {
-    recorder.reset();
-    unloadAbout();
-    if (main().mnuOnTop.Checked())
-        main().mnuOnTop_Click();
-    if (!main().isVisible())
-        main().Show();
-}
-
-void DocumentsTest::cleanupTestCase()
-{
-    for (toolkit::Form *form : toolkit::loadedForms())
-        form->Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    toolkit::setMessageBoxHandler({});
-    gMediaRoot.clear();
-    gReaderInstalled = false;
+    f.reset();
 }
 
 void DocumentsTest::webEntries_data()
@@ -176,8 +136,8 @@ void DocumentsTest::webEntries()
 
     entry(main(), entryName).trigger();
 
-    QCOMPARE(recorder->calls(), std::vector<shell::Call>{expected});
-    QVERIFY(boxes.empty());
+    QCOMPARE(f->shell->calls(), std::vector<shell::Call>{expected});
+    QVERIFY(f->boxes.empty());
     QCOMPARE(gReaderInstalled, readerInstalled);
 }
 
@@ -186,15 +146,15 @@ void DocumentsTest::documentEntries_data()
     QTest::addColumn<QString>("entryName");
     QTest::addColumn<bool>("readerInstalled");
     QTest::addColumn<QString>("verb");
+    // A file starting with "/" lies in the course folder, which each case has anew.
     QTest::addColumn<QString>("file");
 
-    const QString root = folder.path().toLower() + "/course disc";
     for (const bool reader : {false, true}) {
         const char *const suffix = reader ? " (Reader)" : " (no Reader)";
-        QTest::addRow("user manual%s", suffix)
-            << "mnuUserManual" << reader << "open" << root + "/manual.pdf";
-        QTest::addRow("licence%s", suffix)
-            << "mnuLicense" << reader << "open" << root + "/license_agreement.pdf";
+        QTest::addRow("user manual%s", suffix) << "mnuUserManual" << reader << "open"
+                                               << "/manual.pdf";
+        QTest::addRow("licence%s", suffix) << "mnuLicense" << reader << "open"
+                                           << "/license_agreement.pdf";
         QTest::addRow("order form%s", suffix)
             << "mnuOrderForm" << reader << QString() << "www.vorlund.example\\order_form.pdf";
     }
@@ -208,20 +168,22 @@ void DocumentsTest::documentEntries()
     QFETCH(bool, readerInstalled);
     QFETCH(QString, verb);
     QFETCH(QString, file);
+    if (file.startsWith(u'/'))
+        file.prepend(courseRoot());
     gReaderInstalled = readerInstalled;
 
     entry(main(), entryName).trigger();
 
     if (readerInstalled) {
-        QCOMPARE(recorder->calls(), std::vector<shell::Call>{addressCall(verb, file)});
-        QVERIFY(boxes.empty());
+        QCOMPARE(f->shell->calls(), std::vector<shell::Call>{addressCall(verb, file)});
+        QVERIFY(f->boxes.empty());
         return;
     }
-    QVERIFY(recorder->calls().empty());
-    QCOMPARE(boxes.size(), std::size_t(1));
-    QCOMPARE(boxes[0].prompt, kReaderText);
-    QCOMPARE(boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
-    QCOMPARE(boxes[0].title, QStringLiteral("Vorlund - IT Certification Videos v2.1.0"));
+    QVERIFY(f->shell->calls().empty());
+    QCOMPARE(f->boxes.size(), std::size_t(1));
+    QCOMPARE(f->boxes[0].prompt, kReaderText);
+    QCOMPARE(f->boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
+    QCOMPARE(f->boxes[0].title, QStringLiteral("Vorlund - IT Certification Videos v2.1.0"));
     QVERIFY(!gReaderInstalled);
 }
 
@@ -230,29 +192,29 @@ void DocumentsTest::installReaderOpensDocumentsFromThenOn()
 {
     main().mnuInstallAdobe.trigger();
 
-    const QString root = folder.path().toLower() + "/course disc";
-    QCOMPARE(recorder->calls(),
+    const QString root = courseRoot();
+    QCOMPARE(f->shell->calls(),
              std::vector<shell::Call>{addressCall("open", root + "/bin/ar500enu.exe")});
     QVERIFY(gReaderInstalled);
-    QVERIFY(boxes.empty());
+    QVERIFY(f->boxes.empty());
 
     main().mnuUserManual.trigger();
     main().mnuOrderForm.trigger();
     main().mnuLicense.trigger();
-    QVERIFY(boxes.empty());
+    QVERIFY(f->boxes.empty());
     const std::vector<shell::Call> expected = {
         addressCall("open", root + "/bin/ar500enu.exe"), addressCall("open", root + "/manual.pdf"),
         addressCall(QString(), "www.vorlund.example\\order_form.pdf"),
         addressCall("open", root + "/license_agreement.pdf")};
-    QCOMPARE(recorder->calls(), expected);
+    QCOMPARE(f->shell->calls(), expected);
 }
 
 // The Windows installer cannot run here: the real shell refuses it without a word, and the
 // entry behaves as it does everywhere else.
 void DocumentsTest::installerThatCannotRunIsRefusedQuietly()
 {
-    recorder.reset();
-    const QString disc = folder.path() + "/Course Disc";
+    f->shell.reset();
+    const QString disc = f->filePath("Course Disc");
     QVERIFY(QDir().mkpath(disc + "/BIN"));
     QFile installer(disc + "/BIN/AR500ENU.EXE");
     QVERIFY(installer.open(QIODevice::WriteOnly));
@@ -266,7 +228,7 @@ void DocumentsTest::installerThatCannotRunIsRefusedQuietly()
     QCOMPARE(action.refusal, shell::result::BadFormat);
 
     main().mnuInstallAdobe.trigger();
-    QVERIFY(boxes.empty());
+    QVERIFY(f->boxes.empty());
     QVERIFY(gReaderInstalled);
     QVERIFY(installer.remove());
 }
@@ -283,14 +245,14 @@ void DocumentsTest::emptyCourseRootLooksOnTheRoot()
     const std::vector<shell::Call> expected = {addressCall("open", "/manual.pdf"),
                                                addressCall("open", "/license_agreement.pdf"),
                                                addressCall("open", "/bin/ar500enu.exe")};
-    QCOMPARE(recorder->calls(), expected);
+    QCOMPARE(f->shell->calls(), expected);
 }
 
 // The player asks for the lower-case path it builds; the shell opens the file as it lies on the
 // disc.
 void DocumentsTest::documentFoundWhateverItsLetterCase()
 {
-    const QString disc = folder.path() + "/Course Disc";
+    const QString disc = f->filePath("Course Disc");
     QVERIFY(QDir().mkpath(disc));
     QFile manual(disc + "/Manual.PDF");
     QVERIFY(manual.open(QIODevice::WriteOnly));
@@ -300,8 +262,8 @@ void DocumentsTest::documentFoundWhateverItsLetterCase()
 
     main().mnuUserManual.trigger();
 
-    QCOMPARE(recorder->calls().size(), std::size_t(1));
-    const shell::Action action = shell::route(recorder->calls()[0]);
+    QCOMPARE(f->shell->calls().size(), std::size_t(1));
+    const shell::Action action = shell::route(f->shell->calls()[0]);
     QCOMPARE(action.kind, shell::Action::Kind::OpenUrl);
     QCOMPARE(action.url, QUrl::fromLocalFile(QFileInfo(manual).absoluteFilePath()));
     QVERIFY(manual.remove());
@@ -331,7 +293,7 @@ void DocumentsTest::alwaysOnTopTogglesWithCheckMark()
     QVERIFY(!window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(window.isVisible());
     QCOMPARE(window.winId(), native);
-    QVERIFY(recorder->calls().empty());
+    QVERIFY(f->shell->calls().empty());
 }
 
 void DocumentsTest::alwaysOnTopOnHiddenWindowKeepsItHidden()
@@ -360,7 +322,7 @@ void DocumentsTest::aboutShowsDesignedBox()
     QCOMPARE(about.Owner(), &owner);
     QCOMPARE(about.parentWidget(), &owner);
     QVERIFY(about.isWindow());
-    QVERIFY(recorder->calls().empty());
+    QVERIFY(f->shell->calls().empty());
 
     // A fixed dialog without minimise or maximise button.
     QCOMPARE(about.ScaleWidth(), frmAbout::kClientWidth);
@@ -406,7 +368,7 @@ void DocumentsTest::aboutShownTwiceIsOneWindowBroughtForward()
     owner.mnuAbout.trigger();
 
     QCOMPARE(&forms::frmAbout(), first);
-    QCOMPARE(loadedCount("frmAbout"), 1);
+    QCOMPARE(support::loadedCount("frmAbout"), 1);
     QVERIFY(first->isVisible());
     QCOMPARE(first->Left(), movedLeft);
     QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(first));
@@ -436,10 +398,10 @@ void DocumentsTest::aboutLinks()
 
     QTest::mouseClick(links.value(label), Qt::LeftButton);
 
-    QCOMPARE(recorder->calls(), std::vector<shell::Call>{expected});
+    QCOMPARE(f->shell->calls(), std::vector<shell::Call>{expected});
     QVERIFY(forms::frmAboutLoaded());
     QVERIFY(about.isVisible());
-    QVERIFY(boxes.empty());
+    QVERIFY(f->boxes.empty());
 }
 
 void DocumentsTest::aboutOkUnloadsAndNextShowStartsAfresh()
@@ -451,8 +413,8 @@ void DocumentsTest::aboutOkUnloadsAndNextShowStartsAfresh()
 
     QTest::mouseClick(&first->cmdOK, Qt::LeftButton);
     QVERIFY(!forms::frmAboutLoaded());
-    QCOMPARE(loadedCount("frmAbout"), 0);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(support::loadedCount("frmAbout"), 0);
+    support::flushDeletes();
     QVERIFY(first.isNull());
 
     main().mnuAbout.trigger();

@@ -5,38 +5,26 @@
 #include "mci/SimulatedMedia.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "support/VideoWidget.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
 #include "toolkit/Forms.h"
-#include "toolkit/MessageBox.h"
 #include "toolkit/Units.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
 #include <string>
-#include <vector>
 
 using namespace modGlobals;
+using support::flushDeletes;
+using support::MediaRecorder;
+using support::videoWidget;
 
 namespace
 {
-
-// Keeps every command the windows send and passes it on to the real interpreter, which serves
-// the scripted media.
-class RecordingInterpreter : public mci::Transport
-{
-  public:
-    unsigned send(const std::string &command, std::string &reply, int replySize) override
-    {
-        const auto last = command.find_last_not_of(' ');
-        commands.push_back(last == std::string::npos ? command : command.substr(0, last + 1));
-        return mci::interpreter().send(command, reply, replySize);
-    }
-    std::string errorText(unsigned code) override { return mci::interpreter().errorText(code); }
-
-    std::vector<std::string> commands;
-};
 
 const QString kLesson = QStringLiteral("/course/video/lesson one.avi");
 constexpr qint64 kLessonLength = 760000;
@@ -49,29 +37,6 @@ QString status(const char *what)
     return QString::fromStdString(reply);
 }
 
-// The widget the device draws the video in.
-QWidget *videoWindow()
-{
-    QWidget *found = nullptr;
-    for (QWidget *widget : QApplication::allWidgets())
-        if (widget->objectName() == QLatin1String("mciVideo"))
-            found = widget;
-    return found;
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-bool playlistLoaded()
-{
-    for (toolkit::Form *form : toolkit::loadedForms())
-        if (form->Name() == QLatin1String("frmPlaylist"))
-            return true;
-    return false;
-}
-
 } // namespace
 
 // The full-screen window and its tools bar, driven as a student would, on scripted media.
@@ -80,31 +45,24 @@ class tst_FullScreen : public QObject
     Q_OBJECT
 
   private:
-    QTemporaryDir temp;
-    mci::SimulatedMedia media;
-    RecordingInterpreter recorder;
-    int messageBoxes = 0;
+    std::optional<support::WindowFixture> f;
 
     frmMain &main() { return forms::frmMain(); }
+    MediaRecorder &recorder() { return *f->recorder; }
 
     // A lesson playing in the main window, 65 seconds in.
     void playLesson()
     {
-        gMCI->StopMultimedia();
-        gMCI->CloseMultimedia();
         gMCI->LoadedFilename(kLesson.toStdString());
         gMCI->AliasName("movie");
         gMCI->OpenMultimedia(main().picVideo.hWnd());
         gMCI->PutMultimedia(main().picVideo.hWnd(), 0, 0, 0, 0);
         gMCI->PlayMultimedia("0", "0");
-        // The controller's pause flag outlives a close: clear what an earlier case left.
-        if (gMCI->Paused())
-            gMCI->ResumeMultimedia();
         main().tlbMain.Buttons("play").setImage("pause");
         main().tlbMain.Buttons("play").setToolTipText("Pause video");
         main().sldVideo.setMax(kLessonLength);
-        media.advance(kPlayedFor);
-        recorder.commands.clear();
+        f->media->advance(kPlayedFor);
+        recorder().clear();
     }
 
     frmFullScreen &enter()
@@ -114,23 +72,24 @@ class tst_FullScreen : public QObject
     }
 
     // What a picture area's `put ... window at` asks for: its own size less the margin.
-    static std::string putFor(QWidget &picture)
+    static QString putFor(QWidget &picture)
     {
         const QRect frame = toolkit::windowRect(toolkit::handleOf(&picture));
-        return "put movie window at 0 0 " + std::to_string(frame.width() - 2) + " " +
-               std::to_string(frame.height() - 4);
+        return QStringLiteral("put movie window at 0 0 %1 %2")
+            .arg(frame.width() - 2)
+            .arg(frame.height() - 4);
     }
 
-    std::vector<std::string> moveCommands(QWidget &picture, qint64 position) const
+    QStringList moveCommands(QWidget &picture, qint64 position) const
     {
-        const std::string handle = std::to_string(toolkit::handleOf(&picture));
+        const QString handle = QString::number(toolkit::handleOf(&picture));
         return {"Close movie",
-                "open \"" + kLesson.toStdString() + "\" type AviVideo Alias movie parent " +
-                    handle + " Style 1073741824",
+                "open \"" + kLesson + "\" type AviVideo Alias movie parent " + handle +
+                    " Style 1073741824",
                 "set movie time format ms",
                 "status movie length",
                 putFor(picture),
-                "seek movie to " + std::to_string(position),
+                "seek movie to " + QString::number(position),
                 "Play movie"};
     }
 
@@ -144,45 +103,29 @@ class tst_FullScreen : public QObject
     }
 
   private slots:
-    void initTestCase()
-    {
-        QVERIFY(temp.isValid());
-        qputenv("TMPDIR", QFile::encodeName(temp.path()));
-        toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &) {
-            ++messageBoxes;
-            return toolkit::vbOK;
-        });
-        media.addFile(kLesson, kLessonLength);
-        mci::useSimulatedEngine(media);
-        mci::setTransport(&recorder);
-        main().Show();
-    }
-
-    void cleanupTestCase() { mci::setTransport(nullptr); }
-
+    // Every command the windows send is kept and passed on to the interpreter, which serves the
+    // scripted media.
     void init()
     {
-        gLowRes = false;
-        gKeepPlaylist = false;
-        if (forms::frmFullScreenLoaded())
-            forms::frmFullScreen().Unload();
-        if (main().cmdPList.Tag() == QLatin1String("0"))
-            main().cmdPList_Click();
-        flushDeletes();
+        f.emplace();
+        QVERIFY(f->valid());
+        f->simulateMedia().addFile(kLesson, kLessonLength);
+        f->recorder.emplace(MediaRecorder::Answering::ByInterpreter);
         main().Show();
         playLesson();
     }
 
+    void cleanup() { f.reset(); }
+
     void enteringMovesTheVideoIntoTheScreener()
     {
         frmFullScreen &full = enter();
-        std::vector<std::string> expected{"status movie position"};
-        for (const std::string &command : moveCommands(full.screener, kPlayedFor))
-            expected.push_back(command);
-        QCOMPARE(recorder.commands, expected);
+        const QStringList expected =
+            QStringList{"status movie position"} + moveCommands(full.screener, kPlayedFor);
+        QCOMPARE(recorder().commands(), expected);
 
-        QVERIFY(videoWindow());
-        QCOMPARE(videoWindow()->parentWidget(), &full.screener);
+        QVERIFY(videoWidget());
+        QCOMPARE(videoWidget()->parentWidget(), &full.screener);
         QCOMPARE(status("position"), QString::number(kPlayedFor));
         QCOMPARE(status("mode"), QStringLiteral("playing"));
         QVERIFY(!main().isVisible());
@@ -238,12 +181,12 @@ class tst_FullScreen : public QObject
     void enteringAgainOnlyRefitsTheVideo()
     {
         frmFullScreen &full = enter();
-        media.advance(1000);
-        recorder.commands.clear();
+        f->media->advance(1000);
+        recorder().clear();
         QCOMPARE(&enter(), &full);
-        QCOMPARE(recorder.commands.front(), std::string("status movie position"));
-        QCOMPARE(recorder.commands.back(), std::string("Play movie"));
-        QCOMPARE(videoWindow()->parentWidget(), &full.screener);
+        QCOMPARE(recorder().commands().front(), QString("status movie position"));
+        QCOMPARE(recorder().commands().back(), QString("Play movie"));
+        QCOMPARE(videoWidget()->parentWidget(), &full.screener);
         QCOMPARE(status("position"), QString::number(kPlayedFor + 1000));
         QVERIFY(!main().isVisible());
         QCOMPARE(forms::frmFullToolbar().Left(), full.Left() + 6400);
@@ -258,7 +201,7 @@ class tst_FullScreen : public QObject
         QVERIFY(!forms::frmFullToolbarLoaded());
         QVERIFY(main().isVisible());
         QVERIFY(!gFullScreen);
-        QCOMPARE(videoWindow()->parentWidget(), &main().picVideo);
+        QCOMPARE(videoWidget()->parentWidget(), &main().picVideo);
         // The play button already shows the playing look: the video plays on where it stood.
         QCOMPARE(status("mode"), QStringLiteral("playing"));
         QCOMPARE(status("position"), QString::number(kPlayedFor));
@@ -284,7 +227,7 @@ class tst_FullScreen : public QObject
             main().tlbMain.Buttons("play").setImage("play");
             main().tlbMain.Buttons("play").setToolTipText("Play video");
         }
-        recorder.commands.clear();
+        recorder().clear();
         if (how == QLatin1String("Esc on screener"))
             QTest::keyClick(&full.screener, Qt::Key_Escape);
         else if (how == QLatin1String("Esc on window"))
@@ -297,11 +240,10 @@ class tst_FullScreen : public QObject
 
         checkWindowed();
         QVERIFY(gKeepPlaylist);
-        std::vector<std::string> expected{"status movie position", "status movie length"};
-        for (const std::string &command : moveCommands(main().picVideo, kPlayedFor))
-            expected.push_back(command);
-        QCOMPARE(recorder.commands, expected);
-        QCOMPARE(videoWindow()->parentWidget(), &main().picVideo);
+        const QStringList expected = QStringList{"status movie position", "status movie length"} +
+                                     moveCommands(main().picVideo, kPlayedFor);
+        QCOMPARE(recorder().commands(), expected);
+        QCOMPARE(videoWidget()->parentWidget(), &main().picVideo);
         QCOMPARE(status("mode"), QStringLiteral("playing"));
         QCOMPARE(status("position"), QString::number(kPlayedFor));
         QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("pause"));
@@ -328,7 +270,7 @@ class tst_FullScreen : public QObject
         QVERIFY(forms::frmFullScreenLoaded());
         QVERIFY(gFullScreen);
         QCOMPARE(main().cmdPList.Tag(), QStringLiteral("1"));
-        QCOMPARE(videoWindow()->parentWidget(), &forms::frmFullScreen().screener);
+        QCOMPARE(videoWidget()->parentWidget(), &forms::frmFullScreen().screener);
     }
 
     void toolsBarButtonsPressTheMainButtons()
@@ -369,7 +311,7 @@ class tst_FullScreen : public QObject
     void otherKeysDoNothing()
     {
         frmFullScreen &full = enter();
-        recorder.commands.clear();
+        recorder().clear();
         QTest::keyClick(&full.screener, Qt::Key_A);
         QTest::keyClick(&full.screener, Qt::Key_Return);
         QTest::keyClick(&full, Qt::Key_T, Qt::ControlModifier);
@@ -377,7 +319,7 @@ class tst_FullScreen : public QObject
         QVERIFY(forms::frmFullScreenLoaded());
         QVERIFY(forms::frmFullToolbar().isVisible());
         QVERIFY(gFullScreen);
-        QVERIFY(recorder.commands.empty());
+        QVERIFY(recorder().commands().isEmpty());
     }
 
     void ctrlTHidesAndShowsTheToolsBar()
@@ -454,7 +396,7 @@ class tst_FullScreen : public QObject
 
         checkWindowed();
         QCOMPARE(main().cmdPList.Tag(), QStringLiteral("1"));
-        QVERIFY(!playlistLoaded());
+        QCOMPARE(support::loadedCount("frmPlaylist"), 0);
         QVERIFY(QFile::exists(GetTempFolder() + "tmpPlist.txt"));
 
         frmPlaylist &after = forms::frmPlaylist();
@@ -469,12 +411,12 @@ class tst_FullScreen : public QObject
     void introChosenInFullScreenLeavesTheVideoAlone()
     {
         enter();
-        recorder.commands.clear();
+        recorder().clear();
         gIntroFromFullScreen = true;
         forms::frmFullScreen().Unload();
         flushDeletes();
         checkWindowed();
-        QVERIFY(recorder.commands.empty());
+        QVERIFY(recorder().commands().isEmpty());
     }
 
     void secondEntryStartsTheToolsBarAfresh()

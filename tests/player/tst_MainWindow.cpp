@@ -1,26 +1,22 @@
-#include "PlayerHarness.h"
 #include "common/ListFile.h"
 #include "common/TextLines.h"
+#include "common/modGlobals.h"
+#include "player/frmMain.h"
+#include "player/frmSplash.h"
+#include "playlist/frmPlaylist.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
+#include "toolkit/Forms.h"
 #include "toolkit/Units.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPointer>
 #include <QTest>
 
-#include <algorithm>
 #include <optional>
 
 using namespace modGlobals;
-
-namespace
-{
-
-bool sent(const CommandLog &log, const std::string &command)
-{
-    return std::find(log.commands.begin(), log.commands.end(), command) != log.commands.end();
-}
-
-} // namespace
 
 class MainWindowTest : public QObject
 {
@@ -44,25 +40,30 @@ class MainWindowTest : public QObject
     frmMain &started();
     void checkExpanded(bool expanded);
 
-    std::optional<PlayerHarness> h;
+    std::optional<support::WindowFixture> f;
 };
 
+// Everything the start-up touches outside the program is scripted.
 void MainWindowTest::init()
 {
-    h.emplace();
-    QVERIFY(h->course.valid());
-    h->course.writeIndex(
+    f.emplace();
+    QVERIFY(f->valid());
+    f->useCourseFolder().writeIndex(
         {"\\intro.asf;Welcome;1:05", "\\m1.avi;Module 1;20:00", "\\m2.avi;Module 2;3:00"});
+    f->scriptReaderKeys();
+    f->recorder.emplace();
+    f->shell.emplace();
 }
 
 void MainWindowTest::cleanup()
 {
-    h.reset();
+    f.reset();
 }
 
+// Runs the start-up as the program does: the splash window is the first thing created.
 frmMain &MainWindowTest::started()
 {
-    h->start();
+    forms::frmSplash();
     return forms::frmMain();
 }
 
@@ -202,15 +203,16 @@ void MainWindowTest::unloadClosesEverything()
     forms::frmPlaylist().lvPlaylist.Item(2).setSelected(true);
     gKeepPlaylist = true;
     const QPointer<frmMain> mainWindow(&main);
-    h->media.commands.clear();
+    f->recorder->clear();
 
     main.mnuExit_Click();
 
     QVERIFY(toolkit::loadedForms().empty());
-    QCOMPARE(h->media.commands.size(), 2u);
-    QVERIFY(sent(h->media, "Stop movie"));
-    QVERIFY(sent(h->media, "Close All"));
-    QCOMPARE(h->media.commands[0], std::string("Stop movie"));
+    const QStringList commands = f->recorder->commands();
+    QCOMPARE(commands.size(), 2);
+    QVERIFY(commands.contains("Stop movie"));
+    QVERIFY(commands.contains("Close All"));
+    QCOMPARE(commands[0], QString("Stop movie"));
     // The caption colour is removed before the window goes.
     QVERIFY(mainWindow);
     QVERIFY(!mainWindow->cmdPList.property("VBTCustom").isValid());
@@ -218,9 +220,9 @@ void MainWindowTest::unloadClosesEverything()
     const QString carryOver = pellin::carryOverPath(GetTempFolder());
     QVERIFY(QFile::exists(carryOver));
     QCOMPARE(pellin::readListFile(carryOver).entries.size(), 3);
-    QCOMPARE(gSelectedKey, h->keyOf(QDir::toNativeSeparators("/m1.avi")));
+    QCOMPARE(gSelectedKey, support::CourseFolder::keyOf(QDir::toNativeSeparators("/m1.avi")));
 
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    support::flushDeletes();
     QVERIFY(!mainWindow);
     QVERIFY(toolkit::loadedForms().empty());
 }

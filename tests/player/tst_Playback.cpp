@@ -1,16 +1,16 @@
 // Playing videos from the playlist, File > Open and the welcome video, the transport toolbar and
 // the position display, on the simulated media engine with a manual clock.
-#include "common/Choosers.h"
 #include "common/modGlobals.h"
 #include "mci/SimulatedMedia.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
-#include "toolkit/Environment.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
 #include "toolkit/Forms.h"
-#include "toolkit/MessageBox.h"
 
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace modGlobals;
 
@@ -28,14 +28,12 @@ class tst_Playback : public QObject
     Q_OBJECT
 
   private:
-    mci::SimulatedMedia media;
-    std::vector<toolkit::MessageBoxCall> boxes;
-    QString chosen;
+    std::optional<support::WindowFixture> f;
 
     frmMain &main() { return forms::frmMain(); }
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
+    mci::SimulatedMedia &media() { return *f->media; }
     toolkit::ToolbarButton &button(const char *key) { return main().tlbMain.Buttons(key); }
-    void press(const char *key) { main().tlbMain_ButtonClick(button(key)); }
 
     void playEntry(const QString &key)
     {
@@ -46,36 +44,21 @@ class tst_Playback : public QObject
   private slots:
     void init()
     {
-        mci::useSimulatedEngine(media);
-        media.addFile(kModule, 20000, QSize(640, 480));
-        media.addFile(kLong, 760000, QSize(640, 480));
-        media.addFile(kIntro, 12000, QSize(320, 240));
-        media.addFile(kRoot + "/welcome.asf", 9000, QSize(320, 240));
-        media.addUnplayableFile(kMissing);
-        boxes.clear();
-        toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
-            boxes.push_back(call);
-            return toolkit::vbOK;
-        });
-        setChooserHandler([this](const ChooserCall &) { return chosen; });
+        f.emplace();
+        mci::SimulatedMedia &scripted = f->simulateMedia();
+        scripted.addFile(kModule, 20000, QSize(640, 480));
+        scripted.addFile(kLong, 760000, QSize(640, 480));
+        scripted.addFile(kIntro, 12000, QSize(320, 240));
+        scripted.addFile(kRoot + "/welcome.asf", 9000, QSize(320, 240));
+        scripted.addUnplayableFile(kMissing);
         gMediaRoot = kRoot;
-        gSingleFile = false;
-        gFullScreen = false;
         playlist().AddEntry(kIntro, "Introduction", "0:12");
         playlist().AddEntry(kModule, "Module 1", "0:20");
         playlist().AddEntry(kLong, "Long module", "12:40");
         playlist().AddEntry(kMissing, "Gone", "1:00");
     }
 
-    void cleanup()
-    {
-        for (toolkit::Form *form : toolkit::loadedForms())
-            form->Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setChooserHandler({});
-        toolkit::setMessageBoxHandler({});
-        mci::useLibmpvEngine();
-    }
+    void cleanup() { f.reset(); }
 
     void playingAnEntrySetsUpEveryDisplay()
     {
@@ -125,31 +108,31 @@ class tst_Playback : public QObject
     void playPausesAndResumesWithoutRestarting()
     {
         playEntry(kModule);
-        media.advance(3000);
-        press("play");
+        media().advance(3000);
+        support::pressMain("play");
         QCOMPARE(button("play").Image(), QString("play"));
         QCOMPARE(button("play").ToolTipText(), QString("Play video"));
         QVERIFY(gMCI->Paused());
-        media.advance(2000);
+        media().advance(2000);
         QCOMPARE(gMCI->GetCurrentMultimediaPos(), 3000);
-        press("play");
+        support::pressMain("play");
         QVERIFY(!gMCI->Paused());
         QCOMPARE(button("play").Image(), QString("pause"));
-        media.advance(1000);
+        media().advance(1000);
         QCOMPARE(gMCI->GetCurrentMultimediaPos(), 4000);
     }
 
     void theTimerShowsThePositionAndStopsAtTheEnd()
     {
         playEntry(kLong);
-        media.advance(65000);
+        media().advance(65000);
         main().tmrMediaScroller_Timer();
         QCOMPARE(main().sbStatus.Panels(2).Text(), QString("1:05/12:40"));
         QCOMPARE(main().sldVideo.Value(), 65000);
         QCOMPARE(main().sldVideo.SelStart(), 65000);
         QVERIFY(!gMCI->LoadedFilename().empty());
 
-        media.advance(760000);
+        media().advance(760000);
         main().tmrMediaScroller_Timer();
         QVERIFY(gMCI->LoadedFilename().empty());
         QCOMPARE(main().sbStatus.Panels(1).Text(), QString());
@@ -166,24 +149,24 @@ class tst_Playback : public QObject
     void jumpsMoveFiveSecondsAndRefuseToLeaveTheVideo()
     {
         playEntry(kModule);
-        media.advance(8000);
-        press("forward");
+        media().advance(8000);
+        support::pressMain("forward");
         QCOMPARE(gMCI->GetCurrentMultimediaPos(), 13000);
-        press("rewind");
-        press("rewind");
+        support::pressMain("rewind");
+        support::pressMain("rewind");
         QCOMPARE(gMCI->GetCurrentMultimediaPos(), 3000);
         // Near the start the request is negative: the device refuses it and nothing changes.
-        press("rewind");
+        support::pressMain("rewind");
         QCOMPARE(gMCI->GetCurrentMultimediaPos(), 3000);
         QCOMPARE(button("play").Image(), QString("pause"));
-        QVERIFY(boxes.empty());
+        QVERIFY(f->boxes.empty());
     }
 
     void forwardWhilePausedResumesWithThePauseImageButTheOldTooltip()
     {
         playEntry(kModule);
-        press("play");
-        press("forward");
+        support::pressMain("play");
+        support::pressMain("forward");
         QCOMPARE(button("play").Image(), QString("pause"));
         QCOMPARE(button("play").ToolTipText(), QString("Play video"));
     }
@@ -202,9 +185,9 @@ class tst_Playback : public QObject
     void aVideoThatCannotBeOpenedIsReportedAsNotFound()
     {
         playEntry(kMissing);
-        QCOMPARE(boxes.size(), size_t(1));
-        QVERIFY(boxes[0].prompt.contains("Number: 380"));
-        QVERIFY(boxes[0].prompt.contains("Explanation: File Not Found"));
+        QCOMPARE(f->boxes.size(), size_t(1));
+        QVERIFY(f->boxes[0].prompt.contains("Number: 380"));
+        QVERIFY(f->boxes[0].prompt.contains("Explanation: File Not Found"));
         QVERIFY(!main().tmrMediaScroller.Enabled());
     }
 
@@ -212,14 +195,14 @@ class tst_Playback : public QObject
     {
         playlist().lvPlaylist.findKey(kModule)->setSelected(true);
         main().tmrInitPlaylist.setEnabled(true);
-        press("play");
+        support::pressMain("play");
         QVERIFY(!main().tmrInitPlaylist.Enabled());
         QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), kModule);
     }
 
     void fileOpenPlaysASingleFileAndStopThenPlayReopensIt()
     {
-        chosen = "  " + kIntro.toUpper();
+        f->chooserAnswers << "  " + kIntro.toUpper();
         main().mnuOpen_Click();
         QCOMPARE(main().mOpenedFile, kIntro);
         QCOMPARE(main().sbStatus.Panels(1).Text(), kIntro);
@@ -228,24 +211,24 @@ class tst_Playback : public QObject
         QCOMPARE(button("play").ToolTipText(), QString("Pause Video"));
         QVERIFY(gSingleFile);
 
-        chosen = kLong;
+        f->chooserAnswers << kLong;
         main().mnuOpen_Click();
         QCOMPARE(main().Width(), frmMain::kLargeWidth);
         QVERIFY(button("full").Enabled());
         QCOMPARE(main().sldVideo.Max(), 760000);
 
-        press("stop");
+        support::pressMain("stop");
         QVERIFY(gMCI->LoadedFilename().empty());
         main().mnuWelcome_Click();
-        press("stop");
-        press("play");
+        support::pressMain("stop");
+        support::pressMain("play");
         QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), kLong);
         QCOMPARE(button("play").Image(), QString("pause"));
     }
 
     void cancellingFileOpenChangesNothing()
     {
-        chosen.clear();
+        // No answer is queued: the chooser is cancelled.
         main().mnuOpen_Click();
         QVERIFY(gMCI->LoadedFilename().empty());
         QCOMPARE(main().MousePointer(), 0);

@@ -3,15 +3,17 @@
 // stops it and brings the playlist back.
 #include "common/modGlobals.h"
 #include "mci/LibmpvEngine.h"
-#include "mci/SimulatedMedia.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "support/Clips.h"
+#include "support/VideoWidget.h"
+#include "support/WindowFixture.h"
 #include "toolkit/Forms.h"
-#include "toolkit/MessageBox.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace modGlobals;
 
@@ -34,12 +36,12 @@ class tst_RealPlayback : public QObject
   private:
     QTemporaryDir dir;
     QString clip;
-    std::vector<toolkit::MessageBoxCall> boxes;
+    std::optional<support::WindowFixture> f;
 
     frmMain &main() { return forms::frmMain(); }
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
 
-    QWidget *video() { return main().picVideo.findChild<QWidget *>(QStringLiteral("mciVideo")); }
+    QWidget *video() { return support::videoWidget(&main().picVideo); }
 
     QImage videoImage()
     {
@@ -52,40 +54,22 @@ class tst_RealPlayback : public QObject
     {
         QVERIFY(dir.isValid());
         clip = dir.filePath(QStringLiteral("lesson.avi"));
-        QProcess ffmpeg;
-        ffmpeg.start(QStringLiteral("ffmpeg"),
-                     {"-v", "error", "-y", "-f", "lavfi", "-i",
-                      "testsrc=size=320x240:rate=25:duration=4", "-f", "lavfi", "-i",
-                      "sine=frequency=440:duration=4", "-c:v", "mpeg4", "-vtag", "FMP4", "-c:a",
-                      "libmp3lame", clip});
-        QVERIFY(ffmpeg.waitForFinished(60000));
-        QCOMPARE(ffmpeg.exitCode(), 0);
+        QString failure;
+        QVERIFY2(clips::makeAt(clip, clips::format("avi-mpeg4-mp3"), {}, &failure),
+                 qPrintable(failure));
         mci::setAudioOutput(QStringLiteral("null"));
-        mci::useLibmpvEngine();
-        toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
-            boxes.push_back(call);
-            return toolkit::vbOK;
-        });
     }
 
+    // The real libmpv engine: the fixture leaves the simulated one unselected.
     void init()
     {
-        boxes.clear();
+        f.emplace();
         gMediaRoot = dir.path();
-        gSingleFile = false;
-        gFullScreen = false;
         main().Show();
         QVERIFY(QTest::qWaitForWindowExposed(&main()));
     }
 
-    void cleanup()
-    {
-        for (toolkit::Form *form : toolkit::loadedForms())
-            form->Unload();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    void cleanupTestCase() { toolkit::setMessageBoxHandler({}); }
+    void cleanup() { f.reset(); }
 
     void courseVideoPlaysInsideTheVideoArea()
     {
@@ -109,7 +93,7 @@ class tst_RealPlayback : public QObject
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(videoImage()), 10000);
         const QImage first = videoImage();
         QTRY_VERIFY_WITH_TIMEOUT(videoImage() != first, 10000);
-        QVERIFY(boxes.empty());
+        QVERIFY(f->boxes.empty());
         gMCI->CloseMultimedia();
         QVERIFY(!video());
     }
@@ -142,7 +126,7 @@ class tst_RealPlayback : public QObject
         QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("play"));
         QCOMPARE(main().sbStatus.Panels(2).Text(), QStringLiteral("00:00/00:00"));
         QVERIFY(!main().sldVideo.isEnabled());
-        QVERIFY(boxes.empty());
+        QVERIFY(f->boxes.empty());
     }
 };
 

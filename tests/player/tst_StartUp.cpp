@@ -1,15 +1,26 @@
-#include "PlayerHarness.h"
 #include "common/CourseIndex.h"
+#include "common/modGlobals.h"
+#include "player/frmMain.h"
+#include "player/frmSplash.h"
+#include "playlist/frmPlaylist.h"
+#include "support/PlaylistRows.h"
+#include "support/WindowFixture.h"
+#include "toolkit/Forms.h"
 #include "toolkit/Units.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTest>
 
 #include <optional>
 
 using namespace modGlobals;
+using support::CourseFolder;
+using support::Row;
 
 namespace
 {
@@ -21,22 +32,10 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-struct Row {
-    QString key;
-    QString title;
-    QString length;
-    std::uint32_t colour;
-    bool operator==(const Row &) const = default;
-};
-
-std::vector<Row> rowsOf(toolkit::ListView &list)
+// Runs the start-up as the program does: the splash window is the first thing created.
+void start()
 {
-    std::vector<Row> rows;
-    for (int i = 1; i <= list.Count(); ++i) {
-        const toolkit::ListItem item = list.Item(i);
-        rows.push_back({item.Key(), item.Text(), item.SubItem(1), item.ForeColor()});
-    }
-    return rows;
+    forms::frmSplash();
 }
 
 } // namespace
@@ -62,32 +61,38 @@ class StartUpTest : public QObject
     void mainWindowCentredAtItsLargeSize();
     void initTimerShowsPlaylist();
     void initTimerWhileMinimised();
+    void getScreenResolution();
 
   private:
-    std::optional<PlayerHarness> h;
+    std::optional<support::WindowFixture> f;
 };
 
+// Everything the start-up touches outside the program is scripted.
 void StartUpTest::init()
 {
-    h.emplace();
-    QVERIFY(h->course.valid());
+    f.emplace();
+    QVERIFY(f->valid());
+    f->useCourseFolder();
+    f->scriptReaderKeys();
+    f->recorder.emplace();
+    f->shell.emplace();
 }
 
 void StartUpTest::cleanup()
 {
-    h.reset();
+    f.reset();
 }
 
 void StartUpTest::courseIndexFillsThePlaylist()
 {
-    h->course.writeIndex({"", "\\intro.ASF;Welcome;1:05", "\\m1.avi;Module 1;20:00",
-                          "\\Labs\\m2.mpg; Module 2 ;3:10;extra", "", "\\m3.avi;Has: colon;0:30",
-                          "\\clip.asf ;Trailing blank;0:10"});
-    h->start();
+    f->course->writeIndex({"", "\\intro.ASF;Welcome;1:05", "\\m1.avi;Module 1;20:00",
+                           "\\Labs\\m2.mpg; Module 2 ;3:10;extra", "", "\\m3.avi;Has: colon;0:30",
+                           "\\clip.asf ;Trailing blank;0:10"});
+    start();
 
     QVERIFY(!forms::frmSplashLoaded());
-    QVERIFY(h->boxes.empty());
-    QCOMPARE(gMediaRoot, native(h->course.root()).toLower());
+    QVERIFY(f->boxes.empty());
+    QCOMPARE(gMediaRoot, native(f->course->root()).toLower());
     frmMain &main = forms::frmMain();
     QVERIFY(main.Visible());
     QCOMPARE(main.Caption(), kBaseCaption);
@@ -96,17 +101,15 @@ void StartUpTest::courseIndexFillsThePlaylist()
 
     frmPlaylist &playlist = forms::frmPlaylist();
     QVERIFY(!playlist.Visible());
-    const std::uint32_t white = frmPlaylist::kNormalColour;
-    const std::uint32_t intro = frmPlaylist::kIntroColour;
     const std::vector<Row> expected{
-        {h->keyOf(native("/intro.asf")), "Welcome", "1:05", intro},
-        {h->keyOf(native("/m1.avi")), "Module 1", "20:00", white},
-        {h->keyOf(native("/labs/m2.mpg")), " Module 2 ", "3:10", white},
-        {h->keyOf(native("/m3.avi")), "Has: colon", "0:30", white},
+        {CourseFolder::keyOf(native("/intro.asf")), "Welcome", "1:05", support::kIntro},
+        {CourseFolder::keyOf(native("/m1.avi")), "Module 1", "20:00", support::kWhite},
+        {CourseFolder::keyOf(native("/labs/m2.mpg")), " Module 2 ", "3:10", support::kWhite},
+        {CourseFolder::keyOf(native("/m3.avi")), "Has: colon", "0:30", support::kWhite},
         // The last three characters are "sf ": no intro.
-        {h->keyOf(native("/clip.asf ")), "Trailing blank", "0:10", white},
+        {CourseFolder::keyOf(native("/clip.asf ")), "Trailing blank", "0:10", support::kWhite},
     };
-    QCOMPARE(rowsOf(playlist.lvPlaylist), expected);
+    QCOMPARE(support::rowsOf(playlist.lvPlaylist), expected);
     QCOMPARE(playlist.lvPlaylist.Item(1).SmallIcon(), QString("file"));
     QCOMPARE(playlist.lvPlaylist.BackColor(), frmPlaylist::kListBackColour);
 }
@@ -130,13 +133,13 @@ void StartUpTest::captionLines()
     QFETCH(QStringList, index);
     QFETCH(QString, caption);
     QFETCH(QSize, picture);
-    QDir().mkpath(h->course.root() + "/Pictures");
-    h->course.writePicture("/Pictures/Course.png", QSize(64, 48));
-    h->course.writePicture("/second.png", QSize(32, 16));
-    h->course.writeIndex(index);
-    h->start();
+    QDir().mkpath(f->course->root() + "/Pictures");
+    f->course->writePicture("/Pictures/Course.png", QSize(64, 48));
+    f->course->writePicture("/second.png", QSize(32, 16));
+    f->course->writeIndex(index);
+    start();
 
-    QCOMPARE(h->boxes.size(), 0u);
+    QCOMPARE(f->boxes.size(), 0u);
     frmMain &main = forms::frmMain();
     QCOMPARE(main.Caption(), caption);
     QVERIFY(main.picVideo.HasPicture());
@@ -149,14 +152,14 @@ void StartUpTest::captionLines()
 
 void StartUpTest::badLinesAreReportedOnceAndSkipped()
 {
-    h->course.writeIndex({"\\m1.avi;Module 1;20:00", "\\short.avi;only two", "   ",
-                          "\\m2.avi;Module 2;5:00", "Course:abc:x:\\pic.png",
-                          "\\M1.AVI;Module 1 again;20:00", "Course:0:x:\\missing.png",
-                          "\\m3.avi;Module 3;7:00"});
-    h->start();
+    f->course->writeIndex({"\\m1.avi;Module 1;20:00", "\\short.avi;only two", "   ",
+                           "\\m2.avi;Module 2;5:00", "Course:abc:x:\\pic.png",
+                           "\\M1.AVI;Module 1 again;20:00", "Course:0:x:\\missing.png",
+                           "\\m3.avi;Module 3;7:00"});
+    start();
 
-    QCOMPARE(h->boxes.size(), 1u);
-    const toolkit::MessageBoxCall &box = h->boxes[0];
+    QCOMPARE(f->boxes.size(), 1u);
+    const toolkit::MessageBoxCall &box = f->boxes[0];
     QCOMPARE(box.style, toolkit::vbOKOnly | toolkit::vbCritical);
     QCOMPARE(box.title, kAppTitle);
     for (const char *line : {"line 2 ", "line 3 ", "line 5 ", "line 6 ", "missing.png"})
@@ -175,10 +178,10 @@ void StartUpTest::badLinesAreReportedOnceAndSkipped()
 
 void StartUpTest::missingIndexLeavesEmptyPlaylist()
 {
-    h->start();
-    QCOMPARE(h->boxes.size(), 1u);
-    QVERIFY(h->boxes[0].prompt.contains("index.dat"));
-    QCOMPARE(h->boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
+    start();
+    QCOMPARE(f->boxes.size(), 1u);
+    QVERIFY(f->boxes[0].prompt.contains("index.dat"));
+    QCOMPARE(f->boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
     QVERIFY(forms::frmMain().Visible());
     QCOMPARE(forms::frmMain().Caption(), kBaseCaption);
     QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 0);
@@ -189,13 +192,13 @@ void StartUpTest::missingIndexLeavesEmptyPlaylist()
 // install rules put it, and no course is beside it.
 void StartUpTest::installedPlayerStartsWithoutReport()
 {
-    const QString entry = QDir(h->course.bin()).filePath(pellin::installedDesktopEntry());
+    const QString entry = QDir(f->course->bin()).filePath(pellin::installedDesktopEntry());
     QVERIFY(QDir().mkpath(QFileInfo(entry).path()));
     QFile file(entry);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    h->start();
-    QVERIFY(h->boxes.empty());
+    start();
+    QVERIFY(f->boxes.empty());
     QVERIFY(!forms::frmSplashLoaded());
     QVERIFY(forms::frmMain().Visible());
     QCOMPARE(forms::frmMain().Caption(), kBaseCaption);
@@ -219,12 +222,12 @@ void StartUpTest::readerProbe()
 {
     QFETCH(bool, installed);
     QFETCH(QStringList, asked);
-    h->readerInstalled = installed;
-    h->answer = toolkit::vbNo;
-    h->course.writeIndex({"\\m1.avi;Module 1;20:00"});
-    h->start();
+    f->readerInstalled = installed;
+    f->boxAnswer = toolkit::vbNo;
+    f->course->writeIndex({"\\m1.avi;Module 1;20:00"});
+    start();
     QStringList keys;
-    for (const std::string &key : h->askedKeys)
+    for (const std::string &key : f->askedKeys)
         keys << QString::fromStdString(key);
     QCOMPARE(keys, asked);
     QCOMPARE(gReaderInstalled, installed);
@@ -232,40 +235,40 @@ void StartUpTest::readerProbe()
 
 void StartUpTest::readerMissingAnsweredYesStartsInstaller()
 {
-    h->readerInstalled = false;
-    h->answer = toolkit::vbYes;
-    h->course.writeIndex({"\\m1.avi;Module 1;20:00"});
-    h->start();
+    f->readerInstalled = false;
+    f->boxAnswer = toolkit::vbYes;
+    f->course->writeIndex({"\\m1.avi;Module 1;20:00"});
+    start();
 
-    QCOMPARE(h->boxes.size(), 1u);
-    QCOMPARE(h->boxes[0].prompt,
+    QCOMPARE(f->boxes.size(), 1u);
+    QCOMPARE(f->boxes[0].prompt,
              QString("Adobe Acrobat Reader is required for documentation and support "
                      "functionality.\r\n\r\nWould you like to install Adobe Acrobat Reader 5.0 "
                      "now?"));
-    QCOMPARE(h->boxes[0].style, toolkit::vbYesNo | toolkit::vbExclamation);
-    QCOMPARE(h->boxes[0].title, QString("Vorlund - IT Certification Videos v2.1.0"));
+    QCOMPARE(f->boxes[0].style, toolkit::vbYesNo | toolkit::vbExclamation);
+    QCOMPARE(f->boxes[0].title, QString("Vorlund - IT Certification Videos v2.1.0"));
 
-    QCOMPARE(h->shellCalls.calls().size(), 1u);
-    const shell::Call &call = h->shellCalls.calls()[0];
+    QCOMPARE(f->shell->calls().size(), 1u);
+    const shell::Call &call = f->shell->calls()[0];
     QCOMPARE(call.verb, QString("open"));
-    QCOMPARE(call.file, native(h->course.root().toLower() + "/bin/ar500enu.exe"));
+    QCOMPARE(call.file, native(f->course->root().toLower() + "/bin/ar500enu.exe"));
     QVERIFY(call.parameters.isEmpty());
     QVERIFY(call.directory.isEmpty());
     QCOMPARE(call.show, shell::ShowNormal);
 
     QVERIFY(toolkit::loadedForms().empty());
     QVERIFY(!forms::frmSplashLoaded());
-    QVERIFY(h->media.commands.empty());
+    QVERIFY(f->recorder->commands().isEmpty());
 }
 
 void StartUpTest::readerMissingAnsweredNoGoesOn()
 {
-    h->readerInstalled = false;
-    h->answer = toolkit::vbNo;
-    h->course.writeIndex({"\\m1.avi;Module 1;20:00"});
-    h->start();
-    QCOMPARE(h->boxes.size(), 1u);
-    QVERIFY(h->shellCalls.calls().empty());
+    f->readerInstalled = false;
+    f->boxAnswer = toolkit::vbNo;
+    f->course->writeIndex({"\\m1.avi;Module 1;20:00"});
+    start();
+    QCOMPARE(f->boxes.size(), 1u);
+    QVERIFY(f->shell->calls().empty());
     QVERIFY(!gReaderInstalled);
     QVERIFY(forms::frmMain().Visible());
     QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 1);
@@ -273,8 +276,8 @@ void StartUpTest::readerMissingAnsweredNoGoesOn()
 
 void StartUpTest::mainWindowCentredAtItsLargeSize()
 {
-    h->course.writeIndex({"\\m1.avi;Module 1;20:00"});
-    h->start();
+    f->course->writeIndex({"\\m1.avi;Module 1;20:00"});
+    start();
     frmMain &main = forms::frmMain();
     QCOMPARE(main.Width(), 9735);
     QCOMPARE(main.Height(), 8730);
@@ -290,8 +293,8 @@ void StartUpTest::mainWindowCentredAtItsLargeSize()
 
 void StartUpTest::initTimerShowsPlaylist()
 {
-    h->course.writeIndex({"\\m1.avi;Module 1;20:00"});
-    h->start();
+    f->course->writeIndex({"\\m1.avi;Module 1;20:00"});
+    start();
     frmMain &main = forms::frmMain();
     QVERIFY(main.tmrInitPlaylist.Enabled());
     QCOMPARE(main.tmrInitPlaylist.Interval(), 4000);
@@ -309,8 +312,8 @@ void StartUpTest::initTimerShowsPlaylist()
 
 void StartUpTest::initTimerWhileMinimised()
 {
-    h->course.writeIndex({"\\m1.avi;Module 1;20:00"});
-    h->start();
+    f->course->writeIndex({"\\m1.avi;Module 1;20:00"});
+    start();
     frmMain &main = forms::frmMain();
     main.setWindowState(1);
     QCOMPARE(main.WindowState(), 1);
@@ -319,6 +322,18 @@ void StartUpTest::initTimerWhileMinimised()
     QVERIFY(!forms::frmPlaylist().Visible());
     QCOMPARE(main.cmdPList.Tag(), QString("1"));
     QVERIFY(main.mnuCollapse.Checked());
+}
+
+void StartUpTest::getScreenResolution()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    QVERIFY(screen);
+    const QSize pixels = screen->size() * screen->devicePixelRatio();
+    const QString resolution = GetScreenResolution();
+    QCOMPARE(resolution, QStringLiteral("%1x%2").arg(pixels.width()).arg(pixels.height()));
+    QVERIFY(QRegularExpression(QStringLiteral("^[1-9][0-9]*x[1-9][0-9]*$"))
+                .match(resolution)
+                .hasMatch());
 }
 
 QTEST_MAIN(StartUpTest)

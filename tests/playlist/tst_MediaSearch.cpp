@@ -1,4 +1,4 @@
-// The folder-tree walk and the choosers' filters, on real folders.
+// The folder-tree walk on real folders and the choosers' filters, without a GUI.
 #include "common/Choosers.h"
 #include "common/MediaSearch.h"
 
@@ -67,7 +67,6 @@ class MediaSearchTest : public QObject
 
     void filtersBecomeQtNameFilters_data();
     void filtersBecomeQtNameFilters();
-    void scriptedChooserAnswersAndRecords();
 
   private:
     QTemporaryDir mTemp;
@@ -226,34 +225,5 @@ void MediaSearchTest::filtersBecomeQtNameFilters()
     QCOMPARE(NameFiltersOf(filter), expected);
 }
 
-void MediaSearchTest::scriptedChooserAnswersAndRecords()
-{
-    QList<ChooserCall> calls;
-    QStringList answers{"/videos/Intro.avi", "", "/lists/x.pel", "/videos"};
-    setChooserHandler([&](const ChooserCall &call) {
-        calls << call;
-        return answers.takeFirst();
-    });
-    QCOMPARE(ShowOpenFileDialog(7, "F|*.f|", "Open Media File", "/root"),
-             QString("/videos/Intro.avi"));
-    QCOMPARE(ShowOpenFileDialog(7, "F|*.f|", "Open Media File", "/root"), QString());
-    QCOMPARE(ShowSaveFileDialog(8, "P|*.pel|", "Save Pellin Playlist", ""),
-             QString("/lists/x.pel"));
-    QCOMPARE(BrowseForFolder("/last", "Select Directory"), QString("/videos"));
-    setChooserHandler({});
-
-    QCOMPARE(calls.size(), 4);
-    QCOMPARE(calls[0].kind, ChooserKind::OpenFile);
-    QCOMPARE(calls[0].owner, 7LL);
-    QCOMPARE(calls[0].filter, QString("F|*.f|"));
-    QCOMPARE(calls[0].title, QString("Open Media File"));
-    QCOMPARE(calls[0].initialFolder, QString("/root"));
-    QCOMPARE(calls[2].kind, ChooserKind::SaveFile);
-    QCOMPARE(calls[3].kind, ChooserKind::Folder);
-    QCOMPARE(calls[3].initialFolder, QString("/last"));
-    // No playlist window is loaded here: the browser has no owner.
-    QCOMPARE(calls[3].owner, 0LL);
-}
-
-QTEST_MAIN(MediaSearchTest)
+QTEST_GUILESS_MAIN(MediaSearchTest)
 #include "tst_MediaSearch.moc"

@@ -1,56 +1,34 @@
 // The playlist toolbar's editing buttons, moving entries and sorting, on real folders with the
-// simulated media engine measuring the videos and the choosers and message boxes scripted.
-#include "PlaylistRows.h"
+// simulated media engine measuring the videos and the choosers and message boxes scripted; and
+// the choosers' scripted seam itself.
 #include "common/Choosers.h"
 #include "common/modGlobals.h"
 #include "mci/SimulatedMedia.h"
-#include "mci/Transport.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "support/PlaylistRows.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
 #include "toolkit/Forms.h"
 #include "toolkit/MessageBox.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
-#include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QTest>
 
+#include <optional>
+
 using namespace modGlobals;
+using support::kIntro;
+using support::kWhite;
+using support::kYellow;
+using support::MediaRecorder;
+using support::Row;
 
 namespace
 {
-
-// Keeps every media command and hands it on to the interpreter.
-class CommandTap : public mci::Transport
-{
-  public:
-    CommandTap() : mInner(mci::transport()) { mci::setTransport(this); }
-    ~CommandTap() override { mci::setTransport(nullptr); }
-    CommandTap(const CommandTap &) = delete;
-    CommandTap &operator=(const CommandTap &) = delete;
-
-    unsigned send(const std::string &command, std::string &reply, int replySize) override
-    {
-        commands << QString::fromStdString(command).trimmed();
-        return mInner.send(command, reply, replySize);
-    }
-    std::string errorText(unsigned code) override { return mInner.errorText(code); }
-
-    QStringList matching(const QString &word) const
-    {
-        QStringList found;
-        for (const QString &command : commands)
-            if (command.contains(word, Qt::CaseInsensitive))
-                found << command;
-        return found;
-    }
-
-    QStringList commands;
-
-  private:
-    mci::Transport &mInner;
-};
 
 const QString kDuplicate =
     QStringLiteral("The following video is already loaded within the playlist: \r\n\r\n");
@@ -82,43 +60,40 @@ class PlaylistEditingTest : public QObject
     void movingKeepsTheCurrentColour();
     void sortByColumn();
     void sortedListTakesAddedEntriesInPlace();
+    void scriptedChooserAnswersAndRecords();
 
   private:
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
-    void click(const char *key)
-    {
-        playlist().tlbPlaylist_ButtonClick(playlist().tlbPlaylist.Buttons(key));
-    }
     QString makeFile(const QString &relative, qint64 lengthMs = -1);
     std::vector<Row> rows();
     void fill(const QStringList &keys);
     QStringList keys();
+    // The media commands that name `word`, in the order sent.
+    QStringList commandsWith(const QString &word) const
+    {
+        return f->recorder->commands().filter(word, Qt::CaseInsensitive);
+    }
 
-    QTemporaryDir mTemp;
-    mci::SimulatedMedia mMedia;
-    std::unique_ptr<CommandTap> mTap;
-    QStringList mAnswers;
-    QList<ChooserCall> mChooserCalls;
-    std::vector<toolkit::MessageBoxCall> mBoxes;
+    std::optional<support::WindowFixture> f;
 };
 
 QString PlaylistEditingTest::makeFile(const QString &relative, qint64 lengthMs)
 {
-    const QString path = mTemp.filePath(relative);
+    const QString path = f->filePath(relative);
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot create %s", qPrintable(path));
     if (lengthMs >= 0)
-        mMedia.addFile(path, lengthMs);
+        f->media->addFile(path, lengthMs);
     else
-        mMedia.addUnplayableFile(path);
+        f->media->addUnplayableFile(path);
     return path;
 }
 
 std::vector<Row> PlaylistEditingTest::rows()
 {
-    return rowsOf(playlist().lvPlaylist);
+    return support::rowsOf(playlist().lvPlaylist);
 }
 
 QStringList PlaylistEditingTest::keys()
@@ -135,47 +110,30 @@ void PlaylistEditingTest::fill(const QStringList &entryKeys)
         playlist().AddEntry(key, key.section(u'/', -1).section(u'.', 0, 0), "1:00");
 }
 
+// The videos are measured by the simulated engine; every media command is kept and handed on.
 void PlaylistEditingTest::init()
 {
-    QVERIFY(mTemp.isValid());
-    mci::useSimulatedEngine(mMedia);
-    mTap = std::make_unique<CommandTap>();
-    mAnswers.clear();
-    mChooserCalls.clear();
-    mBoxes.clear();
-    setChooserHandler([this](const ChooserCall &call) {
-        mChooserCalls << call;
-        return mAnswers.isEmpty() ? QString() : mAnswers.takeFirst();
-    });
-    toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
-        mBoxes.push_back(call);
-        return toolkit::vbOK;
-    });
-    gLastFolder.clear();
-    gFullScreen = false;
+    f.emplace();
+    QVERIFY(f->valid());
+    f->simulateMedia();
+    f->recorder.emplace(MediaRecorder::Answering::ByPrevious);
     forms::frmMain();
 }
 
 void PlaylistEditingTest::cleanup()
 {
-    for (toolkit::Form *form : toolkit::loadedForms())
-        form->Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    mTap.reset();
-    setChooserHandler({});
-    toolkit::setMessageBoxHandler({});
-    mci::useLibmpvEngine();
+    f.reset();
 }
 
 void PlaylistEditingTest::addFileMeasuresTheVideo()
 {
     const QString path = makeFile("Clips/Intro.Part1.ASF", 61000);
-    mAnswers << path + QChar(u'\0');
-    click("file");
+    f->chooserAnswers << path + QChar(u'\0');
+    support::pressPlaylist("file");
 
     QCOMPARE(rows(), (std::vector<Row>{{path.toLower(), "intro", "1:01", kIntro}}));
-    QCOMPARE(mChooserCalls.size(), 1);
-    const ChooserCall &call = mChooserCalls[0];
+    QCOMPARE(f->chooserCalls.size(), 1);
+    const ChooserCall &call = f->chooserCalls[0];
     QCOMPARE(call.kind, ChooserKind::OpenFile);
     QCOMPARE(call.owner, playlist().hWnd());
     QCOMPARE(call.title, QString("Add Media File"));
@@ -184,31 +142,31 @@ void PlaylistEditingTest::addFileMeasuresTheVideo()
     QCOMPARE(call.initialFolder, QString());
 
     // The probe works beside the playing video and is closed again.
-    const QStringList probe = mTap->matching("movie2");
+    const QStringList probe = commandsWith("movie2");
     QVERIFY(probe.first().startsWith("open "));
     QVERIFY(probe.first().contains("Alias movie2 parent " +
                                    QString::number(forms::frmMain().picVideo.hWnd())));
     QVERIFY(probe.contains("play movie2 from 0 to 1"));
     QCOMPARE(probe.mid(probe.size() - 2), QStringList({"Stop movie2", "Close movie2"}));
-    QCOMPARE(mMedia.openDevices(), 0);
+    QCOMPARE(f->media->openDevices(), 0);
     QCOMPARE(playlist().MousePointer(), 0);
-    QVERIFY(mBoxes.empty());
+    QVERIFY(f->boxes.empty());
 
     // The next dialog starts where the last file came from.
     const QString second = makeFile("Clips/lesson.avi", 5000);
-    mAnswers << second;
-    click("file");
-    QCOMPARE(mChooserCalls[1].initialFolder, mTemp.filePath("Clips") + "/");
+    f->chooserAnswers << second;
+    support::pressPlaylist("file");
+    QCOMPARE(f->chooserCalls[1].initialFolder, f->filePath("Clips") + "/");
     QCOMPARE(rows().back(), (Row{second.toLower(), "lesson", "0:05", kWhite}));
 }
 
 void PlaylistEditingTest::addFileThatCannotBePlayedReadsZero()
 {
     const QString path = makeFile("broken.avi");
-    mAnswers << path;
-    click("file");
+    f->chooserAnswers << path;
+    support::pressPlaylist("file");
     QCOMPARE(rows(), (std::vector<Row>{{path.toLower(), "broken", "0:00", kWhite}}));
-    QCOMPARE(mMedia.openDevices(), 0);
+    QCOMPARE(f->media->openDevices(), 0);
 }
 
 void PlaylistEditingTest::cancelledChoosersChangeNothing_data()
@@ -227,15 +185,15 @@ void PlaylistEditingTest::cancelledChoosersChangeNothing()
     fill({"/v/a.avi"});
     gLastFolder = "/remembered";
     playlist().mDialogFolder = "/dialog/";
-    click(button.toLatin1().constData());
-    QCOMPARE(mChooserCalls.size(), 1);
+    support::pressPlaylist(button.toLatin1().constData());
+    QCOMPARE(f->chooserCalls.size(), 1);
     QCOMPARE(keys(), QStringList({"/v/a.avi"}));
     QCOMPARE(gLastFolder, QString("/remembered"));
     QCOMPARE(playlist().mDialogFolder, QString("/dialog/"));
     QCOMPARE(playlist().mSaveFile, QString());
     QCOMPARE(playlist().MousePointer(), 0);
-    QVERIFY(mTap->matching("movie2").isEmpty());
-    QVERIFY(mBoxes.empty());
+    QVERIFY(commandsWith("movie2").isEmpty());
+    QVERIFY(f->boxes.empty());
 }
 
 void PlaylistEditingTest::addDirectoryInPatternOrder()
@@ -247,25 +205,25 @@ void PlaylistEditingTest::addDirectoryInPatternOrder()
     makeFile("Dir/notes.txt", 1);
     makeFile("Dir/.hidden.avi", 1);
     makeFile("Dir/Sub/deeper.avi", 1);
-    const QString folder = mTemp.filePath("Dir");
-    mAnswers << folder;
-    click("dir");
+    const QString folder = f->filePath("Dir");
+    f->chooserAnswers << folder;
+    support::pressPlaylist("dir");
 
     QCOMPARE(rows(), (std::vector<Row>{{a.toLower(), "a", "0:01", kWhite},
                                        {d.toLower(), "d", "0:04", kWhite},
                                        {b.toLower(), "b", "0:02", kWhite},
                                        {c.toLower(), "c", "0:03", kIntro}}));
-    QCOMPARE(mChooserCalls[0].kind, ChooserKind::Folder);
-    QCOMPARE(mChooserCalls[0].title,
+    QCOMPARE(f->chooserCalls[0].kind, ChooserKind::Folder);
+    QCOMPARE(f->chooserCalls[0].title,
              QString("Select Directory (Only searches the selected directory):"));
-    QCOMPARE(mChooserCalls[0].owner, playlist().hWnd());
+    QCOMPARE(f->chooserCalls[0].owner, playlist().hWnd());
     QCOMPARE(gLastFolder, folder);
-    QCOMPARE(mTap->matching("Close movie2").size(), 4);
-    QCOMPARE(mMedia.openDevices(), 0);
+    QCOMPARE(commandsWith("Close movie2").size(), 4);
+    QCOMPARE(f->media->openDevices(), 0);
 
     // The next browser starts in the folder chosen last.
-    click("dir_rec");
-    QCOMPARE(mChooserCalls[1].initialFolder, folder);
+    support::pressPlaylist("dir_rec");
+    QCOMPARE(f->chooserCalls[1].initialFolder, folder);
 }
 
 void PlaylistEditingTest::addDirectoryTreeMeasuresNothing()
@@ -274,15 +232,15 @@ void PlaylistEditingTest::addDirectoryTreeMeasuresNothing()
     const QString a = makeFile("Course/Part1/a.avi", 1000);
     makeFile("Course/Part1/b.mpg", 1000);
     makeFile("Course/.hidden/c.avi", 1000);
-    QVERIFY(QFile::link(mTemp.filePath("Course"), mTemp.filePath("Course/Part1/loop")));
-    mAnswers << mTemp.filePath("Course");
-    click("dir_rec");
+    QVERIFY(QFile::link(f->filePath("Course"), f->filePath("Course/Part1/loop")));
+    f->chooserAnswers << f->filePath("Course");
+    support::pressPlaylist("dir_rec");
 
     QCOMPARE(rows(), (std::vector<Row>{{a.toLower(), "a", "????", kWhite},
                                        {intro.toLower(), "intro", "????", kIntro}}));
-    QCOMPARE(mChooserCalls[0].title,
+    QCOMPARE(f->chooserCalls[0].title,
              QString("Select Directory (Searches all subdirectories within selected directory):"));
-    QVERIFY(mTap->commands.filter("movie").isEmpty());
+    QVERIFY(f->recorder->commands().filter("movie").isEmpty());
     QCOMPARE(playlist().MousePointer(), 0);
 }
 
@@ -298,37 +256,37 @@ void PlaylistEditingTest::duplicatesAreRefusedAndNamed()
 {
     QFETCH(QString, button);
     const QString path = makeFile("Twice/Lesson.AVI", 3000);
-    const QString answer = button == "file" ? path : mTemp.filePath("Twice");
-    mAnswers << answer << answer;
-    click(button.toLatin1().constData());
+    const QString answer = button == "file" ? path : f->filePath("Twice");
+    f->chooserAnswers << answer << answer;
+    support::pressPlaylist(button.toLatin1().constData());
     QCOMPARE(keys(), QStringList({path.toLower()}));
-    QVERIFY(mBoxes.empty());
-    const int probesBefore = mTap->matching("open ").size();
+    QVERIFY(f->boxes.empty());
+    const int probesBefore = commandsWith("open ").size();
 
-    click(button.toLatin1().constData());
+    support::pressPlaylist(button.toLatin1().constData());
     QCOMPARE(keys(), QStringList({path.toLower()}));
-    QCOMPARE(mBoxes.size(), std::size_t(1));
+    QCOMPARE(f->boxes.size(), std::size_t(1));
     // The path as it was built, not lower-cased.
-    QCOMPARE(mBoxes[0].prompt, kDuplicate + path);
-    QCOMPARE(mBoxes[0].style, toolkit::vbOKOnly | toolkit::vbInformation);
-    QCOMPARE(mBoxes[0].title, kAppTitle);
+    QCOMPARE(f->boxes[0].prompt, kDuplicate + path);
+    QCOMPARE(f->boxes[0].style, toolkit::vbOKOnly | toolkit::vbInformation);
+    QCOMPARE(f->boxes[0].title, kAppTitle);
     // Nothing is measured for a video that is refused; no probe is left open.
-    QCOMPARE(mTap->matching("open ").size(), probesBefore);
-    QCOMPARE(mMedia.openDevices(), 0);
+    QCOMPARE(commandsWith("open ").size(), probesBefore);
+    QCOMPARE(f->media->openDevices(), 0);
     QCOMPARE(playlist().MousePointer(), 0);
 }
 
 void PlaylistEditingTest::duplicateInOtherLetterCaseFromAListFile()
 {
     const QString path = makeFile("Mixed/New.avi", 3000);
-    const QString stored = mTemp.filePath("Mixed/NEW.AVI");
+    const QString stored = f->filePath("Mixed/NEW.AVI");
     playlist().AddEntry(stored, "stored", "0:03");
     makeFile("Mixed/other.avi", 1000);
-    mAnswers << mTemp.filePath("Mixed");
-    click("dir");
-    QCOMPARE(keys(), QStringList({stored, mTemp.filePath("Mixed/other.avi").toLower()}));
-    QCOMPARE(mBoxes.size(), std::size_t(1));
-    QCOMPARE(mBoxes[0].prompt, kDuplicate + path);
+    f->chooserAnswers << f->filePath("Mixed");
+    support::pressPlaylist("dir");
+    QCOMPARE(keys(), QStringList({stored, f->filePath("Mixed/other.avi").toLower()}));
+    QCOMPARE(f->boxes.size(), std::size_t(1));
+    QCOMPARE(f->boxes[0].prompt, kDuplicate + path);
 }
 
 void PlaylistEditingTest::addingHoldsAPlayingVideoOnly_data()
@@ -349,35 +307,36 @@ void PlaylistEditingTest::addingHoldsAPlayingVideoOnly()
     gMCI->OpenMultimedia(forms::frmMain().picVideo.hWnd());
     gMCI->PlayMultimedia("0", "0");
     forms::frmMain().tlbMain.Buttons("play").setImage(playImage);
-    mTap->commands.clear();
+    f->recorder->clear();
 
-    mAnswers << makeFile("added.avi", 1000);
-    click("file");
+    f->chooserAnswers << makeFile("added.avi", 1000);
+    support::pressPlaylist("file");
     const QStringList expected =
         held ? QStringList({"Pause movie", "Resume movie"}) : QStringList();
-    QCOMPARE(mTap->commands.filter(QRegularExpression("^(Pause|Resume) movie$")), expected);
+    QCOMPARE(f->recorder->commands().filter(QRegularExpression("^(Pause|Resume) movie$")),
+             expected);
     QCOMPARE(rows().size(), std::size_t(1));
 }
 
 void PlaylistEditingTest::removeAndNew()
 {
-    click("delete"); // an empty list: nothing happens
-    QVERIFY(mBoxes.empty());
+    support::pressPlaylist("delete"); // an empty list: nothing happens
+    QVERIFY(f->boxes.empty());
 
     fill({"/v/a.avi", "/v/b.avi", "/v/c.avi"});
-    click("delete"); // rows, none selected: nothing to remove
+    support::pressPlaylist("delete"); // rows, none selected: nothing to remove
     QCOMPARE(keys().size(), 3);
     playlist().lvPlaylist.findKey("/v/b.avi")->setSelected(true);
-    click("delete");
+    support::pressPlaylist("delete");
     QCOMPARE(keys(), QStringList({"/v/a.avi", "/v/c.avi"}));
 
     playlist().mDialogFolder = "/v/";
     playlist().mSaveFile = "/lists/mine.pel";
-    click("new");
+    support::pressPlaylist("new");
     QCOMPARE(playlist().lvPlaylist.Count(), 0);
     QCOMPARE(playlist().mDialogFolder, QString());
     QCOMPARE(playlist().mSaveFile, QString());
-    QVERIFY(mBoxes.empty());
+    QVERIFY(f->boxes.empty());
 }
 
 void PlaylistEditingTest::moveUpAndDown_data()
@@ -411,17 +370,17 @@ void PlaylistEditingTest::moveUpAndDown()
     if (!selected.isEmpty())
         playlist().lvPlaylist.findKey(selected)->setSelected(true);
     const std::vector<Row> before = rows();
-    click(button.toLatin1().constData());
+    support::pressPlaylist(button.toLatin1().constData());
     QCOMPARE(keys(), expected);
     // Titles and lengths travel with their keys.
     for (const Row &row : rows())
         QCOMPARE(row.title, row.key.section(u'/', -1).section(u'.', 0, 0));
     if (!selected.isEmpty())
         QVERIFY(playlist().lvPlaylist.findKey(selected)->Selected());
-    QVERIFY(mBoxes.empty());
+    QVERIFY(f->boxes.empty());
 
     if (button == "up" && selected == "/v/b.avi") {
-        click("down");
+        support::pressPlaylist("down");
         QCOMPARE(rows(), before);
         QVERIFY(playlist().lvPlaylist.findKey(selected)->Selected());
     }
@@ -435,14 +394,14 @@ void PlaylistEditingTest::movingKeepsTheCurrentColour()
     list.findKey("/v/c.avi")->setSelected(true);
 
     gMCI->mstrLongFileName = "/v/c.avi";
-    click("up");
+    support::pressPlaylist("up");
     QCOMPARE(rows(), (std::vector<Row>{{"/v/a.avi", "a", "1:00", kWhite},
                                        {"/v/c.avi", "c", "1:00", kYellow},
                                        {"/v/intro.asf", "intro", "1:00", kIntro}}));
 
     // A file opened from disk is no entry: no entry stays current.
     gMCI->mstrLongFileName = "/elsewhere/single.avi";
-    click("up");
+    support::pressPlaylist("up");
     QCOMPARE(keys(), QStringList({"/v/c.avi", "/v/a.avi", "/v/intro.asf"}));
     for (const Row &row : rows())
         QVERIFY(row.colour != kYellow);
@@ -480,10 +439,34 @@ void PlaylistEditingTest::sortedListTakesAddedEntriesInPlace()
     playlist().AddEntry("/v/c.avi", "gamma", "1:00");
     playlist().lvPlaylist_ColumnClick(1);
     playlist().lvPlaylist_ColumnClick(1); // ascending by title
-    mAnswers << makeFile("Sorted/beta.avi", 2000);
-    click("file");
+    f->chooserAnswers << makeFile("Sorted/beta.avi", 2000);
+    support::pressPlaylist("file");
     QCOMPARE(keys(),
-             QStringList({"/v/a.avi", mTemp.filePath("Sorted/beta.avi").toLower(), "/v/c.avi"}));
+             QStringList({"/v/a.avi", f->filePath("Sorted/beta.avi").toLower(), "/v/c.avi"}));
+}
+
+void PlaylistEditingTest::scriptedChooserAnswersAndRecords()
+{
+    f->chooserAnswers = {"/videos/Intro.avi", "", "/lists/x.pel", "/videos"};
+    QCOMPARE(ShowOpenFileDialog(7, "F|*.f|", "Open Media File", "/root"),
+             QString("/videos/Intro.avi"));
+    QCOMPARE(ShowOpenFileDialog(7, "F|*.f|", "Open Media File", "/root"), QString());
+    QCOMPARE(ShowSaveFileDialog(8, "P|*.pel|", "Save Pellin Playlist", ""),
+             QString("/lists/x.pel"));
+    QCOMPARE(BrowseForFolder("/last", "Select Directory"), QString("/videos"));
+
+    const QList<ChooserCall> &calls = f->chooserCalls;
+    QCOMPARE(calls.size(), 4);
+    QCOMPARE(calls[0].kind, ChooserKind::OpenFile);
+    QCOMPARE(calls[0].owner, 7LL);
+    QCOMPARE(calls[0].filter, QString("F|*.f|"));
+    QCOMPARE(calls[0].title, QString("Open Media File"));
+    QCOMPARE(calls[0].initialFolder, QString("/root"));
+    QCOMPARE(calls[2].kind, ChooserKind::SaveFile);
+    QCOMPARE(calls[3].kind, ChooserKind::Folder);
+    QCOMPARE(calls[3].initialFolder, QString("/last"));
+    // No playlist window is loaded here: the browser has no owner.
+    QCOMPARE(calls[3].owner, 0LL);
 }
 
 QTEST_MAIN(PlaylistEditingTest)

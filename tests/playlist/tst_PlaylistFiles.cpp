@@ -1,22 +1,28 @@
 // Saving and opening the student's playlist files through the toolbar, on real files.
-#include "PlaylistRows.h"
 #include "common/Choosers.h"
 #include "common/modGlobals.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "support/FileSizeLimit.h"
+#include "support/Files.h"
+#include "support/PlaylistRows.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
 #include "toolkit/Forms.h"
 #include "toolkit/MessageBox.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/resource.h>
-
-#include <csignal>
+#include <optional>
 
 using namespace modGlobals;
+using support::kIntro;
+using support::kWhite;
+using support::kYellow;
+using support::Row;
+using support::writeFile;
 
 namespace
 {
@@ -25,34 +31,6 @@ QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-// Lets no file of this process grow beyond `bytes` while it lives; a write past the limit fails
-// instead of ending the process.
-class FileSizeLimit
-{
-  public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &mOld);
-        rlimit limited = mOld;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &mOld); }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-  private:
-    rlimit mOld{};
-};
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 } // namespace
@@ -80,23 +58,15 @@ class PlaylistFilesTest : public QObject
 
   private:
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
-    void click(const char *key)
-    {
-        playlist().tlbPlaylist_ButtonClick(playlist().tlbPlaylist.Buttons(key));
-    }
     std::vector<Row> rows();
     void fillThree();
 
-    QTemporaryDir mTemp;
-    QStringList mAnswers;
-    QList<ChooserCall> mChooserCalls;
-    std::vector<toolkit::MessageBoxCall> mBoxes;
-    int mBoxAnswer = toolkit::vbOK;
+    std::optional<support::WindowFixture> f;
 };
 
 std::vector<Row> PlaylistFilesTest::rows()
 {
-    return rowsOf(playlist().lvPlaylist);
+    return support::rowsOf(playlist().lvPlaylist);
 }
 
 void PlaylistFilesTest::fillThree()
@@ -108,66 +78,51 @@ void PlaylistFilesTest::fillThree()
 
 void PlaylistFilesTest::init()
 {
-    QVERIFY(mTemp.isValid());
-    mAnswers.clear();
-    mChooserCalls.clear();
-    mBoxes.clear();
-    mBoxAnswer = toolkit::vbOK;
-    setChooserHandler([this](const ChooserCall &call) {
-        mChooserCalls << call;
-        return mAnswers.isEmpty() ? QString() : mAnswers.takeFirst();
-    });
-    toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
-        mBoxes.push_back(call);
-        return mBoxAnswer;
-    });
+    f.emplace();
+    QVERIFY(f->valid());
 }
 
 void PlaylistFilesTest::cleanup()
 {
-    for (toolkit::Form *form : toolkit::loadedForms())
-        form->Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    setChooserHandler({});
-    toolkit::setMessageBoxHandler({});
+    f.reset();
 }
 
 void PlaylistFilesTest::saveAndOpenRoundTrip()
 {
     fillThree();
     playlist().lvPlaylist.findKey("/course/b.mpg")->setForeColor(kYellow);
-    const QString file = mTemp.filePath("Lists/mylist");
-    QVERIFY(QDir().mkpath(mTemp.filePath("Lists")));
-    mAnswers << file + QChar(u'\0');
-    click("save");
+    const QString file = f->filePath("Lists/mylist");
+    QVERIFY(QDir().mkpath(f->filePath("Lists")));
+    f->chooserAnswers << file + QChar(u'\0');
+    support::pressPlaylist("save");
 
-    QCOMPARE(mChooserCalls.size(), 1);
-    QCOMPARE(mChooserCalls[0].kind, ChooserKind::SaveFile);
-    QCOMPARE(mChooserCalls[0].title, QString("Save Pellin Playlist"));
-    QCOMPARE(mChooserCalls[0].filter, QString("Vorlund Playlist (*.PEL) |*.pel|"));
-    QCOMPARE(mChooserCalls[0].owner, playlist().hWnd());
+    QCOMPARE(f->chooserCalls.size(), 1);
+    QCOMPARE(f->chooserCalls[0].kind, ChooserKind::SaveFile);
+    QCOMPARE(f->chooserCalls[0].title, QString("Save Pellin Playlist"));
+    QCOMPARE(f->chooserCalls[0].filter, QString("Vorlund Playlist (*.PEL) |*.pel|"));
+    QCOMPARE(f->chooserCalls[0].owner, playlist().hWnd());
     QCOMPARE(playlist().mSaveFile, file + ".pel");
     QCOMPARE(contentOf(file + ".pel"),
              QByteArray("/course/intro.asf;Intro;0:12\r\n"
                         "/course/routing basics.avi;routing basics;12:40\r\n"
                         "/course/b.mpg;Part A;Part B;2:30\r\n"));
 
-    click("new");
+    support::pressPlaylist("new");
     playlist().AddEntry("/other/x.avi", "x", "0:01");
-    mAnswers << file + ".pel";
-    click("open");
-    QCOMPARE(mChooserCalls[1].kind, ChooserKind::OpenFile);
-    QCOMPARE(mChooserCalls[1].title, QString("Open Pellin Playlist"));
+    f->chooserAnswers << file + ".pel";
+    support::pressPlaylist("open");
+    QCOMPARE(f->chooserCalls[1].kind, ChooserKind::OpenFile);
+    QCOMPARE(f->chooserCalls[1].title, QString("Open Pellin Playlist"));
     // The ";" inside the title splits it: the rest of the title becomes the length.
     QCOMPARE(rows(),
              (std::vector<Row>{{"/course/intro.asf", "Intro", "0:12", kIntro},
                                {"/course/routing basics.avi", "routing basics", "12:40", kWhite},
                                {"/course/b.mpg", "Part A", "Part B", kWhite}}));
-    QVERIFY(mBoxes.empty());
+    QVERIFY(f->boxes.empty());
     // The next playlist and media dialogs start in the playlist's folder.
-    QCOMPARE(playlist().mDialogFolder, mTemp.filePath("Lists") + "/");
-    click("open");
-    QCOMPARE(mChooserCalls[2].initialFolder, mTemp.filePath("Lists") + "/");
+    QCOMPARE(playlist().mDialogFolder, f->filePath("Lists") + "/");
+    support::pressPlaylist("open");
+    QCOMPARE(f->chooserCalls[2].initialFolder, f->filePath("Lists") + "/");
 }
 
 void PlaylistFilesTest::saveAddsTheExtension_data()
@@ -187,29 +142,29 @@ void PlaylistFilesTest::saveAddsTheExtension()
     QFETCH(QString, typed);
     QFETCH(QString, written);
     fillThree();
-    mAnswers << mTemp.filePath(typed);
-    click("save");
-    QVERIFY(QFile::exists(mTemp.filePath(written)));
-    QCOMPARE(playlist().mSaveFile, mTemp.filePath(written));
+    f->chooserAnswers << f->filePath(typed);
+    support::pressPlaylist("save");
+    QVERIFY(QFile::exists(f->filePath(written)));
+    QCOMPARE(playlist().mSaveFile, f->filePath(written));
 }
 
 void PlaylistFilesTest::addedExtensionAsksBeforeReplacing()
 {
-    const QString existing = mTemp.filePath("kept.pel");
-    writeRaw(existing, "/old/a.avi;a;1:00\r\n");
+    const QString existing = f->filePath("kept.pel");
+    QVERIFY(writeFile(existing, "/old/a.avi;a;1:00\r\n"));
     fillThree();
-    mBoxAnswer = toolkit::vbNo;
-    mAnswers << mTemp.filePath("kept");
-    click("save");
-    QCOMPARE(mBoxes.size(), std::size_t(1));
-    QCOMPARE(mBoxes[0].style, toolkit::vbYesNo | toolkit::vbExclamation);
-    QVERIFY(mBoxes[0].prompt.startsWith(existing));
+    f->boxAnswer = toolkit::vbNo;
+    f->chooserAnswers << f->filePath("kept");
+    support::pressPlaylist("save");
+    QCOMPARE(f->boxes.size(), std::size_t(1));
+    QCOMPARE(f->boxes[0].style, toolkit::vbYesNo | toolkit::vbExclamation);
+    QVERIFY(f->boxes[0].prompt.startsWith(existing));
     QCOMPARE(contentOf(existing), QByteArray("/old/a.avi;a;1:00\r\n"));
     QCOMPARE(playlist().mSaveFile, QString());
 
-    mBoxAnswer = toolkit::vbYes;
-    mAnswers << mTemp.filePath("kept");
-    click("save");
+    f->boxAnswer = toolkit::vbYes;
+    f->chooserAnswers << f->filePath("kept");
+    support::pressPlaylist("save");
     QVERIFY(contentOf(existing).startsWith("/course/intro.asf;Intro;0:12\r\n"));
     QCOMPARE(playlist().mSaveFile, existing);
 }
@@ -217,46 +172,46 @@ void PlaylistFilesTest::addedExtensionAsksBeforeReplacing()
 void PlaylistFilesTest::laterSavesGoToTheSameFile()
 {
     fillThree();
-    const QString first = mTemp.filePath("first.pel");
-    mAnswers << first;
-    click("save");
+    const QString first = f->filePath("first.pel");
+    f->chooserAnswers << first;
+    support::pressPlaylist("save");
     playlist().AddEntry("/course/extra.avi", "extra", "0:05");
-    click("save");
-    QCOMPARE(mChooserCalls.size(), 1);
+    support::pressPlaylist("save");
+    QCOMPARE(f->chooserCalls.size(), 1);
     QVERIFY(contentOf(first).endsWith("/course/extra.avi;extra;0:05\r\n"));
 
     // Opening another file leaves the remembered one: its list goes into the first file.
-    const QString other = mTemp.filePath("other.pel");
-    writeRaw(other, "/elsewhere/z.avi;z;9:99\r\n");
-    mAnswers << other;
-    click("open");
-    click("save");
-    QCOMPARE(mChooserCalls.size(), 2);
+    const QString other = f->filePath("other.pel");
+    QVERIFY(writeFile(other, "/elsewhere/z.avi;z;9:99\r\n"));
+    f->chooserAnswers << other;
+    support::pressPlaylist("open");
+    support::pressPlaylist("save");
+    QCOMPARE(f->chooserCalls.size(), 2);
     QCOMPARE(contentOf(first), QByteArray("/elsewhere/z.avi;z;9:99\r\n"));
     QCOMPARE(contentOf(other), QByteArray("/elsewhere/z.avi;z;9:99\r\n"));
 
     // After "new" the name is asked for again.
-    click("new");
+    support::pressPlaylist("new");
     playlist().AddEntry("/course/n.avi", "n", "0:01");
-    click("save");
-    QCOMPARE(mChooserCalls.size(), 3);
-    QCOMPARE(mChooserCalls[2].kind, ChooserKind::SaveFile);
+    support::pressPlaylist("save");
+    QCOMPARE(f->chooserCalls.size(), 3);
+    QCOMPARE(f->chooserCalls[2].kind, ChooserKind::SaveFile);
 }
 
 void PlaylistFilesTest::saveOnEmptyListDoesNothing()
 {
-    playlist().mSaveFile = mTemp.filePath("remembered.pel");
-    click("save");
-    QVERIFY(mChooserCalls.isEmpty());
-    QVERIFY(!QFile::exists(mTemp.filePath("remembered.pel")));
+    playlist().mSaveFile = f->filePath("remembered.pel");
+    support::pressPlaylist("save");
+    QVERIFY(f->chooserCalls.isEmpty());
+    QVERIFY(!QFile::exists(f->filePath("remembered.pel")));
 }
 
 void PlaylistFilesTest::failedSaveKeepsTheOldFile()
 {
     fillThree();
-    const QString file = mTemp.filePath("course.pel");
-    mAnswers << file;
-    click("save");
+    const QString file = f->filePath("course.pel");
+    f->chooserAnswers << file;
+    support::pressPlaylist("save");
     const QByteArray saved = contentOf(file);
     QVERIFY(saved.startsWith("/course/intro.asf"));
 
@@ -265,50 +220,50 @@ void PlaylistFilesTest::failedSaveKeepsTheOldFile()
         playlist().AddEntry(QStringLiteral("/course/more%1.avi").arg(i), "more", "0:01");
     {
         const FileSizeLimit limit(16);
-        click("save");
+        support::pressPlaylist("save");
     }
     QCOMPARE(contentOf(file), saved);
-    QCOMPARE(mBoxes.size(), std::size_t(1));
-    QCOMPARE(mBoxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
-    QVERIFY2(mBoxes[0].prompt.contains("Number: 75"), qPrintable(mBoxes[0].prompt));
+    QCOMPARE(f->boxes.size(), std::size_t(1));
+    QCOMPARE(f->boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
+    QVERIFY2(f->boxes[0].prompt.contains("Number: 75"), qPrintable(f->boxes[0].prompt));
     // The remembered file is forgotten: the next save asks where to write.
     QCOMPARE(playlist().mSaveFile, QString());
     QCOMPARE(playlist().MousePointer(), 0);
-    mAnswers << file;
-    click("save");
-    QCOMPARE(mChooserCalls.size(), 2);
+    f->chooserAnswers << file;
+    support::pressPlaylist("save");
+    QCOMPARE(f->chooserCalls.size(), 2);
     QVERIFY(contentOf(file).endsWith("/course/more49.avi;more;0:01\r\n"));
 }
 
 void PlaylistFilesTest::openAcceptsEveryLineEndAndWindowsText()
 {
-    const QString file = mTemp.filePath("mixed.pel");
-    writeRaw(file, "/v/a.avi;Caf\xe9;1:00\r\n/v/b.avi;na\xc3\xafve;2:00\n/v/c.ASF;c;3:00\r"
-                   "\r\n/v/d.avi;d;4:00");
-    mAnswers << file;
-    click("open");
+    const QString file = f->filePath("mixed.pel");
+    QVERIFY(writeFile(file, "/v/a.avi;Caf\xe9;1:00\r\n/v/b.avi;na\xc3\xafve;2:00\n/v/c.ASF;c;3:00\r"
+                            "\r\n/v/d.avi;d;4:00"));
+    f->chooserAnswers << file;
+    support::pressPlaylist("open");
     QCOMPARE(rows(),
              (std::vector<Row>{{"/v/a.avi", QString::fromUtf8("Caf\xc3\xa9"), "1:00", kWhite},
                                {"/v/b.avi", QString::fromUtf8("na\xc3\xafve"), "2:00", kWhite},
                                {"/v/c.ASF", "c", "3:00", kIntro},
                                {"/v/d.avi", "d", "4:00", kWhite}}));
-    QVERIFY(mBoxes.empty());
+    QVERIFY(f->boxes.empty());
 }
 
 void PlaylistFilesTest::openSkipsBadLinesAndSaysSo()
 {
-    const QString file = mTemp.filePath("bad.pel");
-    writeRaw(file, "/v/a.asf;Intro;1:00\r\n\r\n/v/short.avi;no length\r\n"
-                   "/v/b.mpg;b;2:30;extra\r\n/V/A.ASF;again;1:00\r\n");
-    mAnswers << file;
-    click("open");
+    const QString file = f->filePath("bad.pel");
+    QVERIFY(writeFile(file, "/v/a.asf;Intro;1:00\r\n\r\n/v/short.avi;no length\r\n"
+                            "/v/b.mpg;b;2:30;extra\r\n/V/A.ASF;again;1:00\r\n"));
+    f->chooserAnswers << file;
+    support::pressPlaylist("open");
     QCOMPARE(rows(), (std::vector<Row>{{"/v/a.asf", "Intro", "1:00", kIntro},
                                        {"/v/b.mpg", "b", "2:30", kWhite}}));
-    QCOMPARE(mBoxes.size(), std::size_t(1));
-    QCOMPARE(mBoxes[0].style, toolkit::vbOKOnly | toolkit::vbExclamation);
-    QCOMPARE(mBoxes[0].title, kAppTitle);
-    QVERIFY(mBoxes[0].prompt.contains("line 3 of"));
-    QVERIFY(mBoxes[0].prompt.contains("line 5 of"));
+    QCOMPARE(f->boxes.size(), std::size_t(1));
+    QCOMPARE(f->boxes[0].style, toolkit::vbOKOnly | toolkit::vbExclamation);
+    QCOMPARE(f->boxes[0].title, kAppTitle);
+    QVERIFY(f->boxes[0].prompt.contains("line 3 of"));
+    QVERIFY(f->boxes[0].prompt.contains("line 5 of"));
 }
 
 void PlaylistFilesTest::openOfUnreadableFileKeepsTheList_data()
@@ -324,18 +279,18 @@ void PlaylistFilesTest::openOfUnreadableFileKeepsTheList()
 {
     QFETCH(QString, name);
     QFETCH(int, number);
-    QVERIFY(QDir().mkpath(mTemp.filePath("folder.pel")));
+    QVERIFY(QDir().mkpath(f->filePath("folder.pel")));
     fillThree();
     const std::vector<Row> before = rows();
     playlist().mDialogFolder = "/before/";
-    mAnswers << mTemp.filePath(name);
-    click("open");
+    f->chooserAnswers << f->filePath(name);
+    support::pressPlaylist("open");
     QCOMPARE(rows(), before);
     QCOMPARE(playlist().mDialogFolder, QString("/before/"));
-    QCOMPARE(mBoxes.size(), std::size_t(1));
-    QCOMPARE(mBoxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
-    QVERIFY2(mBoxes[0].prompt.contains("Number: " + QString::number(number)),
-             qPrintable(mBoxes[0].prompt));
+    QCOMPARE(f->boxes.size(), std::size_t(1));
+    QCOMPARE(f->boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
+    QVERIFY2(f->boxes[0].prompt.contains("Number: " + QString::number(number)),
+             qPrintable(f->boxes[0].prompt));
     QCOMPARE(playlist().MousePointer(), 0);
 }
 
@@ -344,16 +299,16 @@ void PlaylistFilesTest::openOfUnreadableFileKeepsTheList()
 void PlaylistFilesTest::fileOpenedFromTheDesktopReplacesTheList()
 {
     fillThree();
-    QVERIFY(QDir().mkpath(mTemp.filePath("Lists")));
-    const QString file = mTemp.filePath("Lists/desk.pel");
-    writeRaw(file, "/v/a.avi;A;1:00\r\nno separators\r\n/v/b.asf;B;0:20\r\n");
+    QVERIFY(QDir().mkpath(f->filePath("Lists")));
+    const QString file = f->filePath("Lists/desk.pel");
+    QVERIFY(writeFile(file, "/v/a.avi;A;1:00\r\nno separators\r\n/v/b.asf;B;0:20\r\n"));
     playlist().OpenPlaylistFile(file);
-    QVERIFY(mChooserCalls.isEmpty());
+    QVERIFY(f->chooserCalls.isEmpty());
     QCOMPARE(rows(), (std::vector<Row>{{"/v/a.avi", "A", "1:00", kWhite},
                                        {"/v/b.asf", "B", "0:20", kIntro}}));
-    QCOMPARE(playlist().mDialogFolder, mTemp.filePath("Lists") + "/");
-    QCOMPARE(mBoxes.size(), std::size_t(1));
-    QVERIFY(mBoxes[0].prompt.contains("line 2 of"));
+    QCOMPARE(playlist().mDialogFolder, f->filePath("Lists") + "/");
+    QCOMPARE(f->boxes.size(), std::size_t(1));
+    QVERIFY(f->boxes[0].prompt.contains("line 2 of"));
 }
 
 QTEST_MAIN(PlaylistFilesTest)

@@ -2,6 +2,10 @@
 #include "common/modGlobals.h"
 #include "failure/Failure.h"
 #include "playlist/frmPlaylist.h"
+#include "support/Files.h"
+#include "support/PlaylistRows.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
 #include "toolkit/Colors.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Units.h"
@@ -9,60 +13,23 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using namespace modGlobals;
-
-namespace
-{
-
-struct Row {
-    QString key;
-    QString title;
-    QString length;
-    std::uint32_t colour;
-    bool selected;
-    bool operator==(const Row &) const = default;
-};
-
-std::vector<Row> rowsOf(toolkit::ListView &list)
-{
-    std::vector<Row> rows;
-    for (int i = 1; i <= list.Count(); ++i) {
-        const toolkit::ListItem item = list.Item(i);
-        rows.push_back(
-            {item.Key(), item.Text(), item.SubItem(1), item.ForeColor(), item.Selected()});
-    }
-    return rows;
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-void unloadPlaylist()
-{
-    for (toolkit::Form *form : toolkit::loadedForms())
-        form->Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-constexpr std::uint32_t kWhite = frmPlaylist::kNormalColour;
-constexpr std::uint32_t kIntro = frmPlaylist::kIntroColour;
-constexpr std::uint32_t kYellow = frmPlaylist::kCurrentColour;
-
-} // namespace
+using support::kIntro;
+using support::kWhite;
+using support::kYellow;
+using support::Row;
+using support::rowsWithSelectionOf;
+using support::writeFile;
 
 class PlaylistWindowTest : public QObject
 {
     Q_OBJECT
 
   private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -78,29 +45,22 @@ class PlaylistWindowTest : public QObject
     void openPListOnMissingFile();
 
   private:
-    QTemporaryDir mTemp;
+    std::optional<support::WindowFixture> f;
     QString mCarryOver;
 };
 
-void PlaylistWindowTest::initTestCase()
-{
-    QVERIFY(mTemp.isValid());
-    qputenv("TMPDIR", mTemp.path().toUtf8());
-    mCarryOver = pellin::carryOverPath(GetTempFolder());
-    QCOMPARE(mCarryOver, mTemp.path() + "/tmpPlist.txt");
-}
-
+// Each case starts with no carry-over file: the fixture's folder is new.
 void PlaylistWindowTest::init()
 {
-    gKeepPlaylist = false;
-    gSelectedKey.clear();
-    QFile::remove(mCarryOver);
+    f.emplace();
+    QVERIFY(f->valid());
+    mCarryOver = pellin::carryOverPath(GetTempFolder());
+    QCOMPARE(mCarryOver, f->filePath("tmpPlist.txt"));
 }
 
 void PlaylistWindowTest::cleanup()
 {
-    gKeepPlaylist = false;
-    unloadPlaylist();
+    f.reset();
 }
 
 void PlaylistWindowTest::windowLooksAsDesigned()
@@ -142,7 +102,7 @@ void PlaylistWindowTest::windowLooksAsDesigned()
 
 void PlaylistWindowTest::freshWindowIgnoresCarryOver()
 {
-    writeRaw(mCarryOver, "/v/a.avi;A;1:00\r\n");
+    QVERIFY(writeFile(mCarryOver, "/v/a.avi;A;1:00\r\n"));
     frmPlaylist &window = forms::frmPlaylist();
     QCOMPARE(window.lvPlaylist.Count(), 0);
     QCOMPARE(window.lvPlaylist.columnCount(), 2);
@@ -159,7 +119,7 @@ void PlaylistWindowTest::carryOverRoundTrip()
     window.Unload();
     QCOMPARE(gSelectedKey, QString("/course/m1.avi"));
     QVERIFY(QFile::exists(mCarryOver));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    support::flushDeletes();
 
     frmPlaylist &again = forms::frmPlaylist();
     const std::vector<Row> expected{
@@ -167,13 +127,13 @@ void PlaylistWindowTest::carryOverRoundTrip()
         {"/course/m1.avi", "Module 1", "20:00", kYellow, true},
         {"/course/m2.avi", "Module 2", "3:00", kWhite, false},
     };
-    QCOMPARE(rowsOf(again.lvPlaylist), expected);
+    QCOMPARE(rowsWithSelectionOf(again.lvPlaylist), expected);
     QCOMPARE(again.lvPlaylist.SelectedItem()->Key(), QString("/course/m1.avi"));
 }
 
 void PlaylistWindowTest::carryOverOfEmptyList()
 {
-    writeRaw(mCarryOver, "/old/x.avi;Old;1:00\r\n");
+    QVERIFY(writeFile(mCarryOver, "/old/x.avi;Old;1:00\r\n"));
     forms::frmPlaylist();
     gKeepPlaylist = true;
     gSelectedKey = "/old/x.avi";
@@ -181,7 +141,7 @@ void PlaylistWindowTest::carryOverOfEmptyList()
     QVERIFY(QFile::exists(mCarryOver));
     QCOMPARE(QFileInfo(mCarryOver).size(), 0);
     QCOMPARE(gSelectedKey, QString("/old/x.avi"));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    support::flushDeletes();
     QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 0);
 }
 
@@ -198,7 +158,7 @@ void PlaylistWindowTest::nothingSelectedKeepsRememberedKey()
     gKeepPlaylist = true;
     window.Unload();
     QCOMPARE(gSelectedKey, QString("/c/c.avi"));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    support::flushDeletes();
 
     frmPlaylist &again = forms::frmPlaylist();
     const std::vector<Row> expected{
@@ -206,12 +166,12 @@ void PlaylistWindowTest::nothingSelectedKeepsRememberedKey()
         {"/c/b.avi", "B", "2:00", kWhite, false},
         {"/c/c.avi", "C", "3:00", kYellow, true},
     };
-    QCOMPARE(rowsOf(again.lvPlaylist), expected);
+    QCOMPARE(rowsWithSelectionOf(again.lvPlaylist), expected);
 }
 
 void PlaylistWindowTest::carryOverWithoutRememberedEntry()
 {
-    writeRaw(mCarryOver, "/c/a.avi;A;1:00\r\n/c/b.asf;B;2:00\r\n");
+    QVERIFY(writeFile(mCarryOver, "/c/a.avi;A;1:00\r\n/c/b.asf;B;2:00\r\n"));
     gKeepPlaylist = true;
     gSelectedKey = "/c/gone.avi";
     frmPlaylist &window = forms::frmPlaylist();
@@ -219,7 +179,7 @@ void PlaylistWindowTest::carryOverWithoutRememberedEntry()
         {"/c/a.avi", "A", "1:00", kWhite, false},
         {"/c/b.asf", "B", "2:00", kIntro, false},
     };
-    QCOMPARE(rowsOf(window.lvPlaylist), expected);
+    QCOMPARE(rowsWithSelectionOf(window.lvPlaylist), expected);
     QVERIFY(!window.lvPlaylist.SelectedItem());
 }
 
@@ -227,9 +187,10 @@ void PlaylistWindowTest::openPListReadsListFile()
 {
     frmPlaylist &window = forms::frmPlaylist();
     window.AddEntry("/old/entry.avi", "Old", "9:99");
-    const QString file = mTemp.path() + "/course.pel";
-    writeRaw(file,
-             "a.asf;Intro;1:00\r\n\r\nb.mpg;Second;2:30;more\r\nc.AVI;Third;0:05\rd.ASF;Up;1:11\n");
+    const QString file = f->filePath("course.pel");
+    QVERIFY(writeFile(
+        file,
+        "a.asf;Intro;1:00\r\n\r\nb.mpg;Second;2:30;more\r\nc.AVI;Third;0:05\rd.ASF;Up;1:11\n"));
     window.OpenPList(file);
     const std::vector<Row> expected{
         {"a.asf", "Intro", "1:00", kIntro, false},
@@ -237,7 +198,7 @@ void PlaylistWindowTest::openPListReadsListFile()
         {"c.AVI", "Third", "0:05", kWhite, false},
         {"d.ASF", "Up", "1:11", kIntro, false},
     };
-    QCOMPARE(rowsOf(window.lvPlaylist), expected);
+    QCOMPARE(rowsWithSelectionOf(window.lvPlaylist), expected);
     QCOMPARE(window.lvPlaylist.Item(1).SmallIcon(), QString("file"));
     // Loading neither selects nor marks an entry as current.
     QVERIFY(!window.lvPlaylist.SelectedItem());
@@ -246,9 +207,10 @@ void PlaylistWindowTest::openPListReadsListFile()
 void PlaylistWindowTest::openPListSkipsShortAndRepeatedLines()
 {
     frmPlaylist &window = forms::frmPlaylist();
-    const QString file = mTemp.path() + "/odd.pel";
-    writeRaw(file, "a.avi;A;1:00\r\nshort.avi;no length\r\nonly a key\r\na.avi;Again;2:00\r\n"
-                   "b.avi;B;3:00\r\n");
+    const QString file = f->filePath("odd.pel");
+    QVERIFY(writeFile(file,
+                      "a.avi;A;1:00\r\nshort.avi;no length\r\nonly a key\r\na.avi;Again;2:00\r\n"
+                      "b.avi;B;3:00\r\n"));
     window.OpenPList(file);
     QCOMPARE(window.lvPlaylist.Count(), 2);
     QCOMPARE(window.lvPlaylist.Item(1).Text(), QString("A"));
@@ -262,7 +224,7 @@ void PlaylistWindowTest::openPListSplitsTitleAtSemicolon()
     window.AddEntry("/c/x.avi", "Part 1; basics", "4:00");
     gKeepPlaylist = true;
     window.Unload();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    support::flushDeletes();
     frmPlaylist &again = forms::frmPlaylist();
     QCOMPARE(again.lvPlaylist.Count(), 1);
     QCOMPARE(again.lvPlaylist.Item(1).Text(), QString("Part 1"));
@@ -275,7 +237,7 @@ void PlaylistWindowTest::openPListOnMissingFile()
     window.AddEntry("/c/a.avi", "A", "1:00");
     int number = 0;
     try {
-        window.OpenPList(mTemp.path() + "/no such list.pel");
+        window.OpenPList(f->filePath("no such list.pel"));
     } catch (const pellin::Failure &failure) {
         number = failure.number();
     }
