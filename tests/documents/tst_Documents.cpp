@@ -86,11 +86,12 @@ class DocumentsTest : public QObject
 
   private:
     frmMain &main() { return forms::frmMain(); }
-    // The course lies in the fixture's folder; the shell is recorded unless a case stops it.
+    // The course lies in the fixture's folder, as the start-up names it.
     QString courseRoot() const { return f->folder().toLower() + "/course disc"; }
     std::optional<support::WindowFixture> f;
 };
 
+// The shell is recorded unless a case stops it.
 void DocumentsTest::init()
 {
     f.emplace();
