@@ -91,4 +91,28 @@ void ShowPlayingState(const QString &toolTip)
     EnableTransport(true);
 }
 
+void ReturnToNothingLoaded()
+{
+    frmMain &main = forms::frmMain();
+    gMCI->LoadedFilename("");
+    main.cmdPList.setTag("1");
+    main.cmdPList_Click();
+    ShowPausedLook();
+    EnableTransport(false);
+    if (gFullScreen && forms::frmFullToolbarLoaded())
+        forms::frmFullToolbar().setCaption("Tools(Ctl-T) 0:00/00:00");
+    main.sbStatus.Panels(1).setText("");
+    main.sbStatus.Panels(2).setText("00:00/00:00");
+    main.sldVideo.setValue(0);
+    main.sldVideo.setSelStart(0);
+    main.sldVideo.setEnabled(false);
+    main.tmrMediaScroller.setEnabled(false);
+}
+
+void AbandonVideo()
+{
+    gMCI->StopMultimedia();
+    ReturnToNothingLoaded();
+}
+
 } // namespace playback

@@ -42,4 +42,13 @@ void EnableTransport(bool enabled);
 // enabled with the video's length as its maximum, the position timer on, the transport enabled.
 void ShowPlayingState(const QString &toolTip = kPauseVideo);
 
+// Nothing loaded, as "stop" leaves the player once the device is stopped: no file selected, the
+// playlist shown so that the student can pick the next video, the play button offering to play,
+// the transport and the slider disabled, the position display reset and its timer off.
+void ReturnToNothingLoaded();
+
+// After a video could not be opened or started: whatever part of it the device holds is
+// stopped and the player returns to nothing loaded, ready for the next video.
+void AbandonVideo();
+
 } // namespace playback

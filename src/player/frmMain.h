@@ -1,5 +1,6 @@
 #pragma once
 
+#include "failure/Failure.h"
 #include "toolkit/CommandButton.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
@@ -106,6 +107,10 @@ class frmMain : public toolkit::Form
     void buildToolbar();
 
     void playClicked();
+    // Opens the file of File > Open again and plays it from the start.
+    void restartOpenedFile();
+    // A video that could not be opened: the report, then nothing loaded.
+    void recoverFromOpenFailure(const pellin::Failure &failure, bool fileNotFoundFor380);
     void stopClicked();
     void jumpClicked(int step);
     void fullClicked();

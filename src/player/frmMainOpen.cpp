@@ -13,18 +13,28 @@ namespace
 const QString kVideoFilter =
     QStringLiteral("Video Files (*.MPG;*.MPEG;*.AVI;*.ASF) |*.mpg;*.mpeg;*.avi;*.asf|");
 
-// The recovery of the opening handlers: the report, then the position display stops. The
-// welcome video names a refused slider value by what it means to the student.
-void reportOpenFailure(frmMain &main, const pellin::Failure &failure, bool fileNotFoundFor380)
+// The welcome video sets no slider, so nothing else would notice that it did not open: a video
+// the device could not open has no length, the value the slider refuses with 380.
+void requireOpenedVideo()
+{
+    if (gMCI->TotalTime() < 0)
+        throw pellin::Failure(pellin::failure::InvalidPropertyValue);
+}
+
+} // namespace
+
+// The recovery of the opening handlers: the report, then the position display stops and the
+// player returns to nothing loaded, ready for another video. The welcome video names a video
+// without a length by what it means to the student.
+void frmMain::recoverFromOpenFailure(const pellin::Failure &failure, bool fileNotFoundFor380)
 {
     const bool renamed =
         fileNotFoundFor380 && failure.number() == pellin::failure::InvalidPropertyValue;
     ReportError(failure.number(), renamed ? QStringLiteral("File Not Found")
                                           : QString::fromStdString(failure.description()));
-    main.tmrMediaScroller.setEnabled(false);
+    tmrMediaScroller.setEnabled(false);
+    playback::AbandonVideo();
 }
-
-} // namespace
 
 void frmMain::applyVideoLayout(bool intro)
 {
@@ -73,7 +83,7 @@ void frmMain::mnuOpen_Click()
         gSingleFile = true;
         ActivateWindow(hWnd());
     } catch (const pellin::Failure &failure) {
-        reportOpenFailure(*this, failure, false);
+        recoverFromOpenFailure(failure, false);
     }
     Ignore([this] { setMousePointer(0); });
 }
@@ -89,6 +99,7 @@ void frmMain::mnuWelcome_Click()
         gMCI->LoadedFilename(welcome.toStdString());
         toolkit::DoEvents();
         playback::OpenVideo(welcome, picVideo.hWnd());
+        requireOpenedVideo();
         if (cmdPList.Tag() == "0")
             cmdPList_Click();
         applyVideoLayout(true);
@@ -102,7 +113,7 @@ void frmMain::mnuWelcome_Click()
         playback::EnableTransport(true);
         ActivateWindow(hWnd());
     } catch (const pellin::Failure &failure) {
-        reportOpenFailure(*this, failure, true);
+        recoverFromOpenFailure(failure, true);
     }
     Ignore([this] { setMousePointer(0); });
 }

@@ -63,17 +63,7 @@ void frmMain::playClicked()
             gMCI->ResumeMultimedia();
             playback::ShowPlayingLook();
         } else if (gSingleFile) {
-            sbStatus.Panels(1).setText(mOpenedFile);
-            gMCI->LoadedFilename(mOpenedFile.toStdString());
-            toolkit::DoEvents();
-            playback::OpenVideo(mOpenedFile, videoParent());
-            toolkit::DoEvents();
-            if (cmdPList.Tag() == "0")
-                cmdPList_Click();
-            gMCI->PlayMultimedia("0", "0");
-            playback::ShowPlayingState();
-            gSingleFile = true;
-            ActivateWindow(gFullScreen ? forms::frmFullScreen().hWnd() : hWnd());
+            restartOpenedFile();
             return;
         } else {
             gMCI->PlayMultimedia("0", "0");
@@ -86,25 +76,33 @@ void frmMain::playClicked()
     playback::EnableTransport(true);
 }
 
+void frmMain::restartOpenedFile()
+{
+    try {
+        sbStatus.Panels(1).setText(mOpenedFile);
+        gMCI->LoadedFilename(mOpenedFile.toStdString());
+        toolkit::DoEvents();
+        playback::OpenVideo(mOpenedFile, videoParent());
+        toolkit::DoEvents();
+        if (cmdPList.Tag() == "0")
+            cmdPList_Click();
+        gMCI->PlayMultimedia("0", "0");
+        playback::ShowPlayingState();
+        gSingleFile = true;
+        ActivateWindow(gFullScreen ? forms::frmFullScreen().hWnd() : hWnd());
+    } catch (const pellin::Failure &failure) {
+        // The file may have gone since it was first opened.
+        recoverFromOpenFailure(failure, false);
+    }
+}
+
 void frmMain::stopClicked()
 {
     if (gMCI->Paused())
         gMCI->ResumeMultimedia();
     gMCI->MoveMultimedia(0);
     gMCI->StopMultimedia();
-    gMCI->LoadedFilename("");
-    cmdPList.setTag("1");
-    cmdPList_Click();
-    playback::ShowPausedLook();
-    playback::EnableTransport(false);
-    if (toolsBarShown())
-        forms::frmFullToolbar().setCaption("Tools(Ctl-T) 0:00/00:00");
-    sbStatus.Panels(1).setText("");
-    sbStatus.Panels(2).setText("00:00/00:00");
-    sldVideo.setValue(0);
-    sldVideo.setSelStart(0);
-    sldVideo.setEnabled(false);
-    tmrMediaScroller.setEnabled(false);
+    playback::ReturnToNothingLoaded();
 }
 
 void frmMain::jumpClicked(int step)

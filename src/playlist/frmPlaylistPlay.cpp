@@ -19,6 +19,9 @@ void frmPlaylist::lvPlaylist_Click()
         ReportError(failure.number(), missing ? QStringLiteral("File Not Found")
                                               : QString::fromStdString(failure.description()));
         forms::frmMain().tmrMediaScroller.setEnabled(false);
+        // Half started, the player would show a video it does not have: the student gets the
+        // playlist back to choose another entry.
+        playback::AbandonVideo();
     }
     Ignore([this] { setMousePointer(0); });
 }

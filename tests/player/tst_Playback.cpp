@@ -1,6 +1,7 @@
 // Playing videos from the playlist, File > Open and the welcome video, the transport toolbar and
 // the position display, on the simulated media engine with a manual clock.
 #include "common/modGlobals.h"
+#include "fullscreen/frmFullToolbar.h"
 #include "mci/SimulatedMedia.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
@@ -39,6 +40,53 @@ class tst_Playback : public QObject
     {
         playlist().lvPlaylist.findKey(key)->setSelected(true);
         playlist().lvPlaylist_Click();
+    }
+
+    // Plays on to the end of the video, where the position timer presses "stop".
+    void playToTheEnd()
+    {
+        media().advance(gMCI->GetTotalTime());
+        main().tmrMediaScroller_Timer();
+    }
+
+    // What the student sees of the transport, the position display and the playlist, and what
+    // the controller has loaded.
+    QStringList transportState()
+    {
+        const auto enabled = [this](const char *key) {
+            return QString(button(key).Enabled() ? "on" : "off");
+        };
+        const toolkit::Slider &slider = main().sldVideo;
+        QStringList state{
+            "loaded: " + QString::fromStdString(gMCI->LoadedFilename()),
+            "play: " + button("play").Image() + ", " + button("play").ToolTipText(),
+            "stop, rewind, forward: " + enabled("stop") + ", " + enabled("rewind") + ", " +
+                enabled("forward"),
+            QString("slider: %1 at %2 from %3")
+                .arg(slider.isEnabled() ? "on" : "off")
+                .arg(slider.Value())
+                .arg(slider.SelStart()),
+            QString("position timer: ") + (main().tmrMediaScroller.Enabled() ? "on" : "off"),
+            "status: " + main().sbStatus.Panels(1).Text() + " | " +
+                main().sbStatus.Panels(2).Text(),
+            "playlist: " + main().cmdPList.Tag() + (playlist().isVisible() ? " shown" : " hidden"),
+        };
+        if (gFullScreen && forms::frmFullToolbarLoaded()) {
+            frmFullToolbar &bar = forms::frmFullToolbar();
+            toolkit::ToolbarButton &play = bar.tlbFullScreen.Buttons("play");
+            state << "tools bar: " + bar.Caption() + ", " + play.Image() + ", " +
+                         play.ToolTipText() +
+                         (bar.tlbFullScreen.Buttons("stop").Enabled() ? ", stop on" : ", stop off");
+        }
+        return state;
+    }
+
+    // Whether the device plays: its position moves with the clock.
+    bool devicePlays()
+    {
+        const std::int32_t before = gMCI->GetCurrentMultimediaPos();
+        media().advance(500);
+        return gMCI->GetCurrentMultimediaPos() == before + 500;
     }
 
   private slots:
@@ -189,6 +237,75 @@ class tst_Playback : public QObject
         QVERIFY(f->boxes[0].prompt.contains("Number: 380"));
         QVERIFY(f->boxes[0].prompt.contains("Explanation: File Not Found"));
         QVERIFY(!main().tmrMediaScroller.Enabled());
+    }
+
+    void aVideoThatCannotBeOpenedLeavesNothingLoadedAsStopDoes_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("fullScreen");
+        QTest::addColumn<QString>("explanation");
+        const QString notFound = "File Not Found";
+        const QString invalid = "Invalid property value";
+        QTest::newRow("playlist entry") << "entry" << false << notFound;
+        QTest::newRow("playlist entry in full screen") << "entry" << true << notFound;
+        QTest::newRow("File > Open of a file gone before it opened") << "open" << false << invalid;
+        QTest::newRow("welcome video missing from the course") << "welcome" << false << notFound;
+        QTest::newRow("play after stop, the opened file gone since")
+            << "replay" << false << invalid;
+    }
+
+    // Whatever was playing before, the failed video ends in the state that "stop" leaves, with
+    // one report, and the next entry plays.
+    void aVideoThatCannotBeOpenedLeavesNothingLoadedAsStopDoes()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, fullScreen);
+        QFETCH(QString, explanation);
+        main().Show();
+        const auto startPlaying = [&] {
+            if (how == "replay") {
+                f->chooserAnswers << kModule;
+                main().mnuOpen_Click();
+            } else {
+                playEntry(kModule);
+            }
+            if (fullScreen)
+                support::pressMain("full");
+            QVERIFY(gFullScreen == fullScreen);
+            media().advance(3000);
+        };
+        startPlaying();
+        support::pressMain("stop");
+        const QStringList stopped = transportState();
+        startPlaying();
+
+        if (how == "entry") {
+            playEntry(kMissing);
+        } else if (how == "open") {
+            f->chooserAnswers << kMissing;
+            main().mnuOpen_Click();
+        } else if (how == "welcome") {
+            gMediaRoot = "/elsewhere";
+            main().mnuWelcome_Click();
+        } else {
+            support::pressMain("stop");
+            media().addUnplayableFile(kModule);
+            support::pressMain("play");
+        }
+
+        QCOMPARE(f->boxes.size(), size_t(1));
+        QVERIFY2(f->boxes[0].prompt.contains("Number: 380"), qPrintable(f->boxes[0].prompt));
+        QVERIFY2(f->boxes[0].prompt.contains("Explanation: " + explanation),
+                 qPrintable(f->boxes[0].prompt));
+        QCOMPARE(transportState(), stopped);
+        QCOMPARE(main().MousePointer(), 0);
+
+        // Ready for the next entry: the student clicks it.
+        playEntry(kLong);
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), kLong);
+        QCOMPARE(button("play").Image(), QString("pause"));
+        QVERIFY(devicePlays());
+        QCOMPARE(f->boxes.size(), size_t(1));
     }
 
     void playWithNothingLoadedPlaysTheSelectedEntry()

@@ -6,10 +6,12 @@
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "support/Clips.h"
+#include "support/Files.h"
 #include "support/VideoWidget.h"
 #include "support/WindowFixture.h"
 #include "toolkit/Forms.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,6 +98,53 @@ class tst_RealPlayback : public QObject
         QVERIFY(f->boxes.empty());
         gMCI->CloseMultimedia();
         QVERIFY(!video());
+    }
+
+    void anEntryThatCannotBeOpenedLeavesThePlayerReady_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: the file was deleted
+        QTest::newRow("deleted") << QByteArray();
+        QByteArray noise(64 * 1024, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + 13) % 251);
+        QTest::newRow("corrupt") << noise;
+    }
+
+    // The report, then nothing loaded with the playlist shown; the next entry plays.
+    void anEntryThatCannotBeOpenedLeavesThePlayerReady()
+    {
+        QFETCH(QByteArray, content);
+        const QString broken = dir.filePath(QStringLiteral("broken.avi"));
+        QFile::remove(broken);
+        if (!content.isEmpty())
+            QVERIFY(support::writeFile(broken, content));
+        playlist().AddEntry(broken, QStringLiteral("Broken"), QStringLiteral("1:00"));
+        playlist().AddEntry(clip, QStringLiteral("Lesson"), QStringLiteral("0:04"));
+        playlist().lvPlaylist.findKey(broken)->setSelected(true);
+        playlist().lvPlaylist_Click();
+
+        QCOMPARE(f->boxes.size(), std::size_t(1));
+        QVERIFY(f->boxes[0].prompt.contains(QStringLiteral("Number: 380")));
+        QVERIFY(f->boxes[0].prompt.contains(QStringLiteral("Explanation: File Not Found")));
+        QVERIFY(gMCI->LoadedFilename().empty());
+        QVERIFY(playlist().isVisible());
+        QCOMPARE(main().cmdPList.Tag(), QStringLiteral("0"));
+        QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("play"));
+        QCOMPARE(main().tlbMain.Buttons("play").ToolTipText(), QStringLiteral("Play video"));
+        for (const char *key : {"stop", "rewind", "forward"})
+            QVERIFY(!main().tlbMain.Buttons(key).Enabled());
+        QVERIFY(!main().sldVideo.isEnabled());
+        QVERIFY(!main().tmrMediaScroller.Enabled());
+        QCOMPARE(main().sbStatus.Panels(1).Text(), QString());
+        QCOMPARE(main().sbStatus.Panels(2).Text(), QStringLiteral("00:00/00:00"));
+        QVERIFY(!video());
+
+        playlist().lvPlaylist.findKey(clip)->setSelected(true);
+        playlist().lvPlaylist_Click();
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), clip);
+        QCOMPARE(main().sldVideo.Max(), 4049);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(videoImage()), 10000);
+        QCOMPARE(f->boxes.size(), std::size_t(1));
     }
 
     void playlistEntryPlaysToItsEnd()
