@@ -59,7 +59,10 @@ void frmMain::playClicked()
         return;
     }
     if (tlbMain.Buttons("play").Image() == "play") {
-        if (gMCI->Paused()) {
+        // Only a loaded video can be resumed. The controller's pause record outlives the video
+        // (a seek or a jump plays on without clearing it), so after such a video has ended and
+        // been stopped, resuming would leave the device stopped and the button dead.
+        if (gMCI->Paused() && !gMCI->LoadedFilename().empty()) {
             gMCI->ResumeMultimedia();
             playback::ShowPlayingLook();
         } else if (gSingleFile) {

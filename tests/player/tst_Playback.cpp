@@ -308,6 +308,60 @@ class tst_Playback : public QObject
         QCOMPARE(f->boxes.size(), size_t(1));
     }
 
+    void aStalePauseRecordNeverDisablesPlay_data()
+    {
+        QTest::addColumn<QString>("load");
+        QTest::newRow("File > Open after a paused playlist video ended") << "open";
+        QTest::newRow("play after stop of a File > Open video that was paused") << "replay";
+        QTest::newRow("playlist entry") << "entry";
+        QTest::newRow("welcome video with a File > Open video to restart") << "welcome";
+    }
+
+    // A video paused and then played on by a seek keeps the controller's pause record after it
+    // ended, as the controller keeps it through close and re-open. The next video loaded anew
+    // plays, and so does "play" once it has ended too.
+    void aStalePauseRecordNeverDisablesPlay()
+    {
+        QFETCH(QString, load);
+        const auto pauseDragAndEnd = [&] {
+            support::pressMain("play");
+            main().sldVideo.setValue(5000);
+            main().sldVideo_Scroll();
+            playToTheEnd();
+            QVERIFY(gMCI->LoadedFilename().empty());
+            QVERIFY(gMCI->Paused());
+        };
+        if (load == "replay" || load == "welcome") {
+            f->chooserAnswers << kModule;
+            main().mnuOpen_Click();
+        } else {
+            playEntry(kModule);
+        }
+        pauseDragAndEnd();
+
+        if (load == "open") {
+            f->chooserAnswers << kModule;
+            main().mnuOpen_Click();
+        } else if (load == "entry") {
+            playEntry(kIntro);
+        } else if (load == "welcome") {
+            main().mnuWelcome_Click();
+        } else {
+            support::pressMain("play");
+        }
+        QCOMPARE(button("play").Image(), QString("pause"));
+        QVERIFY(devicePlays());
+        playToTheEnd();
+        QVERIFY(gMCI->LoadedFilename().empty());
+
+        support::pressMain("play");
+        const QString expected = (load == "entry") ? kIntro : kModule;
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), expected);
+        QCOMPARE(button("play").Image(), QString("pause"));
+        QVERIFY(devicePlays());
+        QVERIFY(f->boxes.empty());
+    }
+
     void playWithNothingLoadedPlaysTheSelectedEntry()
     {
         playlist().lvPlaylist.findKey(kModule)->setSelected(true);
