@@ -45,10 +45,10 @@ int perform(const Action &action)
 
 } // namespace
 
-int open(const QString &verb, const QString &file, const QString &parameters,
+int open(Opening opening, const QString &verb, const QString &file, const QString &parameters,
          const QString &directory, int show)
 {
-    const Call call{verb, file, parameters, directory, show};
+    const Call call{opening, verb, file, parameters, directory, show};
     if (const Recorder &recorder = installedRecorder())
         return recorder(call);
     return perform(route(call));

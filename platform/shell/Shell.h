@@ -24,8 +24,15 @@ inline constexpr int BadFormat = 11;
 inline constexpr int NoAssociation = 31;
 } // namespace result
 
+// What the caller asks for. A document (a file or folder, a web or mailto address) only ever
+// goes to the desktop's handler, whatever the file holds and however it is marked: files on a
+// disc are often all executable, and a course's document must never run. Only a program
+// request starts a program.
+enum class Opening { Document, Program };
+
 // One request to the shell's open action, exactly as the caller made it.
 struct Call {
+    Opening opening = Opening::Document;
     QString verb;
     QString file;
     QString parameters;
@@ -35,10 +42,10 @@ struct Call {
     friend bool operator==(const Call &, const Call &) = default;
 };
 
-// Opens a document, a web or mailto address, or starts a program, and returns at once without
+// Opens a document or a web or mailto address, or starts a program, and returns at once without
 // waiting for what it started. Programs get an argument list split from `parameters`; no
 // command interpreter ever sees the text.
-int open(const QString &verb, const QString &file, const QString &parameters = {},
+int open(Opening opening, const QString &verb, const QString &file, const QString &parameters = {},
          const QString &directory = {}, int show = ShowNormal);
 
 // Test seam: while a recorder is installed, open() hands every call to it instead of starting

@@ -112,24 +112,42 @@ Action startProgram(const QString &program, const Call &call)
     return action;
 }
 
-Action routeLocal(const QString &path, const Call &call)
+Action missing(const QFileInfo &info)
+{
+    return refuse(info.absoluteDir().exists() ? result::FileNotFound : result::PathNotFound);
+}
+
+// A document goes to the desktop's handler even when it is executable; it is never looked for
+// on the program search path.
+Action routeDocument(const QString &path)
+{
+    const QFileInfo info = existingFile(path);
+    if (!info.exists())
+        return missing(info);
+    // A desktop may hand these to a compatibility layer that would run them.
+    if (isWindowsProgram(info))
+        return refuse(result::BadFormat);
+    return openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+}
+
+Action routeProgram(const QString &path, const Call &call)
 {
     const QFileInfo info = existingFile(path);
     if (!info.exists()) {
         const bool bareName = !path.contains(u'/') && !path.contains(u'\\');
-        if (bareName) {
-            const QString found = QStandardPaths::findExecutable(path);
-            if (!found.isEmpty())
-                return startProgram(found, call);
-            return refuse(result::FileNotFound);
-        }
-        return refuse(info.absoluteDir().exists() ? result::FileNotFound : result::PathNotFound);
+        if (!bareName)
+            return missing(info);
+        const QString found = QStandardPaths::findExecutable(path);
+        return found.isEmpty() ? refuse(result::FileNotFound) : startProgram(found, call);
     }
     if (isNativeProgram(info))
         return startProgram(info.absoluteFilePath(), call);
-    if (isWindowsProgram(info))
-        return refuse(result::BadFormat);
-    return openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+    return refuse(isWindowsProgram(info) ? result::BadFormat : result::AccessDenied);
+}
+
+Action routeLocal(const QString &path, const Call &call)
+{
+    return call.opening == Opening::Document ? routeDocument(path) : routeProgram(path, call);
 }
 
 } // namespace
@@ -151,13 +169,13 @@ Action route(const Call &call)
                                  : refuse(result::FileNotFound);
     }
     if (!scheme.isEmpty()) {
-        if (!isWebScheme(scheme))
+        if (!isWebScheme(scheme) || call.opening != Opening::Document)
             return refuse(result::NoAssociation);
         const QUrl url(file, QUrl::TolerantMode);
         return url.isValid() ? openUrl(url) : refuse(result::FileNotFound);
     }
 
-    if (!existingFile(file).exists()) {
+    if (call.opening == Opening::Document && !existingFile(file).exists()) {
         if (const auto address = schemelessWebAddress(file))
             return openUrl(*address);
     }

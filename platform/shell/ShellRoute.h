@@ -20,9 +20,10 @@ struct Action {
     int refusal = result::FileNotFound; // Refuse: the result value to report
 };
 
-// Web and mailto addresses and existing documents and folders go to the desktop's handler;
-// native programs (by path or found on the program search path) are started; Windows programs
-// that cannot run here, unknown verbs and missing files are refused.
+// A document request: web and mailto addresses and existing files and folders go to the
+// desktop's handler, whatever the file holds. A program request: native programs (by path or
+// found on the program search path) are started, anything else is refused. Windows programs
+// that cannot run here, unknown verbs and missing files are refused either way.
 Action route(const Call &call);
 
 } // namespace shell

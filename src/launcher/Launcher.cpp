@@ -49,18 +49,20 @@ void Launcher::installComponent(const QString &name) const
     const QString installed = joined(mSystemFolder, name);
     // A failed copy leaves any earlier copy in place, and that one is registered instead.
     sys::copyFile(joined(sourceFolder(), name).toStdString(), installed.toStdString(), false);
-    shell::open(openVerb, QStringLiteral("regsvr32"), registrationParameters(installed),
-                mSystemFolder, shell::ShowMinNoActive);
+    shell::open(shell::Opening::Program, openVerb, QStringLiteral("regsvr32"),
+                registrationParameters(installed), mSystemFolder, shell::ShowMinNoActive);
 }
 
 int Launcher::run() const
 {
     for (const char *component : components)
         installComponent(QString::fromLatin1(component));
-    shell::open(openVerb, joined(sourceFolder(), QStringLiteral("tscc.exe")), silentOption,
-                mSystemFolder, shell::ShowMinNoActive);
-    shell::open(openVerb, joined(sourceFolder(), QStringLiteral("PellinPlayer")), QString(),
-                mSystemFolder, shell::ShowNormal);
+    shell::open(shell::Opening::Program, openVerb,
+                joined(sourceFolder(), QStringLiteral("tscc.exe")), silentOption, mSystemFolder,
+                shell::ShowMinNoActive);
+    shell::open(shell::Opening::Program, openVerb,
+                joined(sourceFolder(), QStringLiteral("PellinPlayer")), QString(), mSystemFolder,
+                shell::ShowNormal);
     return 1;
 }
 

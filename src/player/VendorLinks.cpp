@@ -10,12 +10,12 @@ namespace vendor
 void openWebPage(const QString &address)
 {
     // The drive root the pages were opened from on the CD's platform is the root folder here.
-    shell::open({}, address, {}, QDir::rootPath(), shell::ShowNormal);
+    shell::open(shell::Opening::Document, {}, address, {}, QDir::rootPath(), shell::ShowNormal);
 }
 
 void openAddress(const QString &address)
 {
-    shell::open({}, address, {}, {}, shell::ShowNormal);
+    shell::open(shell::Opening::Document, {}, address, {}, {}, shell::ShowNormal);
 }
 
 void writeSupportEmail()

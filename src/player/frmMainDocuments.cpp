@@ -20,11 +20,13 @@ void showReaderMessage()
                     toolkit::vbOKOnly | toolkit::vbCritical, kAppTitle);
 }
 
-// `name` lies in the course root; the shell finds it whatever the letter case on the disc.
+// `name` lies in the course root; the shell finds it whatever the letter case on the disc. It is
+// asked for as a document, so a file the disc marks executable is shown, never run.
 void openCourseDocument(const QString &name)
 {
     if (gReaderInstalled)
-        shell::open("open", gMediaRoot + "/" + name, {}, {}, shell::ShowNormal);
+        shell::open(shell::Opening::Document, "open", gMediaRoot + "/" + name, {}, {},
+                    shell::ShowNormal);
     else
         showReaderMessage();
 }
@@ -102,7 +104,8 @@ void frmMain::mnuSupport_Click()
 void frmMain::mnuInstallAdobe_Click()
 {
     Trap([] {
-        shell::open("open", gMediaRoot + "/bin/ar500enu.exe", {}, {}, shell::ShowNormal);
+        shell::open(shell::Opening::Program, "open", gMediaRoot + "/bin/ar500enu.exe", {}, {},
+                    shell::ShowNormal);
         gReaderInstalled = true;
     });
 }

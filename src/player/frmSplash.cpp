@@ -82,7 +82,8 @@ void frmSplash::Form_Load()
                 "functionality.\r\n\r\nWould you like to install Adobe Acrobat Reader 5.0 now?",
                 toolkit::vbYesNo | toolkit::vbExclamation, kAppTitle);
             if (answer == toolkit::vbYes) {
-                shell::open("open", gMediaRoot + "/bin/ar500enu.exe", {}, {}, shell::ShowNormal);
+                shell::open(shell::Opening::Program, "open", gMediaRoot + "/bin/ar500enu.exe", {},
+                            {}, shell::ShowNormal);
                 Unload();
                 return;
             }

@@ -11,9 +11,11 @@
 #include "toolkit/Units.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWindow>
 
@@ -45,17 +47,35 @@ toolkit::MenuItem &entry(frmMain &main, const QString &name)
 
 shell::Call webCall(const QString &address)
 {
-    return {QString(), address, QString(), QDir::rootPath(), shell::ShowNormal};
+    return {shell::Opening::Document, QString(),        address, QString(),
+            QDir::rootPath(),         shell::ShowNormal};
 }
 
 shell::Call addressCall(const QString &verb, const QString &file)
 {
-    return {verb, file, QString(), QString(), shell::ShowNormal};
+    return {shell::Opening::Document, verb, file, QString(), QString(), shell::ShowNormal};
+}
+
+shell::Call programCall(const QString &file)
+{
+    return {shell::Opening::Program, "open", file, QString(), QString(), shell::ShowNormal};
 }
 
 } // namespace
 
 Q_DECLARE_METATYPE(shell::Call)
+
+// Stands in for the desktop's handler of file URLs: what the real shell hands over arrives here.
+class DesktopHandler : public QObject
+{
+    Q_OBJECT
+  public:
+    DesktopHandler() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~DesktopHandler() override { QDesktopServices::unsetUrlHandler("file"); }
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl &url) { opened << url; }
+};
 
 class DocumentsTest : public QObject
 {
@@ -73,6 +93,8 @@ class DocumentsTest : public QObject
     void installerThatCannotRunIsRefusedQuietly();
     void emptyCourseRootLooksOnTheRoot();
     void documentFoundWhateverItsLetterCase();
+    void executableDocumentsAreShownNotRun_data();
+    void executableDocumentsAreShownNotRun();
 
     void alwaysOnTopTogglesWithCheckMark();
     void alwaysOnTopOnHiddenWindowKeepsItHidden();
@@ -194,8 +216,7 @@ void DocumentsTest::installReaderOpensDocumentsFromThenOn()
     main().mnuInstallAdobe.trigger();
 
     const QString root = courseRoot();
-    QCOMPARE(f->shell->calls(),
-             std::vector<shell::Call>{addressCall("open", root + "/bin/ar500enu.exe")});
+    QCOMPARE(f->shell->calls(), std::vector<shell::Call>{programCall(root + "/bin/ar500enu.exe")});
     QVERIFY(gReaderInstalled);
     QVERIFY(f->boxes.empty());
 
@@ -204,7 +225,7 @@ void DocumentsTest::installReaderOpensDocumentsFromThenOn()
     main().mnuLicense.trigger();
     QVERIFY(f->boxes.empty());
     const std::vector<shell::Call> expected = {
-        addressCall("open", root + "/bin/ar500enu.exe"), addressCall("open", root + "/manual.pdf"),
+        programCall(root + "/bin/ar500enu.exe"), addressCall("open", root + "/manual.pdf"),
         addressCall(QString(), "www.vorlund.example\\order_form.pdf"),
         addressCall("open", root + "/license_agreement.pdf")};
     QCOMPARE(f->shell->calls(), expected);
@@ -223,7 +244,7 @@ void DocumentsTest::installerThatCannotRunIsRefusedQuietly()
     installer.close();
     QVERIFY(installer.setPermissions(installer.permissions() | QFile::ExeOwner));
 
-    const shell::Call call = addressCall("open", gMediaRoot + "/bin/ar500enu.exe");
+    const shell::Call call = programCall(gMediaRoot + "/bin/ar500enu.exe");
     const shell::Action action = shell::route(call);
     QCOMPARE(action.kind, shell::Action::Kind::Refuse);
     QCOMPARE(action.refusal, shell::result::BadFormat);
@@ -245,7 +266,7 @@ void DocumentsTest::emptyCourseRootLooksOnTheRoot()
 
     const std::vector<shell::Call> expected = {addressCall("open", "/manual.pdf"),
                                                addressCall("open", "/license_agreement.pdf"),
-                                               addressCall("open", "/bin/ar500enu.exe")};
+                                               programCall("/bin/ar500enu.exe")};
     QCOMPARE(f->shell->calls(), expected);
 }
 
@@ -268,6 +289,56 @@ void DocumentsTest::documentFoundWhateverItsLetterCase()
     QCOMPARE(action.kind, shell::Action::Kind::OpenUrl);
     QCOMPARE(action.url, QUrl::fromLocalFile(QFileInfo(manual).absoluteFilePath()));
     QVERIFY(manual.remove());
+}
+
+void DocumentsTest::executableDocumentsAreShownNotRun_data()
+{
+    QTest::addColumn<QString>("entryName");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("script"); // else a copy of a native program
+    QTest::newRow("user manual, a script") << "mnuUserManual"
+                                           << "manual.pdf" << true;
+    QTest::newRow("licence, a program") << "mnuLicense"
+                                        << "license_agreement.pdf" << false;
+}
+
+// A disc may mark every file executable; a course document that is really a script or a program
+// is asked for as a document and handed to the desktop's handler, never started.
+void DocumentsTest::executableDocumentsAreShownNotRun()
+{
+    QFETCH(QString, entryName);
+    QFETCH(QString, name);
+    QFETCH(bool, script);
+    const QString disc = f->filePath("Course Disc");
+    QVERIFY(QDir().mkpath(disc));
+    const QString document = disc + "/" + name;
+    const QString ran = f->filePath("ran");
+    if (script) {
+        QFile file(document);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\ntouch '" + QFile::encodeName(ran) + "'\n");
+        file.close();
+        QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
+    } else {
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable("true"), document));
+    }
+    QVERIFY(QFileInfo(document).isExecutable());
+    gReaderInstalled = true;
+
+    entry(main(), entryName).trigger();
+    QCOMPARE(f->shell->calls(),
+             std::vector<shell::Call>{addressCall("open", courseRoot() + "/" + name)});
+    const shell::Action action = shell::route(f->shell->calls()[0]);
+    QCOMPARE(action.kind, shell::Action::Kind::OpenUrl);
+    QCOMPARE(action.url, QUrl::fromLocalFile(document));
+
+    // The real shell, up to the desktop's handler.
+    f->shell.reset();
+    DesktopHandler desktop;
+    entry(main(), entryName).trigger();
+    QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(document)});
+    QVERIFY(!QFile::exists(ran));
+    QVERIFY(f->boxes.empty());
 }
 
 void DocumentsTest::alwaysOnTopTogglesWithCheckMark()

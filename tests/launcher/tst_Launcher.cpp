@@ -16,7 +16,8 @@ const QStringList components = {"msvbvm60.dll", "mscomctl.ocx", "oleaut32.dll"};
 
 QString describe(const shell::Call &call)
 {
-    return QStringLiteral("%1 | %2 | [%3] | %4 | %5")
+    return QStringLiteral("%1 | %2 | %3 | [%4] | %5 | %6")
+        .arg(call.opening == shell::Opening::Program ? "program" : "document")
         .arg(call.verb, call.file, call.parameters, call.directory)
         .arg(call.show);
 }
@@ -35,9 +36,12 @@ QStringList expectedCalls(const QString &system, const QString &source,
 {
     QStringList lines;
     for (const QString &parameters : registrationParameters)
-        lines.append(describe({"open", "regsvr32", parameters, system, shell::ShowMinNoActive}));
-    lines.append(describe({"open", source + "/tscc.exe", " /s ", system, shell::ShowMinNoActive}));
-    lines.append(describe({"open", source + "/PellinPlayer", "", system, shell::ShowNormal}));
+        lines.append(describe({shell::Opening::Program, "open", "regsvr32", parameters, system,
+                               shell::ShowMinNoActive}));
+    lines.append(describe({shell::Opening::Program, "open", source + "/tscc.exe", " /s ", system,
+                           shell::ShowMinNoActive}));
+    lines.append(describe({shell::Opening::Program, "open", source + "/PellinPlayer", "", system,
+                           shell::ShowNormal}));
     return lines;
 }
 

@@ -250,6 +250,7 @@ void StartUpTest::readerMissingAnsweredYesStartsInstaller()
 
     QCOMPARE(f->shell->calls().size(), 1u);
     const shell::Call &call = f->shell->calls()[0];
+    QCOMPARE(call.opening, shell::Opening::Program);
     QCOMPARE(call.verb, QString("open"));
     QCOMPARE(call.file, native(f->course->root().toLower() + "/bin/ar500enu.exe"));
     QVERIFY(call.parameters.isEmpty());

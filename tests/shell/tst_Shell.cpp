@@ -6,6 +6,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace
+{
+constexpr shell::Opening Document = shell::Opening::Document;
+constexpr shell::Opening Program = shell::Opening::Program;
+} // namespace
+
 class TestShell : public QObject
 {
     Q_OBJECT
@@ -26,19 +32,20 @@ void TestShell::recorderCapturesEveryCallInsteadOfStarting()
     const QString missing = dir.filePath(QStringLiteral("missing.pdf"));
 
     shell::ShellRecorder recorder(shell::result::FileNotFound);
-    QCOMPARE(shell::open(QStringLiteral("open"), QStringLiteral("regsvr32"),
+    QCOMPARE(shell::open(Program, QStringLiteral("open"), QStringLiteral("regsvr32"),
                          QStringLiteral("/x/msvbvm60.dll /s "), dir.path(), shell::ShowMinNoActive),
              shell::result::FileNotFound);
-    QCOMPARE(shell::open({}, QStringLiteral("http://www.example.com/"), {}, QStringLiteral("C:\\")),
+    QCOMPARE(shell::open(Document, {}, QStringLiteral("http://www.example.com/"), {},
+                         QStringLiteral("C:\\")),
              shell::result::FileNotFound);
-    QCOMPARE(shell::open(QStringLiteral("open"), missing), shell::result::FileNotFound);
+    QCOMPARE(shell::open(Document, QStringLiteral("open"), missing), shell::result::FileNotFound);
 
     const std::vector<shell::Call> expected{
-        {QStringLiteral("open"), QStringLiteral("regsvr32"), QStringLiteral("/x/msvbvm60.dll /s "),
-         dir.path(), shell::ShowMinNoActive},
-        {QString(), QStringLiteral("http://www.example.com/"), QString(), QStringLiteral("C:\\"),
-         shell::ShowNormal},
-        {QStringLiteral("open"), missing, QString(), QString(), shell::ShowNormal},
+        {Program, QStringLiteral("open"), QStringLiteral("regsvr32"),
+         QStringLiteral("/x/msvbvm60.dll /s "), dir.path(), shell::ShowMinNoActive},
+        {Document, QString(), QStringLiteral("http://www.example.com/"), QString(),
+         QStringLiteral("C:\\"), shell::ShowNormal},
+        {Document, QStringLiteral("open"), missing, QString(), QString(), shell::ShowNormal},
     };
     QVERIFY(recorder.calls() == expected);
 }
@@ -50,9 +57,9 @@ void TestShell::realShellIsBackAfterTheRecorder()
     const QString missing = dir.filePath(QStringLiteral("missing.pdf"));
     {
         shell::ShellRecorder recorder;
-        QCOMPARE(shell::open(QStringLiteral("open"), missing), shell::result::Started);
+        QCOMPARE(shell::open(Document, QStringLiteral("open"), missing), shell::result::Started);
     }
-    QCOMPARE(shell::open(QStringLiteral("open"), missing), shell::result::FileNotFound);
+    QCOMPARE(shell::open(Document, QStringLiteral("open"), missing), shell::result::FileNotFound);
 }
 
 // A real program is started with the parameters split into literal arguments: it records its
@@ -96,8 +103,9 @@ void TestShell::programGetsLiteralArguments()
         QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
     }
 
-    QCOMPARE(shell::open(QStringLiteral("open"), program, parameters, work, shell::ShowNormal),
-             shell::result::Started);
+    QCOMPARE(
+        shell::open(Program, QStringLiteral("open"), program, parameters, work, shell::ShowNormal),
+        shell::result::Started);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(report), 30000);
     QFile file(report);
@@ -141,7 +149,7 @@ void TestShell::refusalsStartNothing()
         installer.close();
         QVERIFY(installer.setPermissions(installer.permissions() | QFileDevice::ExeOwner));
     }
-    QCOMPARE(shell::open(QStringLiteral("open"), file, QStringLiteral(" /s "), dir.path(),
+    QCOMPARE(shell::open(Program, QStringLiteral("open"), file, QStringLiteral(" /s "), dir.path(),
                          shell::ShowMinNoActive),
              expected);
 }

@@ -52,9 +52,11 @@ void TestShellRoute::initTestCase()
     write(QStringLiteral("setup.exe"), "MZ\x90\x00", true);
     write(QStringLiteral("SETUP2.EXE"), "MZ\x90\x00", false);
     write(QStringLiteral("onpath/pellin-test-tool"), "#!/bin/sh\nexit 0\n", true);
+    write(QStringLiteral("manual.pdf"), "#!/bin/sh\nexit 0\n", true);
     const QString trueProgram = QStandardPaths::findExecutable(QStringLiteral("true"));
     QVERIFY(!trueProgram.isEmpty());
     QVERIFY(QFile::copy(trueProgram, path(QStringLiteral("elfprog"))));
+    QVERIFY(QFile::copy(trueProgram, path(QStringLiteral("license_agreement.pdf"))));
 
     mSavedPath = qgetenv("PATH");
     qputenv("PATH", path(QStringLiteral("onpath")).toLocal8Bit() + ':' + mSavedPath);
@@ -67,6 +69,7 @@ void TestShellRoute::cleanupTestCase()
 
 void TestShellRoute::routes_data()
 {
+    QTest::addColumn<int>("opening");
     QTest::addColumn<QString>("verb");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("parameters");
@@ -82,110 +85,149 @@ void TestShellRoute::routes_data()
     const int refuse = int(Kind::Refuse);
     const QString dir = mDir.path();
     const QStringList none;
+    const auto document = [](const char *name) -> QTestData & {
+        return QTest::newRow(name) << int(shell::Opening::Document);
+    };
+    const auto program = [](const char *name) -> QTestData & {
+        return QTest::newRow(name) << int(shell::Opening::Program);
+    };
 
     // Addresses
-    QTest::newRow("web page, default verb, odd working directory")
+    document("web page, default verb, odd working directory")
         << ""
         << "http://www.example.com/store.htm"
         << ""
         << "C:\\" << open << "http://www.example.com/store.htm" << none << 0;
-    QTest::newRow("secure web page with open") << "open"
-                                               << "https://example.com/"
-                                               << ""
-                                               << "" << open << "https://example.com/" << none << 0;
-    QTest::newRow("mail address") << ""
-                                  << "mailto:support@example.com"
-                                  << ""
-                                  << "" << open << "mailto:support@example.com" << none << 0;
-    QTest::newRow("host name and backslash path")
+    document("secure web page with open") << "open"
+                                          << "https://example.com/"
+                                          << ""
+                                          << "" << open << "https://example.com/" << none << 0;
+    document("mail address") << ""
+                             << "mailto:support@example.com"
+                             << ""
+                             << "" << open << "mailto:support@example.com" << none << 0;
+    document("host name and backslash path")
         << ""
         << "www.example.com\\support.htm"
         << ""
         << "" << open << "http://www.example.com/support.htm" << none << 0;
-    QTest::newRow("host name without www")
+    document("host name without www")
         << ""
         << "example.com\\order_form.pdf"
         << ""
         << "" << open << "http://example.com/order_form.pdf" << none << 0;
-    QTest::newRow("bare www host") << ""
-                                   << "www.example.com"
-                                   << ""
-                                   << "" << open << "http://www.example.com" << none << 0;
-    QTest::newRow("script scheme refused") << ""
-                                           << "javascript:alert(1)"
-                                           << ""
-                                           << "" << refuse << "" << none << 31;
-    QTest::newRow("custom protocol refused") << ""
-                                             << "ms-settings:privacy"
-                                             << ""
-                                             << "" << refuse << "" << none << 31;
+    document("bare www host") << ""
+                              << "www.example.com"
+                              << ""
+                              << "" << open << "http://www.example.com" << none << 0;
+    document("script scheme refused") << ""
+                                      << "javascript:alert(1)"
+                                      << ""
+                                      << "" << refuse << "" << none << 31;
+    document("custom protocol refused") << ""
+                                        << "ms-settings:privacy"
+                                        << ""
+                                        << "" << refuse << "" << none << 31;
 
     // Documents and folders
-    QTest::newRow("document") << "open" << path("doc.pdf") << ""
-                              << "" << open << url(path("doc.pdf")) << none << 0;
-    QTest::newRow("verb in capitals") << "OPEN" << path("doc.pdf") << ""
-                                      << "" << open << url(path("doc.pdf")) << none << 0;
-    QTest::newRow("unknown verb") << "print" << path("doc.pdf") << ""
-                                  << "" << refuse << "" << none << 31;
-    QTest::newRow("executable bit does not make a program")
+    document("document") << "open" << path("doc.pdf") << ""
+                         << "" << open << url(path("doc.pdf")) << none << 0;
+    document("verb in capitals") << "OPEN" << path("doc.pdf") << ""
+                                 << "" << open << url(path("doc.pdf")) << none << 0;
+    document("unknown verb") << "print" << path("doc.pdf") << ""
+                             << "" << refuse << "" << none << 31;
+    document("executable bit does not make a program")
         << "open" << path("cdfile.pdf") << ""
         << "" << open << url(path("cdfile.pdf")) << none << 0;
-    QTest::newRow("script without executable bit is a document")
+    document("script without executable bit is a document")
         << "open" << path("notes.sh") << "x"
         << "" << open << url(path("notes.sh")) << none << 0;
-    QTest::newRow("letter case ignored")
+    document("letter case ignored")
         << "open" << path("mixed case/MANUAL.PDF") << ""
         << "" << open << url(path("Mixed Case/Manual.pdf")) << none << 0;
-    QTest::newRow("backslash separators")
+    document("backslash separators")
         << "open" << dir + "\\mixed case\\manual.pdf"
         << ""
         << "" << open << url(path("Mixed Case/Manual.pdf")) << none << 0;
-    QTest::newRow("file URL") << "" << url(path("doc.pdf")) << ""
-                              << "" << open << url(path("doc.pdf")) << none << 0;
-    QTest::newRow("folder") << "open" << path("Docs") << ""
-                            << "" << open << url(path("Docs")) << none << 0;
+    document("file URL") << "" << url(path("doc.pdf")) << ""
+                         << "" << open << url(path("doc.pdf")) << none << 0;
+    document("folder") << "open" << path("Docs") << ""
+                       << "" << open << url(path("Docs")) << none << 0;
 
     // Programs
-    QTest::newRow("script program with silent switch")
+    program("script program with silent switch")
         << "open" << path("tool.sh") << " /s " << path("Docs") << start << path("tool.sh")
         << QStringList{"/s"} << 0;
-    QTest::newRow("native program, empty parameters")
+    program("native program, empty parameters")
         << "open" << path("elfprog") << "" << path("DOCS") << start << path("elfprog") << none << 0;
-    QTest::newRow("program on the search path")
+    program("program on the search path")
         << "open"
         << "pellin-test-tool"
         << "a /s "
         << "" << start << path("onpath/pellin-test-tool") << QStringList{"a", "/s"} << 0;
-    QTest::newRow("command separator stays literal")
+    program("command separator stays literal")
         << "open" << path("tool.sh") << "; rm -rf ~"
         << "" << start << path("tool.sh") << QStringList{";", "rm", "-rf", "~"} << 0;
-    QTest::newRow("quoted command text is one argument")
+    program("quoted command text is one argument")
         << "open" << path("tool.sh") << "\"; rm -rf ~\""
         << "" << start << path("tool.sh") << QStringList{"; rm -rf ~"} << 0;
 
+    // A course's document is only ever shown, even when the disc marks a program or a script
+    // as executable and names it as a document.
+    document("executable script named as a document is shown, not run")
+        << "open" << path("manual.pdf") << ""
+        << "" << open << url(path("manual.pdf")) << none << 0;
+    document("program copy named as a document is shown, not run")
+        << "open" << path("license_agreement.pdf") << ""
+        << "" << open << url(path("license_agreement.pdf")) << none << 0;
+    document("script asked for as a document")
+        << "open" << path("tool.sh") << " /s " << path("Docs") << open << url(path("tool.sh"))
+        << none << 0;
+    document("program asked for as a document") << "open" << path("elfprog") << ""
+                                                << "" << open << url(path("elfprog")) << none << 0;
+    document("bare name on the search path is no document") << "open"
+                                                            << "pellin-test-tool"
+                                                            << ""
+                                                            << "" << refuse << "" << none << 2;
+    document("windows program asked for as a document") << "open" << path("setup.exe") << ""
+                                                        << "" << refuse << "" << none << 11;
+
+    // A program request starts a program or nothing.
+    program("document asked for as a program") << "open" << path("doc.pdf") << ""
+                                               << "" << refuse << "" << none << 5;
+    program("executable document asked for as a program") << "open" << path("cdfile.pdf") << ""
+                                                          << "" << refuse << "" << none << 5;
+    program("folder asked for as a program") << "open" << path("Docs") << ""
+                                             << "" << refuse << "" << none << 5;
+    program("web page asked for as a program") << "open"
+                                               << "http://www.example.com/"
+                                               << ""
+                                               << "" << refuse << "" << none << 31;
+
     // Refusals
-    QTest::newRow("windows program cannot run")
+    program("windows program cannot run")
         << "open" << path("setup.exe") << " /s " << dir << refuse << "" << none << 11;
-    QTest::newRow("windows program in capitals") << "open" << path("SETUP2.EXE") << ""
-                                                 << "" << refuse << "" << none << 11;
-    QTest::newRow("missing file") << "open" << path("missing.pdf") << ""
-                                  << "" << refuse << "" << none << 2;
-    QTest::newRow("missing folder") << "open" << path("nowhere/x.pdf") << ""
-                                    << "" << refuse << "" << none << 3;
-    QTest::newRow("bare name not on the search path") << "open"
-                                                      << "pellin-no-such-tool"
-                                                      << " /s "
-                                                      << "" << refuse << "" << none << 2;
-    QTest::newRow("program with missing working directory") << "open" << path("tool.sh") << ""
-                                                            << "C:\\" << refuse << "" << none << 3;
-    QTest::newRow("empty file") << "open"
-                                << ""
-                                << ""
-                                << "" << refuse << "" << none << 2;
+    program("windows program in capitals") << "open" << path("SETUP2.EXE") << ""
+                                           << "" << refuse << "" << none << 11;
+    document("missing file") << "open" << path("missing.pdf") << ""
+                             << "" << refuse << "" << none << 2;
+    document("missing folder") << "open" << path("nowhere/x.pdf") << ""
+                               << "" << refuse << "" << none << 3;
+    program("bare name not on the search path") << "open"
+                                                << "pellin-no-such-tool"
+                                                << " /s "
+                                                << "" << refuse << "" << none << 2;
+    program("program with missing working directory") << "open" << path("tool.sh") << ""
+                                                      << "C:\\" << refuse << "" << none << 3;
+    document("empty file") << "open"
+                           << ""
+                           << ""
+                           << "" << refuse << "" << none << 2;
 }
 
 void TestShellRoute::routes()
 {
+    QFETCH(int, opening);
     QFETCH(QString, verb);
     QFETCH(QString, file);
     QFETCH(QString, parameters);
@@ -195,7 +237,8 @@ void TestShellRoute::routes()
     QFETCH(QStringList, arguments);
     QFETCH(int, refusal);
 
-    const Action action = shell::route({verb, file, parameters, directory, shell::ShowNormal});
+    const Action action = shell::route(
+        {shell::Opening(opening), verb, file, parameters, directory, shell::ShowNormal});
     QCOMPARE(int(action.kind), kind);
     switch (action.kind) {
     case Kind::OpenUrl:
