@@ -112,6 +112,13 @@ Action startProgram(const QString &program, const Call &call)
     return action;
 }
 
+// The file URL of an existing file or folder. The path is cleaned first: a root written as
+// "//" or "/./" would otherwise become "file://", a URL without a path.
+QUrl fileUrl(const QFileInfo &info)
+{
+    return QUrl::fromLocalFile(QDir::cleanPath(info.absoluteFilePath()));
+}
+
 Action missing(const QFileInfo &info)
 {
     return refuse(info.absoluteDir().exists() ? result::FileNotFound : result::PathNotFound);
@@ -127,7 +134,7 @@ Action routeDocument(const QString &path)
     // A desktop may hand these to a compatibility layer that would run them.
     if (isWindowsProgram(info))
         return refuse(result::BadFormat);
-    return openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+    return openUrl(fileUrl(info));
 }
 
 Action routeProgram(const QString &path, const Call &call)

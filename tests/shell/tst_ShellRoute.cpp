@@ -204,6 +204,12 @@ void TestShellRoute::routes_data()
                                                << ""
                                                << "" << refuse << "" << none << 31;
 
+    // The root folder, however it is written, is "file:///": "file://" has no path at all.
+    for (const char *root : {"/", "//", "///", "/./", "\\", "file:///"})
+        QTest::addRow("root folder written %s", root)
+            << int(shell::Opening::Document) << "open" << root << ""
+            << "" << open << "file:///" << none << 0;
+
     // Refusals
     program("windows program cannot run")
         << "open" << path("setup.exe") << " /s " << dir << refuse << "" << none << 11;
