@@ -16,32 +16,14 @@ std::function<int(const MessageBoxCall &)> &handler()
 
 int showReal(const MessageBoxCall &call)
 {
-    QMessageBox box;
-    box.setWindowTitle(call.title);
-    box.setText(call.prompt);
-    switch (call.style & 0x70) {
-    case vbCritical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case vbExclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case vbInformation:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        break;
-    }
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(call);
+    const int answer = box->exec();
     switch (call.style & 0x7) {
     case vbOKCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        return box.exec() == QMessageBox::Ok ? vbOK : vbCancel;
+        return answer == QMessageBox::Ok ? vbOK : vbCancel;
     case vbYesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
+        return answer == QMessageBox::Yes ? vbYes : vbNo;
     default:
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
         return vbOK;
     }
 }
@@ -52,6 +34,38 @@ int MsgBox(const QString &prompt, int style, const QString &title)
 {
     const MessageBoxCall call{prompt, style, title};
     return handler() ? handler()(call) : showReal(call);
+}
+
+std::unique_ptr<QMessageBox> makeMessageBox(const MessageBoxCall &call)
+{
+    auto box = std::make_unique<QMessageBox>();
+    box->setWindowTitle(call.title);
+    box->setText(call.prompt);
+    switch (call.style & 0x70) {
+    case vbCritical:
+        box->setIcon(QMessageBox::Critical);
+        break;
+    case vbExclamation:
+        box->setIcon(QMessageBox::Warning);
+        break;
+    case vbInformation:
+        box->setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    switch (call.style & 0x7) {
+    case vbOKCancel:
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case vbYesNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    default:
+        box->setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    return box;
 }
 
 void setMessageBoxHandler(std::function<int(const MessageBoxCall &)> replacement)

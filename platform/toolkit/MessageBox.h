@@ -3,6 +3,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class QMessageBox;
 
 namespace toolkit
 {
@@ -27,6 +30,9 @@ struct MessageBoxCall {
 
 // Shows a modal box and returns the answer.
 int MsgBox(const QString &prompt, int style, const QString &title);
+
+// The box that MsgBox shows for `call`, not yet shown, so that its size can be known.
+std::unique_ptr<QMessageBox> makeMessageBox(const MessageBoxCall &call);
 
 // Test seam: answer boxes without showing them. An empty function restores the real boxes.
 void setMessageBoxHandler(std::function<int(const MessageBoxCall &)> handler);

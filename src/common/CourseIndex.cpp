@@ -54,7 +54,36 @@ QString problem(int lineNumber, const QString &fileName, const QString &why)
     return QStringLiteral("line %1 of %2: %3").arg(lineNumber).arg(fileName, why);
 }
 
+// The text cut short with an ellipsis when it is longer than `length`; the start says which line
+// and what was wrong. A cut never splits a character made of two UTF-16 units.
+QString shortened(const QString &text, qsizetype length)
+{
+    if (text.size() <= length)
+        return text;
+    qsizetype kept = length - 1;
+    if (text[kept - 1].isHighSurrogate())
+        --kept;
+    return text.left(kept) + QChar(0x2026);
+}
+
 } // namespace
+
+QString skippedLinesReport(const QStringList &problems, const QString &mediaRoot)
+{
+    const QString indexPath = courseIndexPath(mediaRoot);
+    const QString indexName = QFileInfo(indexPath).fileName();
+    QStringList lines{QStringLiteral("The course index could not be read completely. Skipped:")};
+    for (qsizetype i = 0; i < problems.size() && i < kNamedProblems; ++i) {
+        QString problem = problems[i];
+        problem.replace(indexPath, indexName);
+        if (!mediaRoot.isEmpty())
+            problem.replace(mediaRoot, QString());
+        lines << shortened(problem, kProblemLength);
+    }
+    if (problems.size() > kNamedProblems)
+        lines << QStringLiteral("and %1 more.").arg(problems.size() - kNamedProblems);
+    return lines.join(QStringLiteral("\r\n"));
+}
 
 QString CourseCaption::appendTo(const QString &caption) const
 {

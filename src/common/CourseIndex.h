@@ -48,6 +48,14 @@ QString installedDesktopEntry();
 // index is missing is still one.
 bool isInstalledWithoutCourse(const QString &programFolder, const QString &mediaRoot);
 
+// The report of what the index of the course at `mediaRoot` skipped, short enough for one box
+// that fits the screen: the first kNamedProblems problems, one a line, with the index named by
+// its file name and the course's other files from the course folder, each cut short to at most
+// kProblemLength characters, then how many more there were.
+inline constexpr int kNamedProblems = 20;
+inline constexpr int kProblemLength = 50;
+QString skippedLinesReport(const QStringList &problems, const QString &mediaRoot);
+
 // Interprets the lines of an index; fileName only labels the problems.
 CourseIndex parseCourseIndex(const QStringList &lines, const QString &mediaRoot,
                              const QString &fileName);

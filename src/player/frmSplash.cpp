@@ -104,8 +104,8 @@ void frmSplash::Form_Load()
     });
 }
 
-// Reads the course index into the playlist. Lines that cannot be used are skipped and named in
-// one report, so a damaged index never keeps the student from the rest of the course.
+// Reads the course index into the playlist. Lines that cannot be used are skipped and reported
+// in one box, so a damaged index never keeps the student from the rest of the course.
 void frmSplash::readCourseIndex()
 {
     // Started from the desktop's menu the installed player has no course: the student gets an
@@ -146,8 +146,7 @@ void frmSplash::readCourseIndex()
         }
     }
     if (!problems.isEmpty())
-        ReportError(0, "The course index could not be read completely. Skipped: " +
-                           problems.join("; ") + ".");
+        ReportError(0, pellin::skippedLinesReport(problems, gMediaRoot));
 }
 
 namespace forms

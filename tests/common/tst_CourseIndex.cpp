@@ -38,6 +38,8 @@ class CourseIndexTest : public QObject
     void duplicateKeyIgnoresLetterCase();
     void readsFileBesideProgram();
     void missingFile();
+    void skippedLinesReport_data();
+    void skippedLinesReport();
     void installedWithoutCourse_data();
     void installedWithoutCourse();
 };
@@ -254,6 +256,57 @@ void CourseIndexTest::missingFile()
     const CourseIndex noFile = pellin::readCourseIndex(dir.path());
     QCOMPARE(noFile.problems.size(), 1);
     QVERIFY(noFile.problems.first().contains(QStringLiteral("File not found")));
+}
+
+void CourseIndexTest::skippedLinesReport_data()
+{
+    QTest::addColumn<QStringList>("problems");
+    QTest::addColumn<QStringList>("report"); // the lines after the heading
+    const auto numbered = [](int count) {
+        QStringList lines;
+        for (int i = 1; i <= count; ++i)
+            lines << QStringLiteral("line %1 of %2: bad").arg(i).arg(kFile);
+        return lines;
+    };
+    const auto named = [](int count) {
+        QStringList lines;
+        for (int i = 1; i <= count; ++i)
+            lines << QStringLiteral("line %1 of index.dat: bad").arg(i);
+        return lines;
+    };
+    QTest::newRow("one") << numbered(1) << named(1);
+    QTest::newRow("twenty, all named") << numbered(20) << named(20);
+    QTest::newRow("twenty-one") << numbered(21) << named(20) + QStringList{"and 1 more."};
+    QTest::newRow("a hundred thousand")
+        << numbered(100000) << named(20) + QStringList{"and 99980 more."};
+
+    QTest::newRow("names inside the course from the course folder")
+        << QStringList{QStringLiteral("line 9 of %1: the video /media/cd/m1.avi is already in "
+                                      "the list")
+                           .arg(kFile),
+                       QStringLiteral("the course picture /media/cd/pics/logo.png: File not found")}
+        << QStringList{QStringLiteral("line 9 of index.dat: the video /m1.avi is already") +
+                           QChar(0x2026),
+                       QStringLiteral("the course picture /pics/logo.png: File not found")};
+    // U+1F3AC takes two UTF-16 units; one across the cut is left out whole.
+    const QString clapper = QString::fromUcs4(U"\U0001F3AC");
+    QTest::newRow("a character of two units is never split")
+        << QStringList{QString(48, u'a') + clapper + QString(10, u'b')}
+        << QStringList{QString(48, u'a') + QChar(0x2026)};
+}
+
+// The box names the first twenty problems, each short enough for one line of the box, and then
+// says how many more there were.
+void CourseIndexTest::skippedLinesReport()
+{
+    QFETCH(QStringList, problems);
+    QFETCH(QStringList, report);
+    const QStringList lines = pellin::skippedLinesReport(problems, kRoot).split("\r\n");
+    QCOMPARE(lines.first(),
+             QStringLiteral("The course index could not be read completely. Skipped:"));
+    QCOMPARE(lines.mid(1), report);
+    for (const QString &line : lines.mid(1))
+        QVERIFY2(line.size() <= pellin::kProblemLength, qPrintable(line));
 }
 
 void CourseIndexTest::installedWithoutCourse_data()

@@ -6,12 +6,14 @@
 #include "support/PlaylistRows.h"
 #include "support/WindowFixture.h"
 #include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Units.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
@@ -52,6 +54,7 @@ class StartUpTest : public QObject
     void captionLines_data();
     void captionLines();
     void badLinesAreReportedOnceAndSkipped();
+    void aHugeBadIndexGivesOneBoxThatFitsTheScreen();
     void missingIndexLeavesEmptyPlaylist();
     void installedPlayerStartsWithoutReport();
     void readerProbe_data();
@@ -174,6 +177,65 @@ void StartUpTest::badLinesAreReportedOnceAndSkipped()
     QCOMPARE(list.Item(2).Text(), QString("Module 2"));
     QCOMPARE(list.Item(3).Text(), QString("Module 3"));
     QVERIFY(forms::frmMain().tmrInitPlaylist.Enabled());
+}
+
+// 100,000 lines, all but 250 of them skipped: repeated entries, entries without a length, caption
+// lines whose number is none, lines of blanks. The start-up finishes with one box that names the
+// first lines, says how many more there were, and fits the screen.
+void StartUpTest::aHugeBadIndexGivesOneBoxThatFitsTheScreen()
+{
+    constexpr int kLines = 100000;
+    constexpr int kVideos = 250;
+    QStringList index;
+    index.reserve(kLines);
+    for (int i = 0; i < kLines; ++i) {
+        switch (i % 4) {
+        case 0:
+            index << QString("\\videos\\module %1.avi;Module %1;10:00").arg(i / 4 % kVideos);
+            break;
+        case 1:
+            index << "\\videos\\short.avi;only two";
+            break;
+        case 2:
+            index << "Course:abc:x:\\pic.png";
+            break;
+        default:
+            index << "   ";
+        }
+    }
+    f->course->writeIndex(index);
+    start();
+
+    QVERIFY(!forms::frmSplashLoaded());
+    QVERIFY(forms::frmMain().Visible());
+    QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), kVideos);
+    QCOMPARE(f->boxes.size(), 1u);
+    const QString &prompt = f->boxes[0].prompt;
+    // Entries are lines 1, 5, 9 and so on; the twentieth skipped line is line 27.
+    for (const char *line : {"line 2 ", "line 3 ", "line 4 ", "line 6 ", "line 27 "})
+        QVERIFY2(prompt.contains(line), qPrintable(prompt));
+    QVERIFY2(!prompt.contains("line 28 "), qPrintable(prompt));
+    QVERIFY2(prompt.contains(QString("and %1 more.").arg(kLines - kVideos - 20)),
+             qPrintable(prompt));
+    // The six lines of the report, the first holding the heading, then twenty named lines and
+    // the count, none wider than a short sentence.
+    const QStringList lines = prompt.split("\r\n");
+    QCOMPARE(lines.size(), 6 + 21);
+    for (const QString &line : lines)
+        QVERIFY2(line.size() <= 70, qPrintable(line));
+
+    const std::unique_ptr<QMessageBox> box = toolkit::makeMessageBox(f->boxes[0]);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    const QRect available = box->screen()->availableGeometry();
+    QVERIFY2(available.contains(box->frameGeometry()),
+             qPrintable(QString("%1x%2 at %3,%4 on %5x%6")
+                            .arg(box->frameGeometry().width())
+                            .arg(box->frameGeometry().height())
+                            .arg(box->frameGeometry().x())
+                            .arg(box->frameGeometry().y())
+                            .arg(available.width())
+                            .arg(available.height())));
 }
 
 void StartUpTest::missingIndexLeavesEmptyPlaylist()
