@@ -5,6 +5,7 @@
 #include "fullscreen/frmFullToolbar.h"
 #include "player/Playback.h"
 #include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
 #include "support/VideoWidget.h"
 #include "support/WindowFixture.h"
 #include "toolkit/WindowHandles.h"
@@ -259,6 +260,60 @@ class tst_PlaybackProcedures : public QObject
         QCOMPARE(number, int(pellin::failure::InvalidPropertyValue));
         QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("pause"));
         QVERIFY(!main().tmrMediaScroller.Enabled());
+    }
+
+    void nothingLoadedAsStopLeavesIt_data()
+    {
+        QTest::addColumn<bool>("abandon"); // the failed open's variant, which stops the device
+        QTest::addColumn<Situation>("situation");
+        for (const bool abandon : {false, true}) {
+            const char *name = abandon ? "abandoned video" : "nothing loaded";
+            QTest::addRow("%s, windowed", name) << abandon << Situation::Windowed;
+            QTest::addRow("%s, full screen", name) << abandon << Situation::FullScreen;
+            QTest::addRow("%s, tools bar closed", name) << abandon << Situation::ToolsBarClosed;
+        }
+    }
+
+    // From a video playing with the playlist collapsed, every display goes back to nothing
+    // loaded and the playlist is shown; only the abandoning variant touches the device.
+    void nothingLoadedAsStopLeavesIt()
+    {
+        QFETCH(bool, abandon);
+        QFETCH(Situation, situation);
+        playback::OpenVideo(kLesson, main().picVideo.hWnd());
+        playback::ShowPlayingState();
+        main().sbStatus.Panels(1).setText(QStringLiteral("Lesson one"));
+        main().sbStatus.Panels(2).setText(QStringLiteral("1:05/12:40"));
+        main().sldVideo.setValue(65000);
+        main().sldVideo.setSelStart(65000);
+        main().cmdPList.setTag(QStringLiteral("1"));
+        if (situation != Situation::Windowed)
+            setButtons(forms::frmFullToolbar().tlbFullScreen, kBeforeEnabled);
+        enter(situation);
+        f->recorder->clear();
+
+        if (abandon)
+            playback::AbandonVideo();
+        else
+            playback::ReturnToNothingLoaded();
+
+        QCOMPARE(f->recorder->commands(), abandon ? QStringList{"Stop movie"} : QStringList{});
+        QVERIFY(gMCI->LoadedFilename().empty());
+        const Buttons nothing{QStringLiteral("play"), QStringLiteral("Play video"), false};
+        QCOMPARE(buttonsOf(main().tlbMain), nothing);
+        QCOMPARE(forms::frmFullToolbarLoaded(), situation == Situation::FullScreen);
+        if (situation == Situation::FullScreen) {
+            QCOMPARE(buttonsOf(forms::frmFullToolbar().tlbFullScreen), nothing);
+            QCOMPARE(forms::frmFullToolbar().Caption(), QStringLiteral("Tools(Ctl-T) 0:00/00:00"));
+        }
+        QCOMPARE(main().sbStatus.Panels(1).Text(), QString());
+        QCOMPARE(main().sbStatus.Panels(2).Text(), QStringLiteral("00:00/00:00"));
+        QCOMPARE(main().sldVideo.Value(), 0);
+        QCOMPARE(main().sldVideo.SelStart(), 0);
+        QVERIFY(!main().sldVideo.isEnabled());
+        QVERIFY(!main().tmrMediaScroller.Enabled());
+        QCOMPARE(main().cmdPList.Tag(), QStringLiteral("0"));
+        QVERIFY(forms::frmPlaylist().isVisible());
     }
 
     void openVideoReplacesWhatIsOpen_data()
