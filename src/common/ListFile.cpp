@@ -3,6 +3,7 @@
 #include "common/PathFields.h"
 #include "common/TextLines.h"
 
+#include <QFile>
 #include <QSet>
 
 namespace pellin
@@ -65,6 +66,80 @@ ListFileContent readListFile(const QString &path)
 void writeListFile(const QString &path, const QList<ListEntry> &entries)
 {
     writeTextLines(path, formatListLines(entries));
+}
+
+namespace
+{
+
+struct KeptRows {
+    bool saved = false;
+    QList<ListEntry> entries;
+    // Set while the file does not hold the kept rows; the rows then come from memory.
+    std::optional<Failure> failure;
+    bool reported = false;
+};
+
+KeptRows &kept()
+{
+    static KeptRows rows;
+    return rows;
+}
+
+Failure carryOverFailure(const Failure &failure, const QString &path)
+{
+    return Failure(failure.number(), failure.description() +
+                                         ": the playlist could not be carried over through " +
+                                         path.toStdString() + "; its entries were kept");
+}
+
+} // namespace
+
+void saveCarryOver(const QString &path, const QList<ListEntry> &entries)
+{
+    KeptRows &rows = kept();
+    rows = {true, entries, std::nullopt, false};
+    if (path.isEmpty()) {
+        rows.failure = Failure(failure::PathNotFound,
+                               "Path not found: the playlist could not be carried over, there "
+                               "is no private temporary folder; its entries were kept");
+        return;
+    }
+    try {
+        writeTextLines(path, formatListLines(entries), {0600, sys::Links::Replace});
+    } catch (const Failure &failure) {
+        rows.failure = carryOverFailure(failure, path);
+    }
+}
+
+CarriedRows readCarryOver(const QString &path)
+{
+    KeptRows &rows = kept();
+    if (!rows.failure) {
+        try {
+            return {readListFile(path).entries, std::nullopt};
+        } catch (const Failure &failure) {
+            if (!rows.saved)
+                throw;
+            rows.failure = carryOverFailure(failure, path);
+        }
+    }
+    CarriedRows carried{rows.entries, std::nullopt};
+    if (!rows.reported)
+        carried.failure = rows.failure;
+    rows.reported = true;
+    return carried;
+}
+
+void removeCarryOver(const QString &path)
+{
+    if (!path.isEmpty())
+        QFile::remove(path);
+    resetCarryOver();
+}
+
+void resetCarryOver()
+{
+    kept() = {};
 }
 
 } // namespace pellin

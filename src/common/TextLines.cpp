@@ -91,7 +91,7 @@ QStringList readTextLines(const QString &givenPath)
     return decodeTextLines(bytes);
 }
 
-void writeTextLines(const QString &path, const QStringList &lines)
+void writeTextLines(const QString &path, const QStringList &lines, const sys::SaveOptions &options)
 {
     qsizetype expected = 0;
     for (const QString &line : lines)
@@ -105,7 +105,7 @@ void writeTextLines(const QString &path, const QStringList &lines)
 
     const sys::SaveResult saved =
         sys::saveFile(QFile::encodeName(path).toStdString(),
-                      std::string_view(bytes.constData(), std::size_t(bytes.size())));
+                      std::string_view(bytes.constData(), std::size_t(bytes.size())), options);
     if (!saved)
         fail(saved.folderMissing() ? failure::PathNotFound : failure::PathFileAccess);
 }

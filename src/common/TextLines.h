@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/AtomicFile.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -18,7 +20,9 @@ QStringList decodeTextLines(QByteArrayView bytes);
 QStringList readTextLines(const QString &path);
 
 // Replaces the file with the lines. The old file stays untouched unless the new content has been
-// written completely. Throws pellin::Failure: 76 when the folder is missing, 75 otherwise.
-void writeTextLines(const QString &path, const QStringList &lines);
+// written completely. `options` choose the new file's mode and what a link in its place gets.
+// Throws pellin::Failure: 76 when the folder is missing, 75 otherwise.
+void writeTextLines(const QString &path, const QStringList &lines,
+                    const sys::SaveOptions &options = {});
 
 } // namespace pellin

@@ -1,8 +1,10 @@
 #include "common/modGlobals.h"
 
 #include "common/Choosers.h"
+#include "common/ListFile.h"
 #include "mci/Interpreter.h"
 #include "mci/Transport.h"
+#include "session/Session.h"
 #include "shell/Shell.h"
 #include "system/Registry.h"
 #include "system/SystemFolders.h"
@@ -28,6 +30,7 @@ void ResetState()
     mci::interpreter().closeAll();
     mci::interpreter().setEngineFactory(nullptr);
     gMCI.reset();
+    session::resetSession();
     gMediaRoot.clear();
     gScreenRes.clear();
     gLowRes = false;
@@ -38,6 +41,8 @@ void ResetState()
     gIntroFromFullScreen = false;
     gLastFolder.clear();
     gSelectedKey.clear();
+    pellin::resetCarryOver();
+    sys::resetTempFolder();
 
     setChooserHandler({});
     setFolderBrowserOwner({});

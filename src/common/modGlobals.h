@@ -35,7 +35,7 @@ inline QString gSelectedKey;
 // and engine, failure report) back to their state at program start. Test fixtures start here.
 void ResetState();
 
-// The user's temporary folder with its trailing separator; empty when there is none.
+// The user's private temporary folder with its trailing separator; empty when there is none.
 QString GetTempFolder();
 // 0 when the key exists under HKEY_LOCAL_MACHINE, the probe's non-zero status otherwise.
 long RegKeyExists(const QString &subKey);

@@ -71,8 +71,7 @@ frmPlaylist::frmPlaylist()
     // The folder browser of the "dir" buttons is owned by this window while it is loaded.
     setFolderBrowserOwner(loadedPlaylistWindow);
 
-    Move(0, 0, kDesignClientWidth + toolkit::frameWidthTwips(),
-         kDesignClientHeight + toolkit::frameHeightTwips());
+    setClientSize(kDesignClientWidth, kDesignClientHeight);
 }
 
 void frmPlaylist::Form_Load()
@@ -105,7 +104,7 @@ void frmPlaylist::InitPlaylistWindow()
         lvPlaylist.addColumn("Length", 600);
         if (!gKeepPlaylist)
             return;
-        OpenPList(pellin::carryOverPath(GetTempFolder()));
+        OpenCarryOver();
         toolkit::DoEvents();
         Ignore([this] {
             if (auto item = lvPlaylist.findKey(gSelectedKey)) {
@@ -133,9 +132,23 @@ void frmPlaylist::Form_Unload(int &)
             const toolkit::ListItem item = lvPlaylist.Item(i);
             entries.append({item.Key(), item.Text(), item.SubItem(1)});
         }
-        pellin::writeListFile(path, entries);
+        // A file that cannot be written keeps the rows in memory; the next load says so.
+        pellin::saveCarryOver(path, entries);
     });
     Ignore([] { toolkit::DoEvents(); });
+}
+
+void frmPlaylist::OpenCarryOver()
+{
+    const pellin::CarriedRows carried =
+        pellin::readCarryOver(pellin::carryOverPath(GetTempFolder()));
+    lvPlaylist.Clear();
+    toolkit::DoEvents();
+    AddListEntries(carried.entries);
+    toolkit::DoEvents();
+    if (carried.failure)
+        ReportError(carried.failure->number(),
+                    QString::fromStdString(carried.failure->description()));
 }
 
 void frmPlaylist::OpenPList(const QString &file)
@@ -143,14 +156,18 @@ void frmPlaylist::OpenPList(const QString &file)
     lvPlaylist.Clear();
     toolkit::DoEvents();
     // A file that cannot be read leaves the emptied list; the failure goes to the caller's report.
-    const pellin::ListFileContent content = pellin::readListFile(file);
-    for (const pellin::ListEntry &entry : content.entries) {
+    AddListEntries(pellin::readListFile(file).entries);
+    toolkit::DoEvents();
+}
+
+void frmPlaylist::AddListEntries(const QList<pellin::ListEntry> &entries)
+{
+    for (const pellin::ListEntry &entry : entries) {
         toolkit::ListItem item = lvPlaylist.Add(entry.key, entry.title, "file");
         item.setSubItem(1, entry.length);
         if (IsIntroKey(entry.key, false))
             item.setForeColor(kIntroColour);
     }
-    toolkit::DoEvents();
 }
 
 toolkit::ListItem frmPlaylist::AddEntry(const QString &key, const QString &title,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ListFile.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
@@ -25,6 +26,10 @@ class frmPlaylist : public toolkit::Form
     void lvPlaylist_Click();
     // Replaces the whole list with the entries of a list file.
     void OpenPList(const QString &file);
+    // Replaces the whole list with the rows carried over from the last unload; when the
+    // carry-over file could not be written or read back, with the rows kept in memory, and the
+    // failure is reported once.
+    void OpenCarryOver();
     // Opens a playlist file chosen by the student: the list is replaced when the file can be
     // read, its dialogs start in the file's folder next time, and lines that could not be used
     // are named in one box.
@@ -60,6 +65,8 @@ class frmPlaylist : public toolkit::Form
 
   private:
     void playSelected();
+    // Adds list file entries at the end (or their sorted places), intros in their colour.
+    void AddListEntries(const QList<pellin::ListEntry> &entries);
 };
 
 namespace forms

@@ -12,9 +12,14 @@ namespace support
 WindowFixture::WindowFixture()
 {
     modGlobals::ResetState();
-    if (qEnvironmentVariableIsSet("TMPDIR"))
-        mOldTmpDir = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QFile::encodeName(mFolder.path()));
+    // The folder is 0700 and the user's own, so it serves as the private temporary folder.
+    for (const char *name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
+        if (qEnvironmentVariableIsSet(name))
+            mOldEnvironment.emplace_back(name, qgetenv(name));
+        else
+            mOldEnvironment.emplace_back(name, std::nullopt);
+        qputenv(name, QFile::encodeName(mFolder.path()));
+    }
     toolkit::setMessageBoxHandler([this](const toolkit::MessageBoxCall &call) {
         boxes.push_back(call);
         return boxAnswer;
@@ -28,10 +33,12 @@ WindowFixture::WindowFixture()
 WindowFixture::~WindowFixture()
 {
     modGlobals::ResetState();
-    if (mOldTmpDir)
-        qputenv("TMPDIR", *mOldTmpDir);
-    else
-        qunsetenv("TMPDIR");
+    for (const auto &[name, value] : mOldEnvironment) {
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
+    }
 }
 
 CourseFolder &WindowFixture::useCourseFolder()

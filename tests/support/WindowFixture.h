@@ -15,6 +15,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace support
@@ -22,11 +23,11 @@ namespace support
 
 // What a window test touches outside the program, scripted, with the process put back as it
 // starts before and after the test (modGlobals::ResetState): a private temporary folder that
-// TMPDIR names while the fixture lives, so the carry-over file lands there; message boxes kept
-// and answered with `boxAnswer`; choosers answered in turn from `chooserAnswers` (none left is
-// a cancel) and kept. On request: the program folder in a course folder, the registry's Reader
-// keys, the simulated media engine, a recording media transport and a shell recorder.
-// Destroying it unloads every window while those are still in place.
+// TMPDIR and XDG_RUNTIME_DIR name while the fixture lives, so the carry-over file lands there;
+// message boxes kept and answered with `boxAnswer`; choosers answered in turn from `chooserAnswers`
+// (none left is a cancel) and kept. On request: the program folder in a course folder, the
+// registry's Reader keys, the simulated media engine, a recording media transport and a shell
+// recorder. Destroying it unloads every window while those are still in place.
 class WindowFixture
 {
   public:
@@ -63,7 +64,7 @@ class WindowFixture
 
   private:
     QTemporaryDir mFolder;
-    std::optional<QByteArray> mOldTmpDir;
+    std::vector<std::pair<const char *, std::optional<QByteArray>>> mOldEnvironment;
 };
 
 } // namespace support
