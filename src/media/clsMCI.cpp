@@ -193,32 +193,40 @@ std::string clsMCI::PlayMultimedia(std::string pstrFrom, std::string pstrTo)
         typeMismatch();
     if (*to == 0)
         pstrTo = std::to_string(GetTotalTime());
-    return command("play " + mAlias + " from " + pstrFrom + " to " + pstrTo);
+    std::string outcome = command("play " + mAlias + " from " + pstrFrom + " to " + pstrTo);
+    mAwake.hold(outcome == "Success");
+    return outcome;
 }
 
 std::string clsMCI::CloseMultimedia()
 {
+    mAwake.hold(false);
     return command("Close " + mAlias);
 }
 
 std::string clsMCI::PauseMultimedia()
 {
     std::string outcome = command("Pause " + mAlias);
-    if (outcome == "Success")
+    if (outcome == "Success") {
         mPaused = true;
+        mAwake.hold(false);
+    }
     return outcome;
 }
 
 std::string clsMCI::StopMultimedia()
 {
+    mAwake.hold(false);
     return command("Stop " + mAlias);
 }
 
 std::string clsMCI::ResumeMultimedia()
 {
     std::string outcome = command("Resume " + mAlias);
-    if (outcome == "Success")
+    if (outcome == "Success") {
         mPaused = false;
+        mAwake.hold(true);
+    }
     return outcome;
 }
 
@@ -230,7 +238,7 @@ std::int32_t clsMCI::GetTotalTime()
 std::string clsMCI::MoveMultimedia(std::int32_t to_where)
 {
     std::string outcome = command("seek " + mAlias + " to " + std::to_string(to_where));
-    command("Play " + mAlias);
+    mAwake.hold(command("Play " + mAlias) == "Success");
     return outcome;
 }
 
@@ -285,6 +293,7 @@ std::int32_t clsMCI::GetSize(const std::string &pstrXorY)
 
 std::string clsMCI::CloseAll()
 {
+    mAwake.hold(false);
     return command("Close All");
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/ScreenAwake.h"
+
 #include <cstdint>
 #include <string>
 
@@ -64,6 +66,8 @@ class clsMCI
     std::string command(const std::string &text);
     std::int32_t numberQuery(const std::string &text);
 
+    // The screen stays awake from a play until a pause, stop or close of this device.
+    session::KeepAwake mAwake;
     std::string mAlias{"movie"};
     std::string mShortFileName;
     std::string mDeviceType;

@@ -1,0 +1,19 @@
+#include "session/Session.h"
+
+#include "session/ScreenAwake.h"
+
+namespace session
+{
+
+void endSession()
+{
+    applyKeepAwakeNow();
+}
+
+void resetSession()
+{
+    applyKeepAwakeNow();
+    setScreenSaverSeam({});
+}
+
+} // namespace session
