@@ -5,13 +5,30 @@
 #include "toolkit/KeyCodes.h"
 #include "toolkit/Units.h"
 #include "toolkit/WindowHandles.h"
+#include "toolkit/X11Window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QWindow>
 
 namespace toolkit
 {
+
+namespace
+{
+
+// Whether windows are on a real window system; the offscreen and minimal platforms of tests and
+// scripts have none (and make a frame up of their own).
+bool framedByPlatform()
+{
+    static const bool framed = QGuiApplication::platformName() != QLatin1String("offscreen") &&
+                               QGuiApplication::platformName() != QLatin1String("minimal");
+    return framed;
+}
+
+} // namespace
 
 int frameWidthTwips()
 {
@@ -56,67 +73,152 @@ void Form::setWindowState(int state)
     }
 }
 
+QSize Form::frameAllowance() const
+{
+    if (windowFlags() & Qt::FramelessWindowHint)
+        return {0, 0};
+    const int menuHeight = mMenuBar ? mMenuBar->sizeHint().height() : 0;
+    // Qt reads the window manager's frame extents of a mapped window; nothing reported means
+    // nothing frames it.
+    if (const QWindow *window = windowHandle(); window && isVisible() && framedByPlatform()) {
+        const QMargins frame = window->frameMargins();
+        if (!frame.isNull())
+            return {frame.left() + frame.right(), frame.top() + frame.bottom() + menuHeight};
+    }
+    return {kFrameWidthPixels, kFrameHeightPixels};
+}
+
 int Form::Width() const
 {
-    return WindowState() == 2 ? toTwipsX(mClient->width() + kFrameWidthPixels) : mWidth;
+    if (WindowState() == 2)
+        return toTwipsX(mClient->width() + frameAllowance().width());
+    return mClientKept ? mClientWidth + toTwipsX(frameAllowance().width()) : mWidth;
 }
 
 int Form::Height() const
 {
-    return WindowState() == 2 ? toTwipsY(mClient->height() + kFrameHeightPixels) : mHeight;
+    if (WindowState() == 2)
+        return toTwipsY(mClient->height() + frameAllowance().height());
+    return mClientKept ? mClientHeight + toTwipsY(frameAllowance().height()) : mHeight;
 }
 
 int Form::ScaleWidth() const
 {
-    return Width() - frameWidthTwips();
+    if (mClientKept && WindowState() != 2)
+        return mClientWidth;
+    return Width() - toTwipsX(frameAllowance().width());
 }
 int Form::ScaleHeight() const
 {
-    return Height() - frameHeightTwips();
+    if (mClientKept && WindowState() != 2)
+        return mClientHeight;
+    return Height() - toTwipsY(frameAllowance().height());
 }
 
 void Form::setLeft(int twips)
 {
-    Move(twips, mTop, mWidth, mHeight);
+    Move(twips, mTop, Width(), Height());
 }
 void Form::setTop(int twips)
 {
-    Move(mLeft, twips, mWidth, mHeight);
+    Move(mLeft, twips, Width(), Height());
 }
 void Form::setWidth(int twips)
 {
-    Move(mLeft, mTop, twips, mHeight);
+    Move(mLeft, mTop, twips, Height());
 }
 void Form::setHeight(int twips)
 {
-    Move(mLeft, mTop, mWidth, twips);
+    Move(mLeft, mTop, Width(), twips);
 }
 
 void Form::Move(int left, int top, int width, int height)
 {
-    const bool resized = width != mWidth || height != mHeight;
+    // Moving keeps the size that is kept exact; a new size makes the outer size the one kept.
+    const bool resized = width != Width() || height != Height();
     mLeft = left;
     mTop = top;
-    mWidth = width;
-    mHeight = height;
+    if (resized) {
+        mClientKept = false;
+        mWidth = width;
+        mHeight = height;
+    }
     applyGeometry();
     if (resized)
         Form_Resize();
 }
 
+void Form::setClientSize(int width, int height)
+{
+    const bool resized = !mClientKept || width != mClientWidth || height != mClientHeight;
+    mClientKept = true;
+    mClientWidth = width;
+    mClientHeight = height;
+    mWidth = Width();
+    mHeight = Height();
+    applyGeometry();
+    if (resized)
+        Form_Resize();
+}
+
+QSize Form::clientPixels() const
+{
+    if (mClientKept)
+        return {qMax(1, toPixelsX(mClientWidth)), qMax(1, toPixelsY(mClientHeight))};
+    const QSize frame = frameAllowance();
+    return {qMax(1, toPixelsX(mWidth) - frame.width()),
+            qMax(1, toPixelsY(mHeight) - frame.height())};
+}
+
 void Form::applyGeometry()
 {
     mApplying = true;
+    mAppliedFrame = frameAllowance();
     const int menuHeight = mMenuBar ? mMenuBar->sizeHint().height() : 0;
-    const QSize clientSize(qMax(1, toPixelsX(mWidth) - kFrameWidthPixels),
-                           qMax(1, toPixelsY(mHeight) - kFrameHeightPixels));
+    const QSize clientSize = clientPixels();
+    const QSize windowSize(clientSize.width(), clientSize.height() + menuHeight);
+    // The position is the frame's top left corner; Qt places the frame there.
     move(toPixelsX(mLeft), toPixelsY(mTop));
-    resize(clientSize.width(), clientSize.height() + menuHeight);
+    if (mFixed)
+        setFixedSize(windowSize);
+    else
+        resize(windowSize);
     if (mMenuBar) {
         mMenuBar->setGeometry(0, 0, clientSize.width(), menuHeight);
         mClient->setGeometry(0, menuHeight, clientSize.width(), clientSize.height());
     }
     mApplying = false;
+}
+
+void Form::followFrame()
+{
+    if (mApplying || WindowState() != 0 || frameAllowance() == mAppliedFrame)
+        return;
+    const QSize client = clientPixels();
+    applyGeometry();
+    if (clientPixels() != client)
+        runHandler([this] { Form_Resize(); });
+}
+
+void Form::setFixedFrame()
+{
+    mFixed = true;
+    Qt::WindowFlags flags =
+        windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    flags.setFlag(Qt::WindowMaximizeButtonHint, false);
+    setWindowFlags(flags);
+    applyGeometry();
+}
+
+void Form::setFullScreen(bool fullScreen, const QWidget *reference)
+{
+    if (!fullScreen) {
+        QWidget::setWindowState(windowState() & ~Qt::WindowFullScreen);
+        return;
+    }
+    const QRect screen = screenTwipsOf(reference ? *reference : *this);
+    Move(screen.x(), screen.y(), screen.width(), screen.height());
+    QWidget::setWindowState(windowState() | Qt::WindowFullScreen);
 }
 
 void Form::Show(Form *owner)
@@ -128,7 +230,16 @@ void Form::Show(Form *owner)
         if (wasVisible)
             hide();
     }
+    if (!isVisible()) {
+        if (mOwner)
+            x11::setTransientFor(*this, *mOwner);
+        if (mSkipTaskbar)
+            x11::skipTaskbar(*this);
+    }
     show();
+    // An owned window comes up above its owner, with or without a window manager to see to it.
+    if (framedByPlatform())
+        raise();
 }
 
 void Form::setMousePointer(int pointer)
@@ -178,6 +289,21 @@ void Form::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (!mApplying && WindowState() == 0 && isVisible())
         runHandler([this] { Form_Resize(); });
+    followFrame();
+}
+
+// The window manager frames a window when it maps it and reports the frame's extents around
+// then: the first moves and the showing are where the frame becomes known.
+void Form::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    followFrame();
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    followFrame();
 }
 
 void Form::changeEvent(QEvent *event)

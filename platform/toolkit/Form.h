@@ -10,9 +10,16 @@ class QMenuBar;
 namespace toolkit
 {
 
-// A top-level window with load/unload, geometry in twips (outer size = client size plus the fixed
-// frame allowance), window state 0 normal / 1 minimised / 2 maximised, an owner it stays above and
-// closes with, and key presses delivered as character codes.
+// A top-level window with load/unload, geometry in twips, window state 0 normal / 1 minimised /
+// 2 maximised (full screen counts as maximised), an owner it stays above and closes with, and key
+// presses delivered as character codes.
+//
+// The outer size is the client size plus the frame: the frame the window manager really draws
+// once the window is mapped (its frame extents, and the menu bar), the fixed allowance of Units.h
+// where nothing frames the window, and nothing for a frameless window. A window keeps whichever
+// size it was given: an outer size (Move, setWidth, setHeight) stays exact and the client is what
+// the frame leaves of it; a client size (setClientSize) stays exact and the outer size follows
+// the frame.
 class Form : public QWidget
 {
     Q_OBJECT
@@ -45,6 +52,17 @@ class Form : public QWidget
     void Move(int left, int top, int width, int height);
     int ScaleWidth() const;
     int ScaleHeight() const;
+    // The client area's size in twips, kept as given whatever frame the window gets.
+    void setClientSize(int width, int height);
+
+    // A fixed frame: the program sizes the window and the window manager lets nobody else do
+    // so (no resizing, no maximise button).
+    void setFixedFrame();
+    // Kept out of the taskbar and the window switcher.
+    void setSkipTaskbar() { mSkipTaskbar = true; }
+    // Covers the whole screen that holds `reference` (the toolkit's full-screen state), or
+    // leaves full screen again.
+    void setFullScreen(bool fullScreen, const QWidget *reference = nullptr);
 
     void Show(Form *owner = nullptr);
     void Hide() { hide(); }
@@ -71,11 +89,18 @@ class Form : public QWidget
   protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
   private:
+    // The frame around the client area in pixels, as the outer size counts it.
+    QSize frameAllowance() const;
+    QSize clientPixels() const;
     void applyGeometry();
+    // Lays the window out again when the window manager's frame differs from the one assumed.
+    void followFrame();
 
     QString mName;
     QWidget *mClient;
@@ -87,10 +112,18 @@ class Form : public QWidget
     int mTop = 0;
     int mWidth = 0;
     int mHeight = 0;
+    // Set while the client size is the one kept exact.
+    bool mClientKept = false;
+    int mClientWidth = 0;
+    int mClientHeight = 0;
+    QSize mAppliedFrame;
     int mMousePointer = 0;
     bool mApplying = false;
+    bool mFixed = false;
+    bool mSkipTaskbar = false;
 };
 
+// The fixed frame allowance in twips.
 int frameWidthTwips();
 int frameHeightTwips();
 

@@ -56,6 +56,24 @@ QSize screenPixels()
     return primary() ? primary()->size() : QSize(1024, 768);
 }
 
+QRect screenPixelsOf(const QWidget &window)
+{
+    const QWidget &top = *window.window();
+    QScreen *screen = QGuiApplication::screenAt(top.geometry().center());
+    if (!screen)
+        screen = top.screen();
+    if (!screen)
+        screen = primary();
+    return screen ? screen->geometry() : QRect(QPoint(0, 0), screenPixels());
+}
+
+QRect screenTwipsOf(const QWidget &window)
+{
+    const QRect pixels = screenPixelsOf(window);
+    return QRect(toTwipsX(pixels.x()), toTwipsY(pixels.y()), toTwipsX(pixels.width()),
+                 toTwipsY(pixels.height()));
+}
+
 int screenWidth()
 {
     return toTwipsX(screenPixels().width());

@@ -19,9 +19,14 @@ int toTwipsY(int pixels);
 int screenWidth();
 int screenHeight();
 QSize screenPixels();
+// The screen that holds most of `window` (the primary one while it is nowhere), its geometry in
+// pixels and in twips.
+QRect screenPixelsOf(const QWidget &window);
+QRect screenTwipsOf(const QWidget &window);
 
-// A fixed frame allowance: outer window sizes are the client size plus this, so written sizes
-// hold under any window manager and under the offscreen platform. In pixels.
+// The frame allowance where no window manager frames a window (no window manager, or the offscreen
+// platform): outer window sizes are the client size plus this, a menu bar included. Under a
+// window manager the frame it really draws takes its place. In pixels.
 inline constexpr int kFrameWidthPixels = 6;
 inline constexpr int kFrameHeightPixels = 44;
 

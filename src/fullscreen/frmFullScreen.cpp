@@ -29,6 +29,7 @@ toolkit::FormSlot<frmFullScreen> &slot()
 frmFullScreen::frmFullScreen() : toolkit::Form(QStringLiteral("frmFullScreen")), screener(client())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setSkipTaskbar();
     screener.setObjectName(QStringLiteral("screener"));
     screener.setFocusPolicy(Qt::StrongFocus);
     screener.installEventFilter(this);
@@ -37,8 +38,9 @@ frmFullScreen::frmFullScreen() : toolkit::Form(QStringLiteral("frmFullScreen")),
 void frmFullScreen::Form_Load()
 {
     Trap([this] {
-        Move(0, 0, toolkit::screenWidth(), toolkit::screenHeight());
-        setWindowState(2);
+        // The whole screen that holds the main window, in the toolkit's full-screen state: no
+        // window manager's panel or frame is left on it.
+        setFullScreen(true, &forms::frmMain());
         gKeepPlaylist = false;
     });
 }

@@ -5,6 +5,8 @@
 #include "player/frmMain.h"
 #include "toolkit/Forms.h"
 
+#include <QEvent>
+#include <QLayout>
 #include <QStyle>
 
 using namespace modGlobals;
@@ -14,6 +16,10 @@ namespace
 
 constexpr int kEsc = 27;
 constexpr int kCtrlT = 20;
+// What the position timer and the stop action put before the position in the caption.
+const QLatin1String kPositionPrefix("Tools(Ctl-T) ");
+// The smallest type the position is shown in on one line; below it the length takes a second.
+constexpr qreal kOneLinePoints = 6.75;
 
 toolkit::FormSlot<frmFullToolbar> &slot()
 {
@@ -24,11 +30,14 @@ toolkit::FormSlot<frmFullToolbar> &slot()
 } // namespace
 
 frmFullToolbar::frmFullToolbar()
-    : toolkit::Form(QStringLiteral("frmFullToolbar")), tlbFullScreen(client())
+    : toolkit::Form(QStringLiteral("frmFullToolbar")), tlbFullScreen(client()),
+      lblPosition(client())
 {
     // A fixed tool window: small caption with a close box, kept out of the taskbar.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    setFixedFrame();
+    setSkipTaskbar();
     setCaption(QStringLiteral("Tools (Ctrl-T)"));
 
     imlIcon.add("play", "media-playback-start", QStyle::SP_MediaPlay);
@@ -49,10 +58,51 @@ frmFullToolbar::frmFullToolbar()
     tlbFullScreen.onButtonClick(
         [this](toolkit::ToolbarButton &button) { tlbFullScreen_ButtonClick(button); });
 
-    tlbFullScreen.Move(0, 0, kClientWidth, kClientHeight);
-    Move(0, 0, kClientWidth + toolkit::frameWidthTwips(),
-         kClientHeight + toolkit::frameHeightTwips());
-    setFixedSize(size());
+    // The buttons packed closely leave the bar's right end to the position.
+    tlbFullScreen.setStyleSheet(QStringLiteral("QToolButton { padding: 0px; margin: 0px; }"));
+    tlbFullScreen.layout()->setContentsMargins(0, 0, 0, 0);
+    tlbFullScreen.layout()->setSpacing(0);
+    const int buttons = toolkit::toTwipsX(tlbFullScreen.sizeHint().width());
+    tlbFullScreen.Move(0, 0, qMin(buttons, kClientWidth), kClientHeight);
+    lblPosition.setGeometry(toolkit::toPixelsX(tlbFullScreen.Width()), 0,
+                            toolkit::toPixelsX(kClientWidth - tlbFullScreen.Width()),
+                            toolkit::toPixelsY(kClientHeight));
+    lblPosition.setAlignment(Qt::AlignCenter);
+    lblPosition.setObjectName(QStringLiteral("lblPosition"));
+    setClientSize(kClientWidth, kClientHeight);
+}
+
+void frmFullToolbar::changeEvent(QEvent *event)
+{
+    toolkit::Form::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange)
+        showPosition();
+}
+
+void frmFullToolbar::showPosition()
+{
+    const QString caption = Caption();
+    if (!caption.startsWith(kPositionPrefix)) {
+        lblPosition.clear();
+        return;
+    }
+    const QString position = caption.mid(kPositionPrefix.size());
+    QFont font = lblPosition.font();
+    font.setPointSizeF(kOneLinePoints);
+    lblPosition.setFont(font);
+    const int room = lblPosition.contentsRect().width();
+    // On one line in the largest type that fits; where none does, the length goes below.
+    for (qreal points = 9; points >= kOneLinePoints; points -= 0.25) {
+        font.setPointSizeF(points);
+        if (QFontMetrics(font).horizontalAdvance(position) <= room) {
+            lblPosition.setFont(font);
+            lblPosition.setText(position);
+            return;
+        }
+    }
+    QString twoLines = position;
+    twoLines.replace(u'/', QStringLiteral("\n/"));
+    lblPosition.setText(twoLines);
 }
 
 void frmFullToolbar::Form_Load()

@@ -4,8 +4,12 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/Toolbar.h"
 
+#include <QLabel>
+
 // The small floating tools bar of full-screen mode: the transport buttons of the main window,
-// the way back to the normal view and the playlist toggle. Its caption shows the position.
+// the way back to the normal view and the playlist toggle. Its caption shows the position; as a
+// window manager's title font cuts a caption that long in a window this narrow, the position
+// stands inside the bar as well, right of the buttons.
 class frmFullToolbar : public toolkit::Form
 {
     Q_OBJECT
@@ -25,6 +29,14 @@ class frmFullToolbar : public toolkit::Form
 
     toolkit::ImageList imlIcon;
     toolkit::Toolbar tlbFullScreen;
+    // The position and the length as the caption gives them; empty while the caption has none.
+    QLabel lblPosition;
+
+  protected:
+    void changeEvent(QEvent *event) override;
+
+  private:
+    void showPosition();
 };
 
 namespace forms

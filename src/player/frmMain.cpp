@@ -8,7 +8,6 @@
 #include "toolkit/Forms.h"
 #include "toolkit/MessageBox.h"
 
-#include <QCoreApplication>
 #include <QStyle>
 
 using namespace modGlobals;
@@ -64,8 +63,12 @@ frmMain::frmMain()
     tmrInitPlaylist.setInterval(4000);
     tmrInitPlaylist.onTimer([this] { tmrInitPlaylist_Timer(); });
 
-    // A fixed single frame: the program sizes the window, the student cannot.
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    // A fixed single frame: the program sizes the window, the student cannot; it minimises and
+    // closes but does not maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedFrame();
     Move(0, 0, kLargeWidth, kLargeHeight);
 }
 
@@ -161,7 +164,8 @@ void frmMain::Form_Unload(int &)
     for (toolkit::Form *form : toolkit::loadedForms())
         if (form->Name() != Name())
             Ignore([form] { form->Unload(); });
-    QCoreApplication::quit();
+    // The window itself goes when this returns; the program ends once it is gone. Qt's own quit
+    // would ask every window to close first, and these windows answer a close by unloading.
 }
 
 void frmMain::Form_Resize()

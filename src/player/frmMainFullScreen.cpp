@@ -18,13 +18,15 @@ void frmMain::EnterFullScreen()
     }
 
     ::frmFullScreen &full = forms::frmFullScreen();
+    // The screen the full-screen window covers, which is the one that holds the main window.
+    const QRect screen = toolkit::screenTwipsOf(full);
     toolkit::PictureBox &screener = full.screener;
     screener.setTop(0);
     screener.setLeft(0);
-    screener.setWidth(toolkit::screenWidth() - 5 * toolkit::twipsPerPixelX());
-    screener.setHeight(toolkit::screenHeight() - 5 * toolkit::twipsPerPixelY());
-    screener.setTop((toolkit::screenHeight() - screener.Height()) / 2);
-    screener.setLeft((toolkit::screenWidth() - screener.Width()) / 2);
+    screener.setWidth(screen.width() - 5 * toolkit::twipsPerPixelX());
+    screener.setHeight(screen.height() - 5 * toolkit::twipsPerPixelY());
+    screener.setTop((screen.height() - screener.Height()) / 2);
+    screener.setLeft((screen.width() - screener.Width()) / 2);
 
     playback::MoveVideo(screener.hWnd(), gMCI->GetCurrentMultimediaPos());
 

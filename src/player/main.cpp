@@ -1,7 +1,11 @@
 #include "common/ErrorReport.h"
+#include "common/ListFile.h"
 #include "common/modGlobals.h"
+#include "player/frmMain.h"
 #include "player/frmSplash.h"
 #include "playlist/frmPlaylist.h"
+#include "session/Session.h"
+#include "system/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Handlers.h"
@@ -12,17 +16,20 @@
 namespace
 {
 
-// The icon travels inside the program, so that a player started from a course disc shows it
-// as well as the installed one; the desktop file name lets the desktop match the running
-// windows to the menu entry.
+constexpr const char *kDesktopId = "com.vorlund.PellinPlayer";
+
+// The desktop's icon theme names the program's icon after its desktop entry; the same PNGs travel
+// inside the program, so that a player started from a course disc, where no theme has the icon,
+// shows it as well as the installed one. The desktop file name lets the desktop match the
+// running windows to the menu entry.
 void setDesktopIdentity(QApplication &app)
 {
-    QIcon icon;
+    QIcon builtIn;
     QDirIterator files(QStringLiteral(":/icons"), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext())
-        icon.addFile(files.next());
-    app.setWindowIcon(icon);
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.vorlund.PellinPlayer"));
+        builtIn.addFile(files.next());
+    app.setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kDesktopId), builtIn));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 }
 
 } // namespace
@@ -37,10 +44,20 @@ int main(int argc, char **argv)
     // Answering the Reader question with Yes ends the start-up before any window is left.
     if (toolkit::loadedForms().empty())
         return 0;
+    // The main window's unload closes every window and then the main window itself (the close
+    // box and File > Exit alike); once it is gone, the program ends.
+    QObject::connect(&forms::frmMain(), &QObject::destroyed, &app,
+                     [] { QCoreApplication::exit(0); });
     // A playlist file opened from the desktop (its file type names the player) replaces the
     // list the start-up made.
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1)
         modGlobals::Trap([&] { forms::frmPlaylist().OpenPlaylistFile(arguments.at(1)); });
-    return app.exec();
+    const int status = app.exec();
+    // Nothing of the run stays behind: the carry-over file goes, and so does the screen's
+    // inhibition should a video still be playing.
+    pellin::removeCarryOver(modGlobals::GetTempFolder());
+    sys::resetTempFolder();
+    session::endSession();
+    return status;
 }

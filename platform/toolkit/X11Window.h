@@ -1,0 +1,22 @@
+#pragma once
+
+class QWidget;
+
+// What the window manager of an X desktop reads from a window beyond what Qt writes itself. On
+// any other platform (the offscreen one of the tests included) these do nothing.
+namespace toolkit::x11
+{
+
+// Whether the windows are on an X server.
+bool available();
+
+// The window is transient for `owner`'s window (WM_TRANSIENT_FOR), so that the window manager
+// keeps it above its owner; Qt writes this only for dialogs and tool windows.
+void setTransientFor(QWidget &window, const QWidget &owner);
+
+// The window is kept out of the taskbar and the window switcher (_NET_WM_STATE_SKIP_TASKBAR and
+// _NET_WM_STATE_SKIP_PAGER). Call it before the window is shown: the window manager reads the
+// state when the window is mapped and drops it when the window is hidden.
+void skipTaskbar(QWidget &window);
+
+} // namespace toolkit::x11
