@@ -231,12 +231,15 @@ void Form::Show(Form *owner)
             hide();
     }
     if (!isVisible()) {
-        if (mOwner)
-            x11::setTransientFor(*this, *mOwner);
         if (mSkipTaskbar)
             x11::skipTaskbar(*this);
+        if (mFloatingToolbar)
+            x11::setToolbarType(*this);
     }
     show();
+    // Qt names an owner to the window manager for dialogs and tool windows only.
+    if (mOwner)
+        x11::setTransientFor(*this, *mOwner);
     // An owned window comes up above its owner, with or without a window manager to see to it.
     if (framedByPlatform())
         raise();

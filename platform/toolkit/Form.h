@@ -60,6 +60,8 @@ class Form : public QWidget
     void setFixedFrame();
     // Kept out of the taskbar and the window switcher.
     void setSkipTaskbar() { mSkipTaskbar = true; }
+    // A floating toolbar to the window manager: no minimise or maximise button.
+    void setFloatingToolbar() { mFloatingToolbar = true; }
     // Covers the whole screen that holds `reference` (the toolkit's full-screen state), or
     // leaves full screen again.
     void setFullScreen(bool fullScreen, const QWidget *reference = nullptr);
@@ -121,6 +123,7 @@ class Form : public QWidget
     bool mApplying = false;
     bool mFixed = false;
     bool mSkipTaskbar = false;
+    bool mFloatingToolbar = false;
 };
 
 // The fixed frame allowance in twips.

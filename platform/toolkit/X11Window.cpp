@@ -82,4 +82,16 @@ void skipTaskbar(QWidget &window)
     xcb_flush(c);
 }
 
+void setToolbarType(QWidget &window)
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return;
+    const xcb_atom_t types[] = {atom(c, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
+                                atom(c, "_NET_WM_WINDOW_TYPE_UTILITY")};
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, windowOf(window), atom(c, "_NET_WM_WINDOW_TYPE"),
+                        XCB_ATOM_ATOM, 32, 2, types);
+    xcb_flush(c);
+}
+
 } // namespace toolkit::x11

@@ -18,8 +18,9 @@ constexpr int kEsc = 27;
 constexpr int kCtrlT = 20;
 // What the position timer and the stop action put before the position in the caption.
 const QLatin1String kPositionPrefix("Tools(Ctl-T) ");
-// The smallest type the position is shown in on one line; below it the length takes a second.
-constexpr qreal kOneLinePoints = 6.75;
+// The type sizes the position is shown in, in points.
+constexpr qreal kLargestPoints = 9;
+constexpr qreal kSmallestPoints = 6.75;
 
 toolkit::FormSlot<frmFullToolbar> &slot()
 {
@@ -38,6 +39,7 @@ frmFullToolbar::frmFullToolbar()
                    Qt::WindowCloseButtonHint);
     setFixedFrame();
     setSkipTaskbar();
+    setFloatingToolbar();
     setCaption(QStringLiteral("Tools (Ctrl-T)"));
 
     imlIcon.add("play", "media-playback-start", QStyle::SP_MediaPlay);
@@ -87,22 +89,25 @@ void frmFullToolbar::showPosition()
         return;
     }
     const QString position = caption.mid(kPositionPrefix.size());
-    QFont font = lblPosition.font();
-    font.setPointSizeF(kOneLinePoints);
-    lblPosition.setFont(font);
-    const int room = lblPosition.contentsRect().width();
-    // On one line in the largest type that fits; where none does, the length goes below.
-    for (qreal points = 9; points >= kOneLinePoints; points -= 0.25) {
-        font.setPointSizeF(points);
-        if (QFontMetrics(font).horizontalAdvance(position) <= room) {
-            lblPosition.setFont(font);
-            lblPosition.setText(position);
-            return;
+    const QRect room = lblPosition.contentsRect();
+    // On one line in the largest type that fits; where none does, the position above the length.
+    const QStringList twoLines = position.split(u'/');
+    for (const QStringList &lines : {QStringList{position}, twoLines}) {
+        QFont font = lblPosition.font();
+        for (qreal points = kLargestPoints; points >= kSmallestPoints; points -= 0.25) {
+            font.setPointSizeF(points);
+            const QFontMetrics metrics(font);
+            bool fits = metrics.height() * lines.size() <= room.height();
+            for (const QString &line : lines)
+                fits = fits && metrics.horizontalAdvance(line) <= room.width();
+            if (fits) {
+                lblPosition.setFont(font);
+                lblPosition.setText(lines.join(u'\n'));
+                return;
+            }
         }
     }
-    QString twoLines = position;
-    twoLines.replace(u'/', QStringLiteral("\n/"));
-    lblPosition.setText(twoLines);
+    lblPosition.setText(twoLines.join(u'\n'));
 }
 
 void frmFullToolbar::Form_Load()

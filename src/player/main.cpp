@@ -56,7 +56,7 @@ int main(int argc, char **argv)
     const int status = app.exec();
     // Nothing of the run stays behind: the carry-over file goes, and so does the screen's
     // inhibition should a video still be playing.
-    pellin::removeCarryOver(modGlobals::GetTempFolder());
+    pellin::removeCarryOver(pellin::carryOverPath(modGlobals::GetTempFolder()));
     sys::resetTempFolder();
     session::endSession();
     return status;
