@@ -203,20 +203,17 @@ void Form::followFrame()
 void Form::setFixedFrame()
 {
     mFixed = true;
-    Qt::WindowFlags flags =
-        windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+    Qt::WindowFlags flags = windowFlags() | Qt::MSWindowsFixedSizeDialogHint |
+                            Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint;
     flags.setFlag(Qt::WindowMaximizeButtonHint, false);
     setWindowFlags(flags);
     applyGeometry();
 }
 
-void Form::setFullScreen(bool fullScreen, const QWidget *reference)
+void Form::setFullScreen(const QWidget &reference)
 {
-    if (!fullScreen) {
-        QWidget::setWindowState(windowState() & ~Qt::WindowFullScreen);
-        return;
-    }
-    const QRect screen = screenTwipsOf(reference ? *reference : *this);
+    const QRect screen = screenTwipsOf(reference);
     Move(screen.x(), screen.y(), screen.width(), screen.height());
     QWidget::setWindowState(windowState() | Qt::WindowFullScreen);
 }

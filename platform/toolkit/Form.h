@@ -62,9 +62,8 @@ class Form : public QWidget
     void setSkipTaskbar() { mSkipTaskbar = true; }
     // A floating toolbar to the window manager: no minimise or maximise button.
     void setFloatingToolbar() { mFloatingToolbar = true; }
-    // Covers the whole screen that holds `reference` (the toolkit's full-screen state), or
-    // leaves full screen again.
-    void setFullScreen(bool fullScreen, const QWidget *reference = nullptr);
+    // Covers the whole screen that holds `reference`, in the toolkit's full-screen state.
+    void setFullScreen(const QWidget &reference);
 
     void Show(Form *owner = nullptr);
     void Hide() { hide(); }

@@ -40,7 +40,7 @@ void frmFullScreen::Form_Load()
     Trap([this] {
         // The whole screen that holds the main window, in the toolkit's full-screen state: no
         // window manager's panel or frame is left on it.
-        setFullScreen(true, &forms::frmMain());
+        setFullScreen(forms::frmMain());
         gKeepPlaylist = false;
     });
 }

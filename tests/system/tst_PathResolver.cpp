@@ -143,17 +143,30 @@ class tst_PathResolver : public QObject
         QCOMPARE(shortName, std::string("untouched"));
     }
 
+    // The private temporary folder: the user's own folder under TMPDIR (the runtime folder
+    // when there is one), with its trailing separator.
     void tempFolderEndsInASeparator()
     {
         const QByteArray saved = qgetenv("TMPDIR");
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", root.path().toUtf8());
+        qunsetenv("XDG_RUNTIME_DIR");
+        sys::resetTempFolder();
         const std::string folder = sys::tempFolder();
+        qputenv("XDG_RUNTIME_DIR", root.path().toUtf8());
+        sys::resetTempFolder();
+        const std::string runtimeFolder = sys::tempFolder();
+        sys::resetTempFolder();
         qunsetenv("TMPDIR");
-        const std::string fallback = sys::tempFolder();
         if (!saved.isEmpty())
             qputenv("TMPDIR", saved);
-        QCOMPARE(QString::fromStdString(folder), root.path() + "/");
-        QCOMPARE(fallback, std::string("/tmp/"));
+        if (runtime.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        QCOMPARE(QString::fromStdString(folder),
+                 root.path() + QStringLiteral("/pellin-%1/").arg(::geteuid()));
+        QCOMPARE(QString::fromStdString(runtimeFolder), root.path() + "/");
     }
 };
 
