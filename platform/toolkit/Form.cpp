@@ -78,13 +78,16 @@ QSize Form::frameAllowance() const
     if (windowFlags() & Qt::FramelessWindowHint)
         return {0, 0};
     const int menuHeight = mMenuBar ? mMenuBar->sizeHint().height() : 0;
-    // Qt reads the window manager's frame extents of a mapped window; nothing reported means
-    // nothing frames it.
+    // Qt reads the window manager's frame extents of a mapped window; nothing ever reported
+    // means nothing frames it.
     if (const QWindow *window = windowHandle(); window && isVisible() && framedByPlatform()) {
         const QMargins frame = window->frameMargins();
         if (!frame.isNull())
-            return {frame.left() + frame.right(), frame.top() + frame.bottom() + menuHeight};
+            mKnownFrame = frame;
     }
+    if (mKnownFrame)
+        return {mKnownFrame->left() + mKnownFrame->right(),
+                mKnownFrame->top() + mKnownFrame->bottom() + menuHeight};
     return {kFrameWidthPixels, kFrameHeightPixels};
 }
 

@@ -6,6 +6,7 @@
 class QMenuBar;
 
 #include <functional>
+#include <optional>
 
 namespace toolkit
 {
@@ -118,6 +119,9 @@ class Form : public QWidget
     int mClientWidth = 0;
     int mClientHeight = 0;
     QSize mAppliedFrame;
+    // The frame the window manager last reported. A window mapped again after hiding is framed
+    // the same way, though its extents are unknown until the window manager reports them anew.
+    mutable std::optional<QMargins> mKnownFrame;
     int mMousePointer = 0;
     bool mApplying = false;
     bool mFixed = false;

@@ -285,6 +285,19 @@ class tst_Desktop : public QObject
         QTRY_VERIFY(stackIndex(bar) > stackIndex(full));
         QCOMPARE(x.outerGeometry(idOf(bar)).topLeft(),
                  QPoint(toolkit::toPixelsX(6400), toolkit::toPixelsY(65)));
+
+        // Back in the main window, hidden and shown again, the frame and the client are as
+        // before: the frame's extents may be unknown for a moment after the window is mapped
+        // again, which must not shrink the client to a made-up frame.
+        const QSize clientBefore = main().client()->size();
+        full.LeaveFullScreen();
+        QVERIFY(QTest::qWaitForWindowExposed(&main()));
+        waitForFrame(main());
+        QTRY_COMPARE(main().client()->size(), clientBefore);
+        if (withWindowManager())
+            QTRY_COMPARE(x.outerGeometry(idOf(main())).size(),
+                         QSize(toolkit::toPixelsX(frmMain::kLargeWidth),
+                               toolkit::toPixelsY(frmMain::kLargeHeight)));
     }
 
     // Edge to edge: the video's pixels reach the neighbourhood of every corner of the screen.
