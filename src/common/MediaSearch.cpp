@@ -4,8 +4,8 @@
 #include "system/FileEnumeration.h"
 #include "system/PathResolver.h"
 
-#include <QFileInfo>
-#include <QSet>
+#include <set>
+#include <utility>
 
 namespace modGlobals
 {
@@ -13,59 +13,77 @@ namespace modGlobals
 namespace
 {
 
-// Identifies a folder however it was reached, so that a link back up the tree ends the descent.
-QString folderIdentity(const QString &folder)
-{
-    const QString resolved = QString::fromStdString(sys::resolvePath(folder.toStdString()));
-    const QString canonical = QFileInfo(resolved).canonicalFilePath();
-    return canonical.isEmpty() ? resolved : canonical;
-}
+// What one walk collects: the files of each pattern in walk order, and the folders seen, by
+// identity, so that a link back up the tree ends the descent.
+struct Walk {
+    std::vector<sys::FilePattern> patterns;
+    std::vector<std::vector<FoundVideo>> found;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> visited;
+};
 
 // The folder's own matching files, taken from its listing: one pass over the folder serves
-// both the files and the subfolders.
-void AddMatchingFiles(const SearchRequest &request, const std::vector<sys::FoundFile> &entries,
-                      const FoundVideoSink &add)
+// every pattern and the subfolders.
+void AddMatchingFiles(const QString &dir, const std::vector<sys::FoundFile> &entries, Walk &walk)
 {
-    const std::string pattern = request.pattern.toStdString();
     for (const sys::FoundFile &entry : entries) {
-        const QString name = QString::fromStdString(entry.name);
-        if (!entry.isFolder && !name.startsWith(u'.') && sys::matchesPattern(entry.name, pattern))
-            add(FoundVideoOf(request.folder, name));
+        if (entry.isFolder || entry.name.front() == '.')
+            continue;
+        QString name;
+        for (std::size_t p = 0; p < walk.patterns.size(); ++p) {
+            if (!walk.patterns[p].matches(entry.name))
+                continue;
+            if (name.isEmpty())
+                name = QString::fromStdString(entry.name);
+            walk.found[p].push_back(FoundVideoOf(dir, name));
+        }
     }
 }
 
-void SearchFolder(SearchRequest &request, const FoundVideoSink &add, QSet<QString> &visited)
+// `diskFolder` is where the request's folder is on disk: the chosen folder found ignoring
+// letter case, then the names as listed.
+void SearchFolder(SearchRequest &request, const std::string &diskFolder, Walk &walk)
 {
     const QString dir = AddBackslash(request.folder);
-    const QString identity = folderIdentity(dir);
-    if (visited.contains(identity))
+    const sys::FolderListing listing = sys::listFolder(diskFolder);
+    if (!listing.opened || listing.entries.empty())
         return;
-    visited.insert(identity);
-    const std::vector<sys::FoundFile> entries = sys::findFiles(dir.toStdString(), "*.*");
-    if (entries.empty())
+    if (!walk.visited.insert({listing.device, listing.inode}).second)
         return;
-    AddMatchingFiles(request, entries, add);
+    AddMatchingFiles(dir, listing.entries, walk);
     if (!request.recurse)
         return;
-    for (const sys::FoundFile &entry : entries) {
-        const QString name = TrimNull(QString::fromStdString(entry.name));
-        if (!entry.isFolder || name.startsWith(u'.'))
+    const std::string diskDir = diskFolder.back() == '/' ? diskFolder : diskFolder + '/';
+    for (const sys::FoundFile &entry : listing.entries) {
+        if (!entry.isFolder || entry.name.front() == '.')
             continue;
+        const QString name = TrimNull(QString::fromStdString(entry.name));
         request.folder = dir + name;
-        SearchFolder(request, add, visited);
+        SearchFolder(request, diskDir + name.toStdString(), walk);
     }
 }
 
 } // namespace
 
-void FindFiles(const QString &folder, const QString &pattern, bool recurse,
+void FindFiles(const QString &folder, const QStringList &patterns, bool recurse,
                const FoundVideoSink &add)
 {
     if (folder.isEmpty())
         return;
-    SearchRequest request{recurse, folder, pattern};
-    QSet<QString> visited;
-    SearchFolder(request, add, visited);
+    SearchRequest request{recurse, folder, patterns};
+    Walk walk;
+    for (const QString &pattern : request.patterns)
+        walk.patterns.emplace_back(pattern.toStdString());
+    walk.found.resize(walk.patterns.size());
+    SearchFolder(request, sys::resolvePath(AddBackslash(folder).toStdString()), walk);
+    for (const std::vector<FoundVideo> &found : walk.found)
+        for (const FoundVideo &video : found)
+            add(video);
+}
+
+void FindFiles(const QString &folder, const QString &pattern, bool recurse,
+               const FoundVideoSink &add)
+{
+    FindFiles(folder, QStringList{pattern}, recurse, add);
 }
 
 QStringList MatchingFileNames(const QString &folder, const QString &pattern)

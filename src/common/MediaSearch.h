@@ -24,13 +24,18 @@ using FoundVideoSink = std::function<void(const FoundVideo &)>;
 struct SearchRequest {
     bool recurse{};
     QString folder; // the folder being searched, overwritten as the walk descends
-    QString pattern;
+    QStringList patterns;
 };
 
 // Walks `folder` (and, with `recurse`, its subfolders, depth-first, each folder's own files
-// first) and hands every ordinary file that matches `pattern` to `add`, in the platform's order.
-// Folders that cannot be read are skipped; a folder reached a second time through a symbolic
-// link is not walked again; folders whose names begin with "." are not entered.
+// first) and hands every ordinary file that matches a pattern to `add`: all the files of the
+// first pattern in the order the platform lists them, then all those of the next, as one walk
+// per pattern would. Each folder is read once for all the patterns. Folders that cannot be read
+// are skipped; a folder reached a second time through a symbolic link is not walked again;
+// folders whose names begin with "." are not entered.
+void FindFiles(const QString &folder, const QStringList &patterns, bool recurse,
+               const FoundVideoSink &add);
+// The same for one pattern.
 void FindFiles(const QString &folder, const QString &pattern, bool recurse,
                const FoundVideoSink &add);
 

@@ -222,8 +222,11 @@ void addDirectoryTree(frmPlaylist &window)
         if (!adder.alreadyListed(video.key, video.path))
             adder.add(video.key, video.title, kUnknownLength);
     };
-    FindFiles(chosen, QStringLiteral("*.avi"), true, add);
-    FindFiles(chosen, QStringLiteral("*.asf"), true, add);
+    {
+        // The walk lets no events run, so the found videos may enter the list together.
+        const toolkit::ListView::Fill fill(window.lvPlaylist);
+        FindFiles(chosen, {QStringLiteral("*.avi"), QStringLiteral("*.asf")}, true, add);
+    }
     adder.reportRefused();
 }
 

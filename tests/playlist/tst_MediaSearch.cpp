@@ -29,6 +29,13 @@ QList<FoundVideo> search(const QString &folder, const QString &pattern, bool rec
     return found;
 }
 
+QList<FoundVideo> search(const QString &folder, const QStringList &patterns)
+{
+    QList<FoundVideo> found;
+    FindFiles(folder, patterns, true, [&found](const FoundVideo &video) { found << video; });
+    return found;
+}
+
 QStringList keysOf(const QList<FoundVideo> &found)
 {
     QStringList keys;
@@ -53,6 +60,8 @@ class MediaSearchTest : public QObject
     void init() { QVERIFY(mTemp.isValid()); }
 
     void walksDepthFirstWithOwnFilesFirst();
+    void onePassGivesEachPatternsFilesInTurn();
+    void chosenFolderFoundIgnoringCase();
     void titlesAreCutAtTheFirstDot_data();
     void titlesAreCutAtTheFirstDot();
     void skipsDotFoldersAndFolderNamedLikeVideos();
@@ -94,6 +103,41 @@ void MediaSearchTest::walksDepthFirstWithOwnFilesFirst()
     QCOMPARE(asf[0].key, root + "/intro.asf");
     QCOMPARE(asf[0].title, QString("intro"));
     QVERIFY(asf[0].intro);
+}
+
+void MediaSearchTest::onePassGivesEachPatternsFilesInTurn()
+{
+    const QString course = mTemp.filePath("Both");
+    touch(course + "/Intro.ASF");
+    touch(course + "/top.avi");
+    touch(course + "/Part1/a.avi");
+    touch(course + "/Part1/b.asf");
+    touch(course + "/Part1/.hidden/c.avi");
+    touch(course + "/Part2/d.AVI");
+    QVERIFY(QFile::link(course, course + "/Part2/up"));
+    const QString root = course.toLower();
+
+    // Every AVI file in walk order, then every ASF file: what one walk per pattern gives.
+    QStringList expected = keysOf(search(course, "*.avi", true));
+    expected << keysOf(search(course, "*.asf", true));
+    QCOMPARE(expected.size(), 5);
+    QCOMPARE(keysOf(search(course, {"*.avi", "*.asf"})), expected);
+    QCOMPARE(expected.mid(3), QStringList({root + "/intro.asf", root + "/part1/b.asf"}));
+    // A file that two patterns match comes once for each, as two walks would give it.
+    QCOMPARE(keysOf(search(course, {"*.asf", "intro.*"})),
+             QStringList({root + "/intro.asf", root + "/part1/b.asf", root + "/intro.asf"}));
+    QVERIFY(search(course, QStringList{}).isEmpty());
+}
+
+void MediaSearchTest::chosenFolderFoundIgnoringCase()
+{
+    const QString course = mTemp.filePath("Spelled");
+    touch(course + "/Module/a.avi");
+    const QString written = mTemp.filePath("SPELLED");
+    const QList<FoundVideo> found = search(written, "*.avi", true);
+    QCOMPARE(found.size(), 1);
+    // The path keeps the chosen folder as it was given, then the names as they are.
+    QCOMPARE(found[0].path, written + "/Module/a.avi");
 }
 
 void MediaSearchTest::titlesAreCutAtTheFirstDot_data()

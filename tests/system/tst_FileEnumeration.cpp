@@ -79,6 +79,41 @@ class tst_FileEnumeration : public QObject
         }
     }
 
+    void listingTakesTypesAndIdentity()
+    {
+        const QString listed = root.filePath(QStringLiteral("Listing"));
+        QVERIFY(QDir().mkpath(listed + "/Folder"));
+        QFile file(listed + "/file.avi");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(listed + "/Folder", listed + "/Link"));
+        QVERIFY(QFile::link(listed + "/file.avi", listed + "/FileLink"));
+        QVERIFY(QFile::link(root.filePath("gone"), listed + "/Dangling"));
+
+        const sys::FolderListing listing = sys::listFolder(listed.toStdString());
+        QVERIFY(listing.opened);
+        QStringList names;
+        for (const sys::FoundFile &found : listing.entries) {
+            const QString name = QString::fromStdString(found.name);
+            names << name;
+            QCOMPARE(found.isFolder, name == "Folder" || name == "Link");
+            QCOMPARE(found.isLink, name == "Link" || name == "FileLink" || name == "Dangling");
+        }
+        QCOMPARE(names, QDir(listed).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                   QDir::Hidden | QDir::System,
+                                               QDir::Unsorted));
+
+        // A folder reached through a link is the same folder.
+        const sys::FolderListing folderItself = sys::listFolder((listed + "/Folder").toStdString());
+        const sys::FolderListing throughLink = sys::listFolder((listed + "/Link").toStdString());
+        QVERIFY(folderItself.opened && throughLink.opened);
+        QCOMPARE(throughLink.device, folderItself.device);
+        QCOMPARE(throughLink.inode, folderItself.inode);
+        QVERIFY(listing.inode != folderItself.inode);
+        // The name is taken as it is: letter case is resolved by findFiles alone.
+        QVERIFY(!sys::listFolder((root.path() + "/LISTING").toStdString()).opened);
+        QVERIFY(!sys::listFolder((listed + "/file.avi").toStdString()).opened);
+    }
+
     void folderFoundIgnoringCase()
     {
         const std::string written = (root.path() + "\\VIDEOS\\").toStdString();
@@ -130,6 +165,13 @@ class tst_FileEnumeration : public QObject
                                         << "übung.*" << true;
         QTest::newRow("many stars") << "aaaaaaaaaaaaaaaaaaaaaaaaaaaaab"
                                     << "*a*a*a*a*a*c" << false;
+        // Characters beyond ASCII that fold into ASCII letters match them.
+        QTest::newRow("long s folds to s") << "intro.a\u017Ff"
+                                           << "*.asf" << true;
+        QTest::newRow("Kelvin sign folds to k") << "clip.m\u212Av"
+                                                << "*.MKV" << true;
+        QTest::newRow("pattern beyond ASCII") << "STRASSE.avi"
+                                              << "stra\u017F\u017Fe.*" << true;
     }
     void matching()
     {
