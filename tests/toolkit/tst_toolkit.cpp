@@ -7,6 +7,7 @@
 #include "toolkit/ListView.h"
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/ProgressBar.h"
 #include "toolkit/Slider.h"
 #include "toolkit/Timer.h"
 #include "toolkit/Toolbar.h"
@@ -78,6 +79,7 @@ class ToolkitTest : public QObject
     void listViewRefusesRepeatedKey();
     void listViewKeysFollowRemoveAndClear();
     void listViewItemsAreOneBased();
+    void progressBarStepsWithoutPaintingEach();
 
     void sliderRefusesMaximumBelowZero();
 
@@ -221,6 +223,38 @@ void ToolkitTest::listViewItemsAreOneBased()
     // Deselected, the row may keep the focus but is no selection any more.
     list.Item(2).setSelected(false);
     QVERIFY(!list.SelectedItem());
+}
+
+void ToolkitTest::progressBarStepsWithoutPaintingEach()
+{
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    };
+    QWidget parent;
+    toolkit::ProgressBar bar(&parent);
+    bar.setGeometry(0, 0, 424, 12);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    PaintCounter counter;
+    bar.installEventFilter(&counter);
+
+    bar.setMax(2000);
+    for (int value = 0; value <= bar.Max(); ++value)
+        bar.setValue(value);
+    QCOMPARE(counter.paints, 0);
+    QCOMPARE(bar.Value(), 2000);
+    bar.setValue(2001); // beyond the maximum: ignored, as the bar itself ignores it
+    QCOMPARE(bar.Value(), 2000);
+    // The last value shows once the event loop turns.
+    QCoreApplication::processEvents();
+    QCOMPARE(bar.value(), 2000);
+    bar.setMax(100);
+    QCOMPARE(bar.Value(), -1);
 }
 
 void ToolkitTest::sliderRefusesMaximumBelowZero()
