@@ -49,6 +49,21 @@ QString trimBlanks(const QString &text)
     return text.mid(first, last - first);
 }
 
+// The key in lower case. Course paths are nearly always plain ASCII, which is lowered here in
+// one pass without looking each character up in the Unicode tables.
+QString lowerCased(QString key)
+{
+    QChar *const end = key.data() + key.size();
+    for (QChar *c = key.data(); c != end; ++c) {
+        const char16_t unit = c->unicode();
+        if (unit >= 0x80)
+            return std::move(key).toLower();
+        if (unit >= u'A' && unit <= u'Z')
+            *c = QChar(char16_t(unit + (u'a' - u'A')));
+    }
+    return key;
+}
+
 QString problem(int lineNumber, const QString &fileName, const QString &why)
 {
     return QStringLiteral("line %1 of %2: %3").arg(lineNumber).arg(fileName, why);
@@ -109,53 +124,58 @@ bool isInstalledWithoutCourse(const QString &programFolder, const QString &media
     return QFileInfo::exists(QDir(programFolder).filePath(installedDesktopEntry()));
 }
 
-CourseIndex readCourseIndex(const QString &mediaRoot)
+namespace
 {
-    const QString path = courseIndexPath(mediaRoot);
-    QStringList lines;
-    try {
-        lines = readTextLines(path);
-    } catch (const Failure &failure) {
-        CourseIndex nothing;
-        nothing.problems.append(
-            QStringLiteral("%1: %2").arg(path, QString::fromStdString(failure.description())));
-        return nothing;
-    }
-    return parseCourseIndex(lines, mediaRoot, path);
-}
 
-CourseIndex parseCourseIndex(const QStringList &lines, const QString &mediaRoot,
-                             const QString &fileName)
+// Entry lines are cut where they stand, without a list of fields: a long course index costs one
+// string per field kept, not one per field and line.
+template <class Lines>
+CourseIndex parseLines(const Lines &lines, qsizetype sizeHint, const QString &mediaRoot,
+                       const QString &fileName)
 {
     CourseIndex index;
+    index.entries.reserve(sizeHint);
     QSet<QString> keys;
+    keys.reserve(sizeHint);
     int lineNumber = 0;
-    for (const QString &line : lines) {
+    for (const QStringView line : lines) {
         ++lineNumber;
         if (line.isEmpty())
             continue;
 
-        if (line.contains(u';')) {
-            const QStringList fields = line.split(u';');
-            if (fields.size() < 3) {
+        const qsizetype first = line.indexOf(u';');
+        if (first >= 0) {
+            // The first three ";"-separated fields; any further ones are ignored.
+            const qsizetype second = line.indexOf(u';', first + 1);
+            if (second < 0) {
                 index.problems.append(problem(lineNumber, fileName,
                                               QStringLiteral("an entry needs a path, a title and "
                                                              "a length separated by \";\"")));
                 continue;
             }
-            const QString key = (mediaRoot + nativePathField(fields[0])).toLower();
-            if (keys.contains(key)) {
+            const qsizetype third = line.indexOf(u';', second + 1);
+            const QStringView path = line.first(first);
+            QString key;
+            key.reserve(mediaRoot.size() + path.size());
+            key.append(mediaRoot);
+            appendNativePathField(key, path);
+            key = lowerCased(std::move(key));
+            const qsizetype known = keys.size();
+            keys.insert(key);
+            if (keys.size() == known) {
                 index.problems.append(
                     problem(lineNumber, fileName,
                             QStringLiteral("the video %1 is already in the list").arg(key)));
                 continue;
             }
-            keys.insert(key);
-            index.entries.append({key, fields[1], fields[2], isIntroPath(fields[0])});
+            const qsizetype lengthEnd = third < 0 ? line.size() : third;
+            index.entries.append(
+                {std::move(key), line.sliced(first + 1, second - first - 1).toString(),
+                 line.sliced(second + 1, lengthEnd - second - 1).toString(), isIntroPath(path)});
             continue;
         }
 
-        const QStringList fields = line.split(u':');
+        const QStringList fields = line.toString().split(u':');
         if (fields.size() < 4) {
             index.problems.append(problem(lineNumber, fileName,
                                           QStringLiteral("a caption line needs four fields "
@@ -173,6 +193,29 @@ CourseIndex parseCourseIndex(const QStringList &lines, const QString &mediaRoot,
             {trimBlanks(fields[0]), *message, mediaRoot + nativePathField(fields[3])});
     }
     return index;
+}
+
+} // namespace
+
+CourseIndex readCourseIndex(const QString &mediaRoot)
+{
+    const QString path = courseIndexPath(mediaRoot);
+    DecodedText decoded;
+    try {
+        decoded = readText(path);
+    } catch (const Failure &failure) {
+        CourseIndex nothing;
+        nothing.problems.append(
+            QStringLiteral("%1: %2").arg(path, QString::fromStdString(failure.description())));
+        return nothing;
+    }
+    return parseLines(decoded.lines(), decoded.lines().sizeHint(), mediaRoot, path);
+}
+
+CourseIndex parseCourseIndex(const QStringList &lines, const QString &mediaRoot,
+                             const QString &fileName)
+{
+    return parseLines(lines, lines.size(), mediaRoot, fileName);
 }
 
 } // namespace pellin

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSet>
 
+#include <algorithm>
+
 namespace pellin
 {
 
@@ -14,28 +16,45 @@ QString carryOverPath(const QString &tempFolder)
     return tempFolder + QLatin1String(CarryOverFileName);
 }
 
-ListFileContent parseListLines(const QStringList &lines, const QString &fileName)
+namespace
+{
+
+// The key as compared for repeats. Most keys are lower-case ASCII already, which folding leaves
+// as they are: those are taken without looking each character up.
+QString foldedKey(const QString &key)
+{
+    const bool folded = std::all_of(key.begin(), key.end(), [](QChar c) {
+        return c.unicode() < 0x80 && !(c >= u'A' && c <= u'Z');
+    });
+    return folded ? key : key.toCaseFolded();
+}
+
+template <class Lines>
+ListFileContent parseLines(const Lines &lines, qsizetype sizeHint, const QString &fileName)
 {
     ListFileContent content;
-    content.entries.reserve(lines.size());
+    content.entries.reserve(sizeHint);
     QSet<QString> keys;
-    keys.reserve(lines.size());
+    keys.reserve(sizeHint);
     int lineNumber = 0;
-    for (const QString &line : lines) {
+    for (const QStringView line : lines) {
         ++lineNumber;
         if (line.isEmpty())
             continue;
-        const QStringList pieces = line.split(u';');
-        if (pieces.size() < 3) {
+        // The first three ";"-separated pieces; any further ones are ignored.
+        const qsizetype first = line.indexOf(u';');
+        const qsizetype second = first < 0 ? -1 : line.indexOf(u';', first + 1);
+        if (second < 0) {
             content.problems.append(QStringLiteral("line %1 of %2: an entry needs a path, a title "
                                                    "and a length separated by \";\"")
                                         .arg(lineNumber)
                                         .arg(fileName));
             continue;
         }
-        QString key = nativePathField(pieces[0]);
+        const qsizetype third = line.indexOf(u';', second + 1);
+        QString key = nativePathField(line.first(first).toString());
         // Paths are resolved ignoring letter case, so keys differing only in case name one video.
-        const QString folded = key.toCaseFolded();
+        QString folded = foldedKey(key);
         if (keys.contains(folded)) {
             content.problems.append(
                 QStringLiteral("line %1 of %2: the video %3 is already in the list")
@@ -43,10 +62,20 @@ ListFileContent parseListLines(const QStringList &lines, const QString &fileName
                     .arg(fileName, key));
             continue;
         }
-        keys.insert(folded);
-        content.entries.append({std::move(key), pieces[1], pieces[2]});
+        keys.insert(std::move(folded));
+        const qsizetype lengthEnd = third < 0 ? line.size() : third;
+        content.entries.append({std::move(key),
+                                line.sliced(first + 1, second - first - 1).toString(),
+                                line.sliced(second + 1, lengthEnd - second - 1).toString()});
     }
     return content;
+}
+
+} // namespace
+
+ListFileContent parseListLines(const QStringList &lines, const QString &fileName)
+{
+    return parseLines(lines, lines.size(), fileName);
 }
 
 QStringList formatListLines(const QList<ListEntry> &entries)
@@ -60,7 +89,8 @@ QStringList formatListLines(const QList<ListEntry> &entries)
 
 ListFileContent readListFile(const QString &path)
 {
-    return parseListLines(readTextLines(path), path);
+    const DecodedText decoded = readText(path);
+    return parseLines(decoded.lines(), decoded.lines().sizeHint(), path);
 }
 
 void writeListFile(const QString &path, const QList<ListEntry> &entries)

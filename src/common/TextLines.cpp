@@ -42,6 +42,14 @@ QString decodeLine(QByteArrayView bytes)
     return fromWindows1252(bytes);
 }
 
+QStringList linesOf(const DecodedText &decoded)
+{
+    QStringList lines;
+    for (const QStringView line : decoded.lines())
+        lines.append(line.toString());
+    return lines;
+}
+
 [[noreturn]] void fail(failure::Number number)
 {
     throw Failure(number);
@@ -54,27 +62,33 @@ bool folderExists(const QString &path)
 
 } // namespace
 
-QStringList decodeTextLines(QByteArrayView bytes)
+DecodedText decodeText(QByteArrayView bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
-
-    QStringList lines;
-    const char *const end = bytes.data() + bytes.size();
-    const char *start = bytes.data();
-    while (start != end) {
-        const char *stop = std::find_if(start, end, [](char c) { return c == '\r' || c == '\n'; });
-        lines.append(decodeLine(QByteArrayView(start, stop - start)));
-        if (stop == end)
-            break;
-        start = stop + 1;
-        if (*stop == '\r' && start != end && *start == '\n')
-            ++start;
+    DecodedText decoded;
+    // Line ends are plain ASCII and never part of a UTF-8 sequence: a file that is UTF-8
+    // throughout decodes as each of its lines would.
+    if (bytes.isValidUtf8()) {
+        decoded.text = QString::fromUtf8(bytes);
+        return decoded;
     }
-    return lines;
+    // Line by line, each ending in LF: the decoded text holds the same lines.
+    decoded.text.reserve(bytes.size());
+    const LineIterator<char> end(bytes.end(), bytes.end());
+    for (LineIterator<char> line(bytes.begin(), bytes.end()); line != end; ++line) {
+        decoded.text += decodeLine(*line);
+        decoded.text += u'\n';
+    }
+    return decoded;
 }
 
-QStringList readTextLines(const QString &givenPath)
+QStringList decodeTextLines(QByteArrayView bytes)
+{
+    return linesOf(decodeText(bytes));
+}
+
+DecodedText readText(const QString &givenPath)
 {
     // Course data names its files in any letter case, and the player lower-cases the paths it
     // builds: find the file as the disc's file system would.
@@ -88,7 +102,12 @@ QStringList readTextLines(const QString &givenPath)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         fail(failure::PathFileAccess);
-    return decodeTextLines(bytes);
+    return decodeText(bytes);
+}
+
+QStringList readTextLines(const QString &path)
+{
+    return linesOf(readText(path));
 }
 
 void writeTextLines(const QString &path, const QStringList &lines, const sys::SaveOptions &options)

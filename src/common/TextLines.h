@@ -3,8 +3,13 @@
 #include "system/AtomicFile.h"
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <algorithm>
+#include <iterator>
+#include <type_traits>
 
 // Text files of lines, as the course index and the list files are kept. Lines end in CR LF, LF or
 // a lone CR. Each line is UTF-8; a line that is not valid UTF-8 was written on Windows and is read
@@ -12,12 +17,91 @@
 namespace pellin
 {
 
+// Walks the lines of a run of characters (QChar or bytes), each a view into it: lines end in
+// CR LF, LF or a lone CR, and a final line end adds no empty line.
+template <class Char> class LineIterator
+{
+  public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::conditional_t<std::is_same_v<Char, char>, QByteArrayView, QStringView>;
+    using difference_type = qsizetype;
+    using pointer = void;
+    using reference = value_type;
+
+    LineIterator() = default;
+    LineIterator(const Char *at, const Char *end) : mAt(at), mStop(lineEnd(at, end)), mEnd(end) {}
+    value_type operator*() const { return value_type(mAt, mStop); }
+    LineIterator &operator++()
+    {
+        const Char *next = mStop;
+        if (next != mEnd) {
+            ++next;
+            if (*mStop == Char(u'\r') && next != mEnd && *next == Char(u'\n'))
+                ++next;
+        }
+        mAt = next;
+        mStop = lineEnd(next, mEnd);
+        return *this;
+    }
+    LineIterator operator++(int)
+    {
+        LineIterator before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const LineIterator &other) const { return mAt == other.mAt; }
+
+  private:
+    static const Char *lineEnd(const Char *at, const Char *end)
+    {
+        return std::find_if(at, end, [](Char c) { return c == Char(u'\r') || c == Char(u'\n'); });
+    }
+
+    const Char *mAt = nullptr;
+    const Char *mStop = nullptr;
+    const Char *mEnd = nullptr;
+};
+
+// The lines of a text, found as they are walked: a long file costs no list of its lines.
+class TextLineRange
+{
+  public:
+    using Iterator = LineIterator<QChar>;
+
+    explicit TextLineRange(QStringView text) : mText(text) {}
+    Iterator begin() const { return Iterator(mText.begin(), mText.end()); }
+    Iterator end() const { return Iterator(mText.end(), mText.end()); }
+    // About as many as there are lines (exactly, unless the line ends are mixed), counted in
+    // one pass without cutting them: room to reserve.
+    qsizetype sizeHint() const
+    {
+        qsizetype feeds = 0;
+        qsizetype returns = 0;
+        for (const QChar c : mText) {
+            feeds += c == u'\n';
+            returns += c == u'\r';
+        }
+        return std::max(feeds, returns) + 1;
+    }
+
+  private:
+    QStringView mText;
+};
+
+// A file's whole text, decoded: one string for the file instead of one per line.
+struct DecodedText {
+    QString text;
+    TextLineRange lines() const { return TextLineRange(text); }
+};
+
 // Decodes file content into lines. Empty lines are kept; a final line end adds no empty line.
 QStringList decodeTextLines(QByteArrayView bytes);
+DecodedText decodeText(QByteArrayView bytes);
 
 // Reads a whole file, found ignoring letter case. Throws pellin::Failure: 53 when the file is
 // missing, 76 when its folder is missing, 75 when it exists but cannot be read.
 QStringList readTextLines(const QString &path);
+DecodedText readText(const QString &path);
 
 // Replaces the file with the lines. The old file stays untouched unless the new content has been
 // written completely. `options` choose the new file's mode and what a link in its place gets.
