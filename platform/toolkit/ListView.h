@@ -1,10 +1,10 @@
 #pragma once
 
 #include "toolkit/ImageList.h"
+#include "toolkit/ListModel.h"
 #include "toolkit/Units.h"
 
-#include <QHash>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <cstdint>
 #include <functional>
@@ -15,52 +15,62 @@ namespace toolkit
 
 class ListView;
 
-// A row of the list view: a light handle, valid while the row is in the list.
+// A row of the list view: a light handle, valid while the row is in the list. It follows its row
+// through sorting and moves.
 class ListItem
 {
   public:
-    ListItem(ListView &view, QTreeWidgetItem &item) : mView(&view), mItem(&item) {}
+    ListItem(ListView &view, ListRow &row) : mView(&view), mRow(&row) {}
 
-    QString Key() const;
-    QString Text() const { return mItem->text(0); }
-    void setText(const QString &text) { mItem->setText(0, text); }
-    QString SubItem(int index) const { return mItem->text(index); }
-    void setSubItem(int index, const QString &text) { mItem->setText(index, text); }
+    QString Key() const { return mRow->key; }
+    QString Text() const { return mRow->text; }
+    void setText(QString text);
+    // Index 0 is the row's text, 1 its sub-item.
+    QString SubItem(int index) const;
+    void setSubItem(int index, QString text);
     std::uint32_t ForeColor() const;
     void setForeColor(std::uint32_t color);
-    QString SmallIcon() const;
+    QString SmallIcon() const { return mRow->smallIcon; }
     bool Selected() const;
     void setSelected(bool selected);
-    int Index() const; // 1-based position in the shown order
+    int Index() const { return mRow->position + 1; } // 1-based position in the shown order
 
-    QTreeWidgetItem &item() const { return *mItem; }
-    bool operator==(const ListItem &other) const { return mItem == other.mItem; }
+    bool operator==(const ListItem &other) const { return mRow == other.mRow; }
 
   private:
     ListView *mView;
-    QTreeWidgetItem *mItem;
+    ListRow *mRow;
 };
 
 // Report-view list with unique string keys (a repeated key is failure 35602), per-row text
-// colour, one sub-item column, small icons, sorting by a column's text.
-class ListView : public QTreeWidget, public Control
+// colour, one sub-item column, small icons, sorting by a column's text. The rows live in a model
+// of their own; the view paints only what is on screen.
+class ListView : public QTreeView, public Control
 {
     Q_OBJECT
   public:
     explicit ListView(QWidget *parent);
+    ~ListView() override;
+    ListView(const ListView &) = delete;
+    ListView &operator=(const ListView &) = delete;
 
-    void setSmallIcons(const ImageList *images) { mImages = images; }
+    void setSmallIcons(const ImageList *images) { mRows.setSmallIcons(images); }
 
     void clearColumns();
     void addColumn(const QString &caption, int widthTwips);
+    int columnCount() const { return mRows.columnCount(); }
 
     // While a bulk fill runs, new rows are collected and enter the list together at its end:
     // one insertion instead of one per row. Only the rows handed back may be used meanwhile.
+    // `expectedRows`, when known, makes room for them at once.
     class Fill
     {
       public:
-        explicit Fill(ListView &view) : mView(view) { mView.beginFill(); }
-        ~Fill() { mView.endFill(); }
+        explicit Fill(ListView &view, qsizetype expectedRows = 0) : mView(view)
+        {
+            mView.mRows.beginFill(expectedRows);
+        }
+        ~Fill() { mView.mRows.endFill(); }
         Fill(const Fill &) = delete;
         Fill &operator=(const Fill &) = delete;
 
@@ -69,54 +79,47 @@ class ListView : public QTreeWidget, public Control
     };
 
     // Adds a row at the end (or at its sorted place while Sorted is on).
-    ListItem Add(const QString &key, const QString &text, const QString &smallIcon);
-    int Count() const { return topLevelItemCount(); }
+    ListItem Add(QString key, QString text, QString smallIcon);
+    int Count() const { return mRows.count(); }
     ListItem Item(int index); // 1-based
     std::optional<ListItem> findKey(const QString &key);
     void Remove(int index); // 1-based
     void Clear();
+    // The rows at two 1-based positions change places, each with everything it holds; the
+    // selection stays with its row.
+    void swapRows(int first, int second);
 
     std::optional<ListItem> SelectedItem();
 
     std::uint32_t BackColor() const { return mBackColor; }
     void setBackColor(std::uint32_t color);
-    std::uint32_t ForeColor() const { return mForeColor; }
+    std::uint32_t ForeColor() const { return mRows.defaultForeColor(); }
     void setForeColor(std::uint32_t color);
 
-    int SortKey() const { return mSortKey; }
-    void setSortKey(int column) { mSortKey = column; }
-    int SortOrder() const { return mSortOrder; } // 0 ascending, 1 descending
-    void setSortOrder(int order) { mSortOrder = order; }
-    bool Sorted() const { return mSorted; }
-    void setSorted(bool sorted);
+    // A colour for each row, from its key, that applyColorRule gives every row back; it writes
+    // only the rows shown in another colour.
+    void setColorRule(ListModel::ColorRule rule) { mRows.setColorRule(std::move(rule)); }
+    void applyColorRule() { mRows.applyColorRule(); }
 
+    int SortKey() const { return mRows.sortColumn(); }
+    void setSortKey(int column) { mRows.setSortColumn(column); }
+    int SortOrder() const; // 0 ascending, 1 descending
+    void setSortOrder(int order);
+    bool Sorted() const { return mRows.keptSorted(); }
+    void setSorted(bool sorted) { mRows.setKeptSorted(sorted); }
+
+    // A click on a row.
     void onClick(std::function<void()> handler) { mClick = std::move(handler); }
-    // The column header's 1-based index.
+    // A click on a column header, with the column's 1-based index.
     void onColumnClick(std::function<void(int)> handler) { mColumnClick = std::move(handler); }
 
-    const QString &keyOf(const QTreeWidgetItem &item) const;
-    std::uint32_t colorOf(const QTreeWidgetItem &item) const;
-    void setColorOf(QTreeWidgetItem &item, std::uint32_t color);
-
   private:
-    void applySort();
-    bool sortsBefore(const QTreeWidgetItem &a, const QTreeWidgetItem &b) const;
-    int sortedPlace(const QTreeWidgetItem &item) const;
+    friend class ListItem;
 
-    void beginFill();
-    void endFill();
+    void connectEvents();
 
-    const ImageList *mImages = nullptr;
-    bool mFilling = false;
-    QList<QTreeWidgetItem *> mFill;
-    QHash<QString, QTreeWidgetItem *> mByKey;
-    QHash<const QTreeWidgetItem *, QString> mKeys;
-    QHash<const QTreeWidgetItem *, std::uint32_t> mColors;
+    ListModel mRows;
     std::uint32_t mBackColor = 0x00FFFFFF;
-    std::uint32_t mForeColor = 0;
-    int mSortKey = 0;
-    int mSortOrder = 0;
-    bool mSorted = false;
     std::function<void()> mClick;
     std::function<void(int)> mColumnClick;
 };

@@ -20,6 +20,9 @@ namespace
 
 // How long the index may be read into the playlist before pending window events run, in ms.
 constexpr qint64 kEventSliceMs = 15;
+// The clock is read once per so many entries: an entry takes a fraction of a microsecond, so
+// reading it for each would be a good part of the work.
+constexpr qsizetype kEntriesPerClockRead = 64;
 
 toolkit::FormSlot<frmSplash> &splashSlot()
 {
@@ -112,7 +115,7 @@ void frmSplash::readCourseIndex()
     // empty playlist for files of their own, and nothing is missing that needs a report.
     if (pellin::isInstalledWithoutCourse(toolkit::AppPath(), gMediaRoot))
         return;
-    const pellin::CourseIndex index = pellin::readCourseIndex(gMediaRoot);
+    pellin::CourseIndex index = pellin::readCourseIndex(gMediaRoot);
     QStringList problems = index.problems;
     frmMain &main = forms::frmMain();
     for (const pellin::CourseCaption &caption : index.captions) {
@@ -133,11 +136,13 @@ void frmSplash::readCourseIndex()
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     {
-        const toolkit::ListView::Fill fill(playlist.lvPlaylist);
-        for (const pellin::CourseEntry &entry : index.entries) {
-            toolkit::ListItem item = playlist.lvPlaylist.Add(entry.key, entry.title, "file");
-            item.setSubItem(1, entry.length);
-            if (sinceEvents.hasExpired(kEventSliceMs)) {
+        const toolkit::ListView::Fill fill(playlist.lvPlaylist, index.entries.size());
+        qsizetype added = 0;
+        for (pellin::CourseEntry &entry : index.entries) {
+            toolkit::ListItem item = playlist.lvPlaylist.Add(
+                std::move(entry.key), std::move(entry.title), frmPlaylist::EntryIcon());
+            item.setSubItem(1, std::move(entry.length));
+            if (++added % kEntriesPerClockRead == 0 && sinceEvents.hasExpired(kEventSliceMs)) {
                 toolkit::DoEvents();
                 sinceEvents.restart();
             }

@@ -64,6 +64,9 @@ frmPlaylist::frmPlaylist()
     small.setWeight(QFont::Normal);
     lvPlaylist.setFont(small);
     lvPlaylist.setForeColor(kNormalColour);
+    // The colour rule: intros in the intro colour, every other entry in the normal colour.
+    lvPlaylist.setColorRule(
+        [](const QString &key) { return IsIntroKey(key, true) ? kIntroColour : kNormalColour; });
     lvPlaylist.onClick([this] { lvPlaylist_Click(); });
     lvPlaylist.onColumnClick([this](int column) { lvPlaylist_ColumnClick(column); });
     tlbPlaylist.onButtonClick(
@@ -140,11 +143,10 @@ void frmPlaylist::Form_Unload(int &)
 
 void frmPlaylist::OpenCarryOver()
 {
-    const pellin::CarriedRows carried =
-        pellin::readCarryOver(pellin::carryOverPath(GetTempFolder()));
+    pellin::CarriedRows carried = pellin::readCarryOver(pellin::carryOverPath(GetTempFolder()));
     lvPlaylist.Clear();
     toolkit::DoEvents();
-    AddListEntries(carried.entries);
+    AddListEntries(std::move(carried.entries));
     toolkit::DoEvents();
     if (carried.failure)
         ReportError(carried.failure->number(),
@@ -160,12 +162,15 @@ void frmPlaylist::OpenPList(const QString &file)
     toolkit::DoEvents();
 }
 
-void frmPlaylist::AddListEntries(const QList<pellin::ListEntry> &entries)
+void frmPlaylist::AddListEntries(QList<pellin::ListEntry> entries)
 {
-    for (const pellin::ListEntry &entry : entries) {
-        toolkit::ListItem item = lvPlaylist.Add(entry.key, entry.title, "file");
-        item.setSubItem(1, entry.length);
-        if (IsIntroKey(entry.key, false))
+    const toolkit::ListView::Fill fill(lvPlaylist, entries.size());
+    for (pellin::ListEntry &entry : entries) {
+        const bool intro = IsIntroKey(entry.key, false);
+        toolkit::ListItem item =
+            lvPlaylist.Add(std::move(entry.key), std::move(entry.title), EntryIcon());
+        item.setSubItem(1, std::move(entry.length));
+        if (intro)
             item.setForeColor(kIntroColour);
     }
 }
@@ -173,16 +178,22 @@ void frmPlaylist::AddListEntries(const QList<pellin::ListEntry> &entries)
 toolkit::ListItem frmPlaylist::AddEntry(const QString &key, const QString &title,
                                         const QString &length)
 {
-    toolkit::ListItem item = lvPlaylist.Add(key, title, "file");
+    toolkit::ListItem item = lvPlaylist.Add(key, title, EntryIcon());
     item.setSubItem(1, length);
     if (IsIntroKey(key, true))
         item.setForeColor(kIntroColour);
     return item;
 }
 
+const QString &frmPlaylist::EntryIcon()
+{
+    static const QString icon = QStringLiteral("file");
+    return icon;
+}
+
 bool frmPlaylist::IsIntroKey(const QString &key, bool trimmed)
 {
-    QString last = key.right(3);
+    QStringView last = QStringView(key).right(3);
     if (trimmed)
         last = last.trimmed();
     return last.compare(QLatin1String("asf"), Qt::CaseInsensitive) == 0;
@@ -190,10 +201,9 @@ bool frmPlaylist::IsIntroKey(const QString &key, bool trimmed)
 
 void frmPlaylist::ApplyColourRule(const QString &currentKey)
 {
-    for (int i = 1; i <= lvPlaylist.Count(); ++i) {
-        toolkit::ListItem item = lvPlaylist.Item(i);
-        item.setForeColor(IsIntroKey(item.Key(), true) ? kIntroColour : kNormalColour);
-    }
+    // The list knows which entries are shown in another colour than the rule's, so the pass
+    // writes only those, however long the list is.
+    lvPlaylist.applyColorRule();
     if (auto current = lvPlaylist.findKey(currentKey))
         current->setForeColor(kCurrentColour);
 }

@@ -36,6 +36,8 @@ class frmPlaylist : public toolkit::Form
     void OpenPlaylistFile(const QString &path);
     // Adds one entry at the end (or at its sorted place), giving an intro its colour.
     toolkit::ListItem AddEntry(const QString &key, const QString &title, const QString &length);
+    // The small icon of every entry, one string shared by all rows.
+    static const QString &EntryIcon();
     // An intro's key ends in "asf" (any case); the colour rule trims blanks first.
     static bool IsIntroKey(const QString &key, bool trimmed = false);
     // Recolours every entry (intro or normal) and then marks `currentKey` as current.
@@ -65,8 +67,9 @@ class frmPlaylist : public toolkit::Form
 
   private:
     void playSelected();
-    // Adds list file entries at the end (or their sorted places), intros in their colour.
-    void AddListEntries(const QList<pellin::ListEntry> &entries);
+    // Adds list file entries in one fill, at the end or, while the list is sorted, each at its
+    // sorted place; intros in their colour.
+    void AddListEntries(QList<pellin::ListEntry> entries);
 };
 
 namespace forms

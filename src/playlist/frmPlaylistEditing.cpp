@@ -308,9 +308,13 @@ void openPlaylist(frmPlaylist &window)
 
 void frmPlaylist::OpenPlaylistFile(const QString &path)
 {
-    // Read first: a file that cannot be read must not cost the student the list on screen.
-    const pellin::ListFileContent content = pellin::readListFile(path);
-    OpenPList(path);
+    // Read first, and only once: a file that cannot be read must not cost the student the list
+    // on screen.
+    pellin::ListFileContent content = pellin::readListFile(path);
+    lvPlaylist.Clear();
+    toolkit::DoEvents();
+    AddListEntries(std::move(content.entries));
+    toolkit::DoEvents();
     mDialogFolder = folderOf(path);
     if (content.problems.isEmpty())
         return;

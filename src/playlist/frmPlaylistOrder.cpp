@@ -2,8 +2,6 @@
 #include "common/modGlobals.h"
 #include "playlist/frmPlaylist.h"
 
-#include <algorithm>
-
 using namespace modGlobals;
 
 void frmPlaylist::ListMove(std::int32_t plngMoveTo)
@@ -21,16 +19,8 @@ void frmPlaylist::ListMove(std::int32_t plngMoveTo)
             return;
         // Swapping the rows themselves keeps every key unique at every moment and carries the
         // title, the length and the icon along with the key.
-        const int low = static_cast<int>(std::min(from, to)) - 1;
-        const int high = static_cast<int>(std::max(from, to)) - 1;
-        QTreeWidgetItem *lower = lvPlaylist.topLevelItem(low);
-        QTreeWidgetItem *higher = lvPlaylist.topLevelItem(high);
-        QTreeWidgetItem *moved = from - 1 == low ? lower : higher;
-        lvPlaylist.takeTopLevelItem(high);
-        lvPlaylist.takeTopLevelItem(low);
-        lvPlaylist.insertTopLevelItem(low, higher);
-        lvPlaylist.insertTopLevelItem(high, lower);
-        toolkit::ListItem(lvPlaylist, *moved).setSelected(true);
+        lvPlaylist.swapRows(static_cast<int>(from), static_cast<int>(to));
+        lvPlaylist.Item(static_cast<int>(to)).setSelected(true);
         ApplyColourRule(gMCI ? QString::fromStdString(gMCI->mstrLongFileName) : QString());
     });
 }

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <optional>
@@ -58,6 +59,7 @@ class PlaylistEditingTest : public QObject
     void moveUpAndDown_data();
     void moveUpAndDown();
     void movingKeepsTheCurrentColour();
+    void colourPassAfterSortWritesChangedEntriesOnly();
     void sortByColumn();
     void sortedListTakesAddedEntriesInPlace();
     void scriptedChooserAnswersAndRecords();
@@ -405,6 +407,22 @@ void PlaylistEditingTest::movingKeepsTheCurrentColour()
     QCOMPARE(keys(), QStringList({"/v/c.avi", "/v/a.avi", "/v/intro.asf"}));
     for (const Row &row : rows())
         QVERIFY(row.colour != kYellow);
+}
+
+void PlaylistEditingTest::colourPassAfterSortWritesChangedEntriesOnly()
+{
+    fill({"/v/c.avi", "/v/intro.asf", "/v/a.avi", "/v/b.avi"});
+    playlist().lvPlaylist_ColumnClick(1); // by title, descending
+    playlist().ApplyColourRule("/v/a.avi");
+    QSignalSpy changed(playlist().lvPlaylist.model(), &QAbstractItemModel::dataChanged);
+
+    playlist().ApplyColourRule("/v/b.avi");
+    QCOMPARE(rows(), (std::vector<Row>{{"/v/intro.asf", "intro", "1:00", kIntro},
+                                       {"/v/c.avi", "c", "1:00", kWhite},
+                                       {"/v/b.avi", "b", "1:00", kYellow},
+                                       {"/v/a.avi", "a", "1:00", kWhite}}));
+    // The entry that was current and the one that is now; the others keep their colour.
+    QCOMPARE(changed.size(), 2);
 }
 
 void PlaylistEditingTest::sortByColumn()

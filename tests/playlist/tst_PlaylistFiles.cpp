@@ -52,6 +52,8 @@ class PlaylistFilesTest : public QObject
     void failedSaveKeepsTheOldFile();
     void openAcceptsEveryLineEndAndWindowsText();
     void openSkipsBadLinesAndSaysSo();
+    void openIntoSortedListTakesSortedPlaces_data();
+    void openIntoSortedListTakesSortedPlaces();
     void openOfUnreadableFileKeepsTheList_data();
     void openOfUnreadableFileKeepsTheList();
     void fileOpenedFromTheDesktopReplacesTheList();
@@ -264,6 +266,32 @@ void PlaylistFilesTest::openSkipsBadLinesAndSaysSo()
     QCOMPARE(f->boxes[0].title, kAppTitle);
     QVERIFY(f->boxes[0].prompt.contains("line 3 of"));
     QVERIFY(f->boxes[0].prompt.contains("line 5 of"));
+}
+
+void PlaylistFilesTest::openIntoSortedListTakesSortedPlaces_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("keys");
+    QTest::newRow("by name, descending") << 1 << QStringList({"/v/c.avi", "/v/b.avi", "/v/a.avi"});
+    // Each entry takes its place by the length it is opened with; lengths compare as text.
+    QTest::newRow("by length, descending")
+        << 2 << QStringList({"/v/a.avi", "/v/b.avi", "/v/c.avi"});
+}
+
+void PlaylistFilesTest::openIntoSortedListTakesSortedPlaces()
+{
+    QFETCH(int, column);
+    QFETCH(QStringList, keys);
+    const QString file = f->filePath("sorted.pel");
+    QVERIFY(writeFile(file, "/v/b.avi;bravo;10:00\r\n/v/a.avi;alpha;9:00\r\n"
+                            "/v/c.avi;charlie;0:30\r\n"));
+    playlist().lvPlaylist_ColumnClick(column);
+    f->chooserAnswers << file;
+    support::pressPlaylist("open");
+    QStringList shown;
+    for (const Row &row : rows())
+        shown << row.key;
+    QCOMPARE(shown, keys);
 }
 
 void PlaylistFilesTest::openOfUnreadableFileKeepsTheList_data()

@@ -70,8 +70,8 @@ void PlaylistWindowTest::windowLooksAsDesigned()
     QVERIFY(!window.Visible());
     toolkit::ListView &list = window.lvPlaylist;
     QCOMPARE(list.columnCount(), 2);
-    QCOMPARE(list.headerItem()->text(0), QString("Name"));
-    QCOMPARE(list.headerItem()->text(1), QString("Length"));
+    QCOMPARE(list.model()->headerData(0, Qt::Horizontal).toString(), QString("Name"));
+    QCOMPARE(list.model()->headerData(1, Qt::Horizontal).toString(), QString("Length"));
     QCOMPARE(list.columnWidth(0), toolkit::toPixelsX(3590));
     QCOMPARE(list.columnWidth(1), toolkit::toPixelsX(600));
     QCOMPARE(list.BackColor(), 0x00400000u);
