@@ -29,7 +29,10 @@ template <class Char> class LineIterator
     using reference = value_type;
 
     LineIterator() = default;
-    LineIterator(const Char *at, const Char *end) : mAt(at), mStop(lineEnd(at, end)), mEnd(end) {}
+    LineIterator(const Char *at, const Char *end)
+        : mAt(at), mEnd(end), mFeed(find(at, end, Char(u'\n'))), mStop(lineEnd(at))
+    {
+    }
     value_type operator*() const { return value_type(mAt, mStop); }
     LineIterator &operator++()
     {
@@ -40,7 +43,7 @@ template <class Char> class LineIterator
                 ++next;
         }
         mAt = next;
-        mStop = lineEnd(next, mEnd);
+        mStop = lineEnd(next);
         return *this;
     }
     LineIterator operator++(int)
@@ -52,14 +55,24 @@ template <class Char> class LineIterator
     bool operator==(const LineIterator &other) const { return mAt == other.mAt; }
 
   private:
-    static const Char *lineEnd(const Char *at, const Char *end)
+    // The first CR or LF from `at` on. The next LF is kept, so that finding a line's end is a
+    // fast scan for one character, not a test of each character for two.
+    const Char *lineEnd(const Char *at)
     {
-        return std::find_if(at, end, [](Char c) { return c == Char(u'\r') || c == Char(u'\n'); });
+        if (mFeed < at)
+            mFeed = find(at, mEnd, Char(u'\n'));
+        return find(at, mFeed, Char(u'\r'));
+    }
+    static const Char *find(const Char *from, const Char *to, Char wanted)
+    {
+        const qsizetype at = value_type(from, to).indexOf(wanted);
+        return at < 0 ? to : from + at;
     }
 
     const Char *mAt = nullptr;
-    const Char *mStop = nullptr;
     const Char *mEnd = nullptr;
+    const Char *mFeed = nullptr; // the next LF at or after the line's start, or the end
+    const Char *mStop = nullptr;
 };
 
 // The lines of a text, found as they are walked: a long file costs no list of its lines.
