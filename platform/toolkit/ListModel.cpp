@@ -86,12 +86,12 @@ void ListModel::addColumn(const QString &caption)
 
 ListRow &ListModel::add(QString key, QString text, QString smallIcon)
 {
-    ListRow *&slot = mByKey[key];
-    if (slot)
-        throw pellin::Failure(pellin::failure::KeyNotUnique);
     ListRow &added = mStore.make();
-    slot = &added;
     added.key = std::move(key);
+    if (!mByKey.insert(added)) {
+        mStore.release(added);
+        throw pellin::Failure(pellin::failure::KeyNotUnique);
+    }
     added.text = std::move(text);
     added.smallIcon = std::move(smallIcon);
     if (mColorRule) {
@@ -115,7 +115,7 @@ void ListModel::beginFill(qsizetype expectedRows)
     mFilling = true;
     if (expectedRows <= 0)
         return;
-    mByKey.reserve(mByKey.size() + expectedRows);
+    mByKey.reserve(mByKey.size() + std::size_t(expectedRows));
     mHeldBack.reserve(mHeldBack.size() + std::size_t(expectedRows));
 }
 
@@ -145,7 +145,7 @@ ListRow *ListModel::row(int position) const
 
 ListRow *ListModel::find(const QString &key) const
 {
-    return mByKey.value(key);
+    return mByKey.find(key);
 }
 
 QModelIndex ListModel::indexOf(const ListRow &shown, int column) const
@@ -159,7 +159,7 @@ void ListModel::remove(int position)
     if (!gone)
         throw pellin::Failure(pellin::failure::IndexOutOfBounds);
     beginRemoveRows({}, position, position);
-    mByKey.remove(gone->key);
+    mByKey.remove(*gone);
     leaveOffRule(*gone);
     mRows.erase(mRows.begin() + position);
     mStore.release(*gone);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "toolkit/ListKeyIndex.h"
 #include "toolkit/ListRow.h"
 
 #include <QAbstractTableModel>
-#include <QHash>
 #include <QStringList>
 
 #include <cstdint>
@@ -96,7 +96,7 @@ class ListModel : public QAbstractTableModel
     std::vector<ListRow *> mRows;     // in the shown order
     std::vector<ListRow *> mHeldBack; // added during a fill, not shown yet
     bool mFilling = false;
-    QHash<QString, ListRow *> mByKey;
+    ListKeyIndex mByKey;
     std::uint32_t mDefaultForeColor = 0;
     ColorRule mColorRule;
     std::vector<ListRow *> mOffRule; // rows not shown in their rule colour, in no order

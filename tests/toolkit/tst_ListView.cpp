@@ -87,6 +87,7 @@ class ListViewTest : public QObject
     void fillInSortedListSortsByEveryColumn_data();
     void fillInSortedListSortsByEveryColumn();
     void fillRefusesRepeatedKeyAndHoldsRowsBack();
+    void keysFoundThroughManyRemovals();
     void colourRuleWritesOnlyChangedRows();
     void colourRuleFollowsRemoveAndClear();
 
@@ -261,6 +262,29 @@ void ListViewTest::fillRefusesRepeatedKeyAndHoldsRowsBack()
     QCOMPARE(list.findKey("b")->SubItem(1), QString("2:00"));
     QCOMPARE(list.findKey("b")->ForeColor(), kGrey);
     QCOMPARE(list.findKey("c")->Index(), 3);
+}
+
+void ListViewTest::keysFoundThroughManyRemovals()
+{
+    toolkit::ListView list(&mParent);
+    constexpr int kRows = 3000;
+    for (int i = 0; i < kRows; ++i)
+        list.Add(QString::number(i), QString(), "file");
+    // Removing rows from all over the list leaves every other key where a search finds it.
+    for (int i = kRows - 1; i >= 0; i -= 3)
+        list.Remove(list.findKey(QString::number(i))->Index());
+    for (int i = 0; i < kRows; ++i) {
+        const bool removed = (kRows - 1 - i) % 3 == 0;
+        QCOMPARE(bool(list.findKey(QString::number(i))), !removed);
+    }
+    QCOMPARE(list.Count(), kRows - kRows / 3);
+    for (int i = kRows - 1; i >= 0; i -= 3)
+        list.Add(QString::number(i), QString("again"), "file");
+    for (int i = 0; i < kRows; ++i)
+        QCOMPARE(list.findKey(QString::number(i))->Key(), QString::number(i));
+    QCOMPARE(failingNumber([&] { list.Add("42", "twice", "file"); }),
+             pellin::failure::KeyNotUnique);
+    QCOMPARE(list.Count(), kRows);
 }
 
 void ListViewTest::colourRuleWritesOnlyChangedRows()
