@@ -1,8 +1,8 @@
 # The course disc: `cmake --build <build> --target course-disc` writes <build>/pellin-course.iso,
 # an ISO 9660 image (Rock Ridge and Joliet) of the demo course with PellinStart at its root and,
 # in bin/, the player as a bundle that runs on a plain Debian 12 desktop without Qt or libmpv:
-# the programs with run paths relative to $ORIGIN, the libraries they need that such a desktop
-# lacks, and the Qt platform plugins for xcb and offscreen (disc/make-disc.cmake says how).
+# the programs with run paths relative to $ORIGIN, the media engine module they load at run time,
+# the libraries they need that such a desktop lacks, and the Qt platform plugins for xcb and offscreen (disc/make-disc.cmake says how).
 find_program(XORRISO xorriso REQUIRED)
 find_program(PATCHELF patchelf REQUIRED)
 
@@ -22,6 +22,7 @@ add_custom_target(course-disc
   COMMAND ${CMAKE_COMMAND}
           -D PLAYER=$<TARGET_FILE:PellinPlayer>
           -D LAUNCHER=$<TARGET_FILE:PellinStart>
+          -D ENGINE_MODULE=$<TARGET_FILE:pellin_libmpv>
           -D XCB_PLUGIN=${qt_platforms}/libqxcb.so
           -D OFFSCREEN_PLUGIN=${qt_platforms}/libqoffscreen.so
           -D COURSE=${PELLIN_DEMO_COURSE}
@@ -33,4 +34,4 @@ add_custom_target(course-disc
           -D STRIP=${CMAKE_STRIP}
           -P ${CMAKE_CURRENT_SOURCE_DIR}/disc/make-disc.cmake
   USES_TERMINAL VERBATIM)
-add_dependencies(course-disc demo-course PellinPlayer PellinStart)
+add_dependencies(course-disc demo-course PellinPlayer PellinStart pellin_libmpv)

@@ -1,5 +1,6 @@
 # Makes the course disc image; the course-disc target runs it with cmake -P and these variables:
 #   PLAYER, LAUNCHER             the built PellinPlayer and PellinStart
+#   ENGINE_MODULE                the media engine module the player loads at run time
 #   XCB_PLUGIN, OFFSCREEN_PLUGIN the Qt platform plugins the player may load
 #   COURSE                       the demo course folder (its bin/index.dat and the rest)
 #   SYSTEM_LIBRARIES             the libraries the disc takes from the student's system
@@ -11,15 +12,16 @@
 #   PellinPlayer                 run path $ORIGIN/lib
 #   qt.conf                      Qt's plugins are the ones in bin/plugins, never the system's
 #   plugins/platforms/           xcb and offscreen, run path $ORIGIN/../../lib
-#   lib/                         every library the programs and plugins need, directly or not,
+#   lib/pellin-libmpv.so         the media engine module, which the player looks for in lib/
+#   lib/                         every library the programs, plugins and the module need,
 #                                except those of the system list; each with run path $ORIGIN so
 #                                that libraries found through it find their own in lib/ as well
 # PellinStart has the run path $ORIGIN/bin/lib. Libraries are stored under the name the
 # programs ask for (their soname), as plain files: the image has no links.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(name PLAYER LAUNCHER XCB_PLUGIN OFFSCREEN_PLUGIN COURSE SYSTEM_LIBRARIES STAGE IMAGE
-             XORRISO PATCHELF STRIP)
+foreach(name PLAYER LAUNCHER ENGINE_MODULE XCB_PLUGIN OFFSCREEN_PLUGIN COURSE SYSTEM_LIBRARIES
+             STAGE IMAGE XORRISO PATCHELF STRIP)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
     message(FATAL_ERROR "make-disc: ${name} is not set")
   endif()
@@ -69,10 +71,12 @@ foreach(plugin ${XCB_PLUGIN} ${OFFSCREEN_PLUGIN})
   bundle(${plugin} ${STAGE}/bin/plugins/platforms/${name} "$ORIGIN/../../lib" "${library_mode}")
 endforeach()
 file(WRITE ${STAGE}/bin/qt.conf "[Paths]\nPlugins = plugins\n")
+get_filename_component(module_name ${ENGINE_MODULE} NAME)
+bundle(${ENGINE_MODULE} ${STAGE}/bin/lib/${module_name} "$ORIGIN" "${library_mode}")
 
 file(GET_RUNTIME_DEPENDENCIES
   EXECUTABLES ${PLAYER} ${LAUNCHER}
-  MODULES ${XCB_PLUGIN} ${OFFSCREEN_PLUGIN}
+  MODULES ${XCB_PLUGIN} ${OFFSCREEN_PLUGIN} ${ENGINE_MODULE}
   PRE_EXCLUDE_REGEXES ${system_libraries}
   RESOLVED_DEPENDENCIES_VAR libraries
   UNRESOLVED_DEPENDENCIES_VAR unresolved

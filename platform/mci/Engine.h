@@ -51,6 +51,9 @@ class EngineFactory
   public:
     virtual ~EngineFactory() = default;
     virtual std::unique_ptr<Engine> create() = 0;
+    // Ends whatever the factory keeps between devices (engines it holds ready for the next open):
+    // once it returns, nothing of a closed device runs any more.
+    virtual void releaseAll() {}
 };
 
 } // namespace mci

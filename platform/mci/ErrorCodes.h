@@ -30,6 +30,7 @@ inline constexpr unsigned DuplicateFlags = 295;
 inline constexpr unsigned InvalidFile = 296;
 inline constexpr unsigned NonapplicableFunction = 302;
 inline constexpr unsigned ExtraCharacters = 305;
+inline constexpr unsigned DeviceNotInstalled = 306;
 inline constexpr unsigned NoWindow = 346;
 inline constexpr unsigned CreateWindow = 347;
 inline constexpr unsigned FileRead = 348;

@@ -66,6 +66,11 @@ void Interpreter::setEngineFactory(EngineFactory *factory)
 void Interpreter::closeAll()
 {
     devices_.clear();
+    // What the engines keep for the next open goes too: nothing plays on after "close all".
+    if (factory_)
+        factory_->releaseAll();
+    if (EngineFactory *libmpv = loadedLibmpvEngine())
+        libmpv->releaseAll();
 }
 
 std::string Interpreter::errorText(unsigned code)
@@ -206,12 +211,9 @@ unsigned Interpreter::open(const Command &command, std::string &reply)
     if (command.test)
         return error::None;
 
-    EngineFactory *factory = factory_;
-    if (!factory) {
-        if (!libmpv_)
-            libmpv_ = makeLibmpvFactory();
-        factory = libmpv_.get();
-    }
+    EngineFactory *factory = factory_ ? factory_ : libmpvEngine();
+    if (!factory)
+        return error::DeviceNotInstalled;
     auto device = std::make_unique<Device>();
     device->engine = factory->create();
     const unsigned code = device->engine->open(

@@ -48,7 +48,6 @@ class Interpreter final : public Transport
     std::vector<std::unique_ptr<Device>> devices_;
     unsigned nextId_ = 1;
     EngineFactory *factory_ = nullptr;
-    std::unique_ptr<EngineFactory> libmpv_;
 };
 
 // The process's interpreter, the one mci::transport() gives unless a test replaced it.

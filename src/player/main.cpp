@@ -1,6 +1,7 @@
 #include "common/ErrorReport.h"
 #include "common/ListFile.h"
 #include "common/modGlobals.h"
+#include "mci/LibmpvEngine.h"
 #include "player/frmMain.h"
 #include "player/frmSplash.h"
 #include "playlist/frmPlaylist.h"
@@ -48,6 +49,9 @@ int main(int argc, char **argv)
     // box and File > Exit alike); once it is gone, the program ends.
     QObject::connect(&forms::frmMain(), &QObject::destroyed, &app,
                      [] { QCoreApplication::exit(0); });
+    // The media engine's libraries load on a thread once the main window has drawn itself, so
+    // that they never hold up its first picture and are there by the first click.
+    mci::loadLibmpvEngineAfterFirstPaint(forms::frmMain());
     // A playlist file opened from the desktop (its file type names the player) replaces the
     // list the start-up made.
     const QStringList arguments = QCoreApplication::arguments();

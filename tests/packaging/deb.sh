@@ -44,14 +44,16 @@ if awk '$2 != "root/root"' "$work/contents.txt" | grep . >&2; then
   fail "files not owned by root"
 fi
 id=com.vorlund.PellinPlayer
-for path in usr/bin/PellinPlayer usr/bin/PellinStart usr/share/applications/$id.desktop \
+for path in usr/bin/PellinPlayer usr/bin/PellinStart usr/lib/pellin-player/engine/pellin-libmpv.so \
+            usr/share/applications/$id.desktop \
             usr/share/metainfo/$id.metainfo.xml usr/share/mime/packages/$id.xml \
             usr/share/icons/hicolor/scalable/apps/$id.svg \
             usr/share/icons/hicolor/48x48/apps/$id.png usr/share/doc/pellin-player/copyright; do
   grep -q " \./$path\$" "$work/contents.txt" || fail "the package lacks /$path"
 done
-if grep -v -E ' \./(usr/)?$| \./usr/(bin|share)/' "$work/contents.txt" >&2; then
-  fail "the package installs outside /usr/bin and /usr/share"
+if grep -v -E ' \./(usr/|usr/lib/)?$| \./usr/(bin|share|lib/pellin-player)/' "$work/contents.txt" >&2
+then
+  fail "the package installs outside /usr/bin, /usr/lib/pellin-player and /usr/share"
 fi
 
 dpkg-deb -x "$deb" "$work/tree"

@@ -10,7 +10,7 @@ source "$(dirname "$0")/common.sh"
 
 id=com.vorlund.PellinPlayer
 sizes=(16 22 24 32 48 64 128 256)
-expected=(bin/PellinPlayer bin/PellinStart
+expected=(bin/PellinPlayer bin/PellinStart lib/pellin-player/engine/pellin-libmpv.so
           "share/applications/$id.desktop"
           share/doc/pellin-player/copyright
           "share/icons/hicolor/scalable/apps/$id.svg"

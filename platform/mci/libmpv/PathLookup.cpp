@@ -1,4 +1,4 @@
-#include "mci/PathLookup.h"
+#include "mci/libmpv/PathLookup.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -8,7 +8,8 @@ namespace mci
 {
 
 // The child widget a device draws its picture in: it paints the last frame it was given into
-// the destination rectangle (all of the widget when that is empty) on black.
+// the destination rectangle (all of the widget when that is empty) on black. Until the first
+// frame arrives it paints nothing, so the picture area shows through instead of a black box.
 class VideoWidget final : public QWidget
 {
     Q_OBJECT
@@ -19,10 +20,15 @@ class VideoWidget final : public QWidget
     QRect destination() const { return destination_; }
     // Where the picture goes, in widget coordinates.
     QRect target() const;
-    // The engine renders into this image and then calls update().
+    // The size the picture is rendered at: the target in the device pixels of the widget's
+    // screen, so that it stays sharp on a high-density screen.
+    QSize pixelSize() const;
+    // The engine renders into this image at pixelSize() and then calls frameRendered().
     QImage &frame() { return frame_; }
+    void frameRendered();
 
   signals:
+    // The picture has to be rendered again at pixelSize().
     void resized();
 
   protected:
@@ -32,6 +38,7 @@ class VideoWidget final : public QWidget
   private:
     QImage frame_;
     QRect destination_;
+    bool rerenderAsked_ = false;
 };
 
 } // namespace mci

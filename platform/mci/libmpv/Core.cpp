@@ -1,0 +1,454 @@
+#include "mci/libmpv/Core.h"
+
+#include "mci/libmpv/VideoWidget.h"
+
+#include <QElapsedTimer>
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+
+#include <clocale>
+#include <cmath>
+#include <utility>
+
+namespace mci
+{
+namespace
+{
+
+// An exact seek keeps a frame that starts up to this much before its target.
+constexpr double kSeekToleranceSeconds = 0.005;
+const QSize kScratchSize(16, 16);
+
+QByteArray secondsText(qint64 ms)
+{
+    return QByteArray::number(double(ms) / 1000.0, 'f', 3);
+}
+
+// The playlist entry a load command's reply names.
+std::optional<qint64> entryOf(const mpv_event_command &reply)
+{
+    if (reply.result.format != MPV_FORMAT_NODE_MAP)
+        return std::nullopt;
+    const mpv_node_list &map = *reply.result.u.list;
+    for (int i = 0; i < map.num; ++i)
+        if (qstrcmp(map.keys[i], "playlist_entry_id") == 0 &&
+            map.values[i].format == MPV_FORMAT_INT64)
+            return map.values[i].u.int64;
+    return std::nullopt;
+}
+
+} // namespace
+
+void CoreHandles::Destroy::operator()(mpv_handle *handle) const
+{
+    mpv_terminate_destroy(handle);
+}
+
+void CoreHandles::Free::operator()(mpv_render_context *context) const
+{
+    mpv_render_context_free(context);
+}
+
+Core::Core(CoreHandles handles, QString &audioOutput)
+    : handles_(std::move(handles)), audioOutput_(audioOutput), coreAudioOutput_(audioOutput)
+{
+}
+
+std::unique_ptr<Core> Core::create(bool drawsPicture, QString &audioOutput)
+{
+    // The core refuses to start under a numeric locale other than "C".
+    std::setlocale(LC_NUMERIC, "C");
+    CoreHandles handles;
+    handles.mpv.reset(mpv_create());
+    if (!handles.mpv)
+        return nullptr;
+    mpv_handle *mpv = handles.mpv.get();
+    const std::pair<const char *, const char *> options[] = {
+        {"vo", drawsPicture ? "libmpv" : "null"},
+        {"config", "no"},
+        {"terminal", "no"},
+        {"msg-level", "all=no"},
+        {"input-default-bindings", "no"},
+        {"osc", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"keep-open", "yes"},
+        {"pause", "yes"},
+        {"idle", "yes"},
+        {"hr-seek", "yes"},
+        {"hwdec", "no"},
+        {"sub-auto", "no"},
+        {"audio-display", "no"},
+        {"force-window", "no"}};
+    for (const auto &[option, value] : options)
+        mpv_set_option_string(mpv, option, value);
+    if (!audioOutput.isEmpty())
+        mpv_set_option_string(mpv, "ao", audioOutput.toUtf8().constData());
+    if (mpv_initialize(mpv) < 0)
+        return nullptr;
+    if (drawsPicture) {
+        char apiType[] = MPV_RENDER_API_TYPE_SW;
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, apiType},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        mpv_render_context *context = nullptr;
+        if (mpv_render_context_create(&context, mpv, params) < 0)
+            return nullptr;
+        handles.render.reset(context);
+    }
+    std::unique_ptr<Core> core(new Core(std::move(handles), audioOutput));
+    if (core->handles_.render)
+        mpv_render_context_set_update_callback(core->handles_.render.get(), &Core::onRenderUpdate,
+                                               core.get());
+    mpv_set_wakeup_callback(mpv, &Core::onWakeup, core.get());
+    return core;
+}
+
+Core::~Core()
+{
+    detach();
+}
+
+CoreHandles Core::detach()
+{
+    if (handles_.mpv)
+        mpv_set_wakeup_callback(handles_.mpv.get(), nullptr, nullptr);
+    if (handles_.render)
+        mpv_render_context_set_update_callback(handles_.render.get(), nullptr, nullptr);
+    dead_ = true;
+    return std::move(handles_);
+}
+
+// The callbacks come on the core's threads: they only post to the GUI thread, where the queued
+// call is dropped if this object has gone meanwhile.
+void Core::onWakeup(void *self)
+{
+    auto *core = static_cast<Core *>(self);
+    QMetaObject::invokeMethod(
+        core, [core] { core->pump(); }, Qt::QueuedConnection);
+}
+
+void Core::onRenderUpdate(void *self)
+{
+    auto *core = static_cast<Core *>(self);
+    QMetaObject::invokeMethod(
+        core, [core] { core->serviceRender(); }, Qt::QueuedConnection);
+}
+
+void Core::setTarget(VideoWidget *widget)
+{
+    if (widget_)
+        disconnect(widget_, nullptr, this, nullptr);
+    widget_ = widget;
+    if (widget)
+        connect(widget, &VideoWidget::resized, this, &Core::renderFrame);
+}
+
+bool Core::load(const QByteArray &path, qint64 startMs, bool programStream)
+{
+    if (dead_)
+        return false;
+    seek_.reset();
+    next_.reset();
+    arrivedAt_.reset();
+    failed_ = false;
+    // Pause and end are the core's, not the file's: the new file must start paused and run to
+    // its own end.
+    if (running_)
+        setAsync("pause", "yes");
+    running_ = false;
+    setAsync("end", "none");
+    endSet_ = "none";
+    if (!audioOutput_.isEmpty() && audioOutput_ != coreAudioOutput_) {
+        setAsync("ao", audioOutput_.toUtf8().constData());
+        coreAudioOutput_ = audioOutput_;
+    }
+    QByteArrayList fileOptions;
+    if (startMs > 0)
+        fileOptions << "start=" + secondsText(startMs);
+    // MPEG program streams land up to half a second late on exact seeks without this.
+    if (programStream)
+        fileOptions << "hr-seek-demuxer-offset=0.5";
+    const QByteArray joined = fileOptions.join(',');
+    const char *command[] = {"loadfile", path.constData(), "replace",
+                             joined.isEmpty() ? nullptr : joined.constData(), nullptr};
+    const quint64 request = nextRequest_++;
+    if (mpv_command_async(handles_.mpv.get(), request, command) < 0)
+        return false;
+    load_ = Load{request, startMs, std::nullopt, false, false};
+    return true;
+}
+
+void Core::setFileOption(const char *name, const char *value)
+{
+    setNow(QByteArray("file-local-options/").append(name).constData(), value);
+}
+
+qint64 Core::destination() const
+{
+    if (next_)
+        return *next_;
+    if (seek_)
+        return seek_->target;
+    return load_ ? load_->start : 0;
+}
+
+void Core::seekTo(qint64 ms)
+{
+    if (dead_)
+        return;
+    if (busy()) {
+        // The core finishes what it is doing first; only the newest target waits for it.
+        if (ms == (seek_ ? seek_->target : load_->start))
+            next_.reset();
+        else
+            next_ = ms;
+        return;
+    }
+    if (!running_ && !failed_ && (arrivedAt_ == ms || showsFrameFor(ms)))
+        return;
+    issueSeek(ms);
+}
+
+void Core::setRunning(bool run, std::optional<qint64> endMs)
+{
+    runWanted_ = run;
+    endWanted_ = endMs;
+    if (!busy())
+        apply();
+}
+
+double Core::number(const char *name, double fallback)
+{
+    double value = fallback;
+    if (dead_ || mpv_get_property(handles_.mpv.get(), name, MPV_FORMAT_DOUBLE, &value) < 0)
+        return fallback;
+    return value;
+}
+
+bool Core::flag(const char *name)
+{
+    int value = 0;
+    if (!dead_)
+        mpv_get_property(handles_.mpv.get(), name, MPV_FORMAT_FLAG, &value);
+    return value != 0;
+}
+
+QByteArray Core::text(const char *name)
+{
+    char *value = dead_ ? nullptr : mpv_get_property_string(handles_.mpv.get(), name);
+    const QByteArray copy(value);
+    mpv_free(value);
+    return copy;
+}
+
+void Core::pump()
+{
+    while (!dead_) {
+        const mpv_event *event = mpv_wait_event(handles_.mpv.get(), 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            return;
+        handle(*event);
+    }
+}
+
+// The GUI thread keeps rendering while it waits: the core cannot finish a load or a seek while
+// its frames stay unrendered.
+bool Core::waitUntilIdle(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const double slice = drawsPicture() ? 0.002 : 0.05;
+    while (busy() && !dead_ && timer.elapsed() < timeoutMs) {
+        serviceRender();
+        const mpv_event *event = mpv_wait_event(handles_.mpv.get(), slice);
+        if (event->event_id != MPV_EVENT_NONE)
+            handle(*event);
+    }
+    return !busy() && !failed_;
+}
+
+void Core::handle(const mpv_event &event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_COMMAND_REPLY:
+        if (load_ && event.reply_userdata == load_->request) {
+            if (event.error < 0)
+                failLoad();
+            else
+                load_->entry = entryOf(*static_cast<const mpv_event_command *>(event.data));
+        } else if (seek_ && event.reply_userdata == seek_->request) {
+            if (event.error < 0) {
+                // A refused seek leaves the core where it was.
+                const qint64 target = seek_->target;
+                seek_.reset();
+                arrived(target);
+            } else {
+                seek_->replied = true;
+            }
+        }
+        break;
+    // Events of files that an earlier load asked for, and of the file a load replaces, name
+    // other playlist entries than this load's.
+    case MPV_EVENT_START_FILE:
+        if (load_ && load_->entry ==
+                         static_cast<const mpv_event_start_file *>(event.data)->playlist_entry_id)
+            load_->started = true;
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        if (load_ && load_->started)
+            load_->loaded = true;
+        break;
+    case MPV_EVENT_END_FILE:
+        if (load_ &&
+            load_->entry == static_cast<const mpv_event_end_file *>(event.data)->playlist_entry_id)
+            failLoad();
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (load_ && load_->loaded) {
+            const qint64 start = load_->start;
+            load_.reset();
+            chooseAudioOutput();
+            arrived(start);
+        } else if (seek_ && seek_->replied) {
+            const qint64 target = seek_->target;
+            seek_.reset();
+            arrived(target);
+        }
+        break;
+    case MPV_EVENT_SHUTDOWN:
+        failLoad();
+        seek_.reset();
+        dead_ = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void Core::failLoad()
+{
+    if (!load_)
+        return;
+    load_.reset();
+    next_.reset();
+    failed_ = true;
+}
+
+void Core::arrived(qint64 at)
+{
+    if (next_) {
+        const qint64 target = *next_;
+        next_.reset();
+        issueSeek(target);
+        return;
+    }
+    arrivedAt_ = at;
+    apply();
+}
+
+void Core::issueSeek(qint64 ms)
+{
+    // A paused core seeks several times faster than a running one, which only reports its
+    // arrival a frame later: the core runs again once it has arrived.
+    if (running_)
+        setAsync("pause", "yes");
+    running_ = false;
+    arrivedAt_.reset();
+    setAsync("end", "none");
+    endSet_ = "none";
+    const QByteArray seconds = secondsText(ms);
+    const char *command[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
+    const quint64 request = nextRequest_++;
+    if (mpv_command_async(handles_.mpv.get(), request, command) < 0) {
+        apply();
+        return;
+    }
+    seek_ = Seek{request, ms, false};
+}
+
+// Brings a core that is not busy to the wanted state; it is idle, so this is quick.
+void Core::apply()
+{
+    if (dead_ || failed_)
+        return;
+    if (!runWanted_ && running_) {
+        setNow("pause", "yes");
+        running_ = false;
+    }
+    const QByteArray end = endWanted_ ? secondsText(*endWanted_) : QByteArray("none");
+    if (end != endSet_) {
+        setNow("end", end.constData());
+        endSet_ = end;
+    }
+    // A core that ran to the end of a play has paused itself.
+    if (runWanted_ && (!running_ || flag("pause"))) {
+        setNow("pause", "no");
+        running_ = true;
+        arrivedAt_.reset();
+    }
+}
+
+// Whether an exact seek to `ms` would land on the frame the paused core shows.
+bool Core::showsFrameFor(qint64 ms)
+{
+    if (flag("eof-reached"))
+        return false;
+    const double shown = number("time-pos", -1);
+    const double target = double(ms) / 1000.0;
+    return shown >= 0 && shown >= target - kSeekToleranceSeconds && shown <= target + 0.001;
+}
+
+void Core::serviceRender()
+{
+    if (handles_.render &&
+        (mpv_render_context_update(handles_.render.get()) & MPV_RENDER_UPDATE_FRAME))
+        renderFrame();
+}
+
+void Core::renderFrame()
+{
+    if (!handles_.render)
+        return;
+    QImage &image = widget_ ? widget_->frame() : scratch_;
+    const QSize size = widget_ ? widget_->pixelSize().expandedTo(kScratchSize) : kScratchSize;
+    if (image.size() != size)
+        image = QImage(size, QImage::Format_RGB32);
+    int dimensions[2] = {size.width(), size.height()};
+    size_t stride = static_cast<size_t>(image.bytesPerLine());
+    char format[] = "bgr0";
+    int block = 0;
+    mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, dimensions},
+                                 {MPV_RENDER_PARAM_SW_FORMAT, format},
+                                 {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+                                 {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
+                                 {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+                                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+    mpv_render_context_render(handles_.render.get(), params);
+    if (widget_)
+        widget_->frameRendered();
+}
+
+// Without a choice the first file with sound finds the desktop's output, once for the process:
+// every core after it opens that output directly instead of probing them all again.
+void Core::chooseAudioOutput()
+{
+    if (!audioOutput_.isEmpty() || number("current-tracks/audio/id", -1) < 0)
+        return;
+    char *current = mpv_get_property_string(handles_.mpv.get(), "current-ao");
+    audioOutput_ = current && *current ? QString::fromUtf8(current) : QStringLiteral("null");
+    coreAudioOutput_ = audioOutput_;
+    mpv_free(current);
+}
+
+void Core::setAsync(const char *name, const char *value)
+{
+    mpv_set_property_async(handles_.mpv.get(), 0, name, MPV_FORMAT_STRING, &value);
+}
+
+void Core::setNow(const char *name, const char *value)
+{
+    mpv_set_property_string(handles_.mpv.get(), name, value);
+}
+
+} // namespace mci

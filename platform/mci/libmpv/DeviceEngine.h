@@ -1,0 +1,70 @@
+#pragma once
+
+#include "mci/Engine.h"
+#include "mci/libmpv/Core.h"
+#include "mci/libmpv/MediaHeader.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+namespace mci
+{
+
+class CorePool;
+class VideoWidget;
+
+// One device played by libmpv. What it reports (mode, position, length) is its own; the core
+// behind it only joins when a picture or the clock of the file is needed, so that opening a file
+// costs a header read, and a device closed and opened again at once keeps its core and widget.
+class DeviceEngine final : public Engine
+{
+  public:
+    explicit DeviceEngine(CorePool &pool);
+    ~DeviceEngine() override;
+    DeviceEngine(const DeviceEngine &) = delete;
+    DeviceEngine &operator=(const DeviceEngine &) = delete;
+
+    unsigned open(const QString &file, QWidget *parent, bool mpegDevice) override;
+    qint64 length() override { return length_; }
+    qint64 position() override;
+    Mode mode() override;
+    QSize videoSize() override { return header_.videoSize; }
+    void play(std::optional<qint64> from, std::optional<qint64> to) override;
+    void pause() override;
+    void resume() override;
+    void stop() override;
+    void seek(qint64 position) override;
+    QWidget *videoWidget() override;
+    void setDestination(const QRect &rect) override;
+    QRect destination() const override;
+
+  private:
+    // A play too short to show more than the picture it starts at runs on a clock alone.
+    struct ClockPlay {
+        QElapsedTimer started;
+        qint64 from = 0;
+        qint64 to = 0;
+        qint64 at() const;
+    };
+
+    unsigned loadThroughCore(unsigned unplayable);
+    bool ensureCore(qint64 startMs);
+    bool startLoad(qint64 startMs);
+
+    CorePool &pool_;
+    std::unique_ptr<Core> core_;
+    QPointer<VideoWidget> widget_;
+    bool drawsPicture_ = false;
+    QByteArray path_;
+    MediaHeader header_;
+    qint64 length_ = 0;
+    Mode mode_ = Mode::Stopped;
+    std::optional<qint64> end_;  // the "to" of the running play
+    std::optional<qint64> held_; // the position reported while stopped at a known place
+    std::optional<ClockPlay> clock_;
+};
+
+} // namespace mci

@@ -1,0 +1,36 @@
+// The module's entry: the factory of libmpv devices and the pool they share.
+#include "mci/EngineModule.h"
+#include "mci/libmpv/CorePool.h"
+#include "mci/libmpv/DeviceEngine.h"
+
+#include <QtGlobal>
+
+namespace mci
+{
+namespace
+{
+
+class LibmpvModule final : public EngineModule
+{
+  public:
+    LibmpvModule() { pool_.audioOutput() = qEnvironmentVariable("PELLIN_AUDIO_OUTPUT"); }
+
+    std::unique_ptr<Engine> create() override { return std::make_unique<DeviceEngine>(pool_); }
+    void releaseAll() override { pool_.releaseAll(); }
+    void setAudioOutput(const QString &output) override { pool_.audioOutput() = output; }
+
+  private:
+    CorePool pool_;
+};
+
+} // namespace
+} // namespace mci
+
+extern "C" Q_DECL_EXPORT mci::EngineModule *pellinEngineModule(int version)
+{
+    if (version != mci::kEngineModuleVersion)
+        return nullptr;
+    // Made on the first call, on the GUI thread, and kept for the life of the process.
+    static mci::LibmpvModule module;
+    return &module;
+}

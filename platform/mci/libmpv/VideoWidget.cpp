@@ -1,0 +1,69 @@
+#include "mci/libmpv/VideoWidget.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace mci
+{
+
+VideoWidget::VideoWidget(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("mciVideo"));
+    hide();
+}
+
+void VideoWidget::setDestination(const QRect &rect)
+{
+    destination_ = rect;
+    emit resized();
+}
+
+QRect VideoWidget::target() const
+{
+    return destination_.isEmpty() ? rect() : destination_;
+}
+
+QSize VideoWidget::pixelSize() const
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize logical = target().size();
+    return {static_cast<int>(std::ceil(logical.width() * ratio)),
+            static_cast<int>(std::ceil(logical.height() * ratio))};
+}
+
+void VideoWidget::frameRendered()
+{
+    frame_.setDevicePixelRatio(devicePixelRatioF());
+    // From the first frame on the widget covers every pixel of itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    update();
+}
+
+void VideoWidget::paintEvent(QPaintEvent *)
+{
+    if (frame_.isNull())
+        return;
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    painter.drawImage(target().topLeft(), frame_);
+    // Moved to a screen of another pixel density: the frame no longer fits its pixels. It is
+    // rendered again once this paint is over, not in the middle of it.
+    if (frame_.size() != pixelSize().expandedTo(QSize(16, 16)) && !rerenderAsked_) {
+        rerenderAsked_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                rerenderAsked_ = false;
+                emit resized();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void VideoWidget::resizeEvent(QResizeEvent *)
+{
+    emit resized();
+}
+
+} // namespace mci
