@@ -6,10 +6,17 @@
 #include "support/VideoWidget.h"
 #include "toolkit/WindowHandles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
+
+#include <mpv/client.h>
+
+#include <clocale>
+#include <cmath>
 
 class EngineTest : public QObject
 {
@@ -33,6 +40,15 @@ class EngineTest : public QObject
     void errors_data();
     void errors();
     void videoIsDrawnInsideTheParent();
+
+    void lengthIsTheEnginesOwn_data();
+    void lengthIsTheEnginesOwn();
+    void movingTheVideoKeepsItsCoreAndWidget();
+    void anotherOpenReleasesTheClosedDevice();
+    void theClosedDeviceGoesAfterAWhile();
+    void closeAllLeavesNoCoreRunning();
+    void seeksInARowEndAtTheLast_data();
+    void seeksInARowEndAtTheLast();
 
   private:
     QString clip(const char *name) const { return clips_.value(QLatin1String(name)); }
@@ -285,6 +301,235 @@ void EngineTest::videoIsDrawnInsideTheParent()
     // Closing while it plays leaves the parent intact.
     QCOMPARE(send("close movie").code, 0u);
     QVERIFY(!support::videoWidget(&parent));
+}
+
+namespace
+{
+
+// The length libmpv itself gives the file once it has loaded it, in ms; -1 when it cannot.
+long long enginesOwnLength(const QString &file)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle *mpv = mpv_create();
+    for (const char *option : {"vo=null", "ao=null", "pause=yes", "config=no", "terminal=no"}) {
+        const QByteArray pair(option);
+        const int equals = pair.indexOf('=');
+        mpv_set_option_string(mpv, pair.left(equals).constData(), pair.mid(equals + 1).constData());
+    }
+    mpv_initialize(mpv);
+    const QByteArray path = QFile::encodeName(file);
+    const char *load[] = {"loadfile", path.constData(), nullptr};
+    mpv_command(mpv, load);
+    double seconds = -1;
+    for (;;) {
+        const mpv_event *event = mpv_wait_event(mpv, 10);
+        if (event->event_id == MPV_EVENT_FILE_LOADED)
+            mpv_get_property(mpv, "duration", MPV_FORMAT_DOUBLE, &seconds);
+        if (event->event_id == MPV_EVENT_FILE_LOADED || event->event_id == MPV_EVENT_END_FILE ||
+            event->event_id == MPV_EVENT_NONE)
+            break;
+    }
+    mpv_terminate_destroy(mpv);
+    return seconds > 0 ? std::llround(seconds * 1000) : -1;
+}
+
+// The engine's threads in this process; each core runs several.
+int engineThreads()
+{
+    int count = 0;
+    for (const QString &task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs)) {
+        QFile name(QStringLiteral("/proc/self/task/%1/comm").arg(task));
+        if (name.open(QIODevice::ReadOnly) && name.readAll().startsWith("mpv/"))
+            ++count;
+    }
+    return count;
+}
+
+Sent openIn(const QString &file, QWidget &parent, const char *alias = "movie")
+{
+    return send(QStringLiteral("open \"%1\" alias %2 parent %3 style 1073741824")
+                    .arg(file, QLatin1String(alias))
+                    .arg(toolkit::handleOf(&parent)));
+}
+
+} // namespace
+
+void EngineTest::lengthIsTheEnginesOwn_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("stated");
+    for (const clips::Format &format : clips::formats())
+        QTest::newRow(format.name) << clips_.value(QLatin1String(format.name)) << true;
+    // A bare MPEG video stream states no length: the engine loads it and gives its estimate,
+    // which grows as it reads on, so only its being there is checked.
+    const clips::Format elementary{"mpeg1-es", "m1v", {"-c:v", "mpeg1video", "-f", "mpeg1video"}};
+    QString failure;
+    const QString path = clips::make(dir_.path(), elementary, {.sound = false}, &failure);
+    QVERIFY2(!path.isEmpty(), qPrintable(failure));
+    QTest::newRow("mpeg1-es") << path << false;
+}
+
+void EngineTest::lengthIsTheEnginesOwn()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, stated);
+    QWidget parent;
+    parent.resize(320, 240);
+    QCOMPARE(openIn(file, parent).code, 0u);
+    const long long length = reply("status movie length").toLongLong();
+    QVERIFY(length > 0);
+    if (stated)
+        QCOMPARE(length, enginesOwnLength(file));
+    // Played to its end, the file reports that length as its position.
+    const long long from = std::max(0LL, length - 300);
+    QCOMPARE(send(QStringLiteral("play movie from %1").arg(from)).code, 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(reply("status movie mode"), QStringLiteral("stopped"), 10000);
+    QCOMPARE(reply("status movie position").toLongLong(), length);
+}
+
+// Moving the video between two windows: close, open the same file under the other window, seek
+// to the position read before and play. The picture goes on in the same widget.
+void EngineTest::movingTheVideoKeepsItsCoreAndWidget()
+{
+    QWidget first;
+    QWidget second;
+    first.resize(320, 240);
+    second.resize(640, 480);
+    first.show();
+    second.show();
+    const QString file = clip("avi-mpeg4-mp3");
+    QCOMPARE(openIn(file, first).code, 0u);
+    QCOMPARE(send("put movie window at 0 0 320 240").code, 0u);
+    QCOMPARE(send("play movie from 0").code, 0u);
+    QTRY_VERIFY_WITH_TIMEOUT(position("movie") >= 600, 10000);
+    const QPointer<QWidget> video = support::videoWidget(&first);
+    QVERIFY(video);
+
+    const long long at = position("movie");
+    QCOMPARE(send("close movie").code, 0u);
+    QVERIFY(!support::videoWidget(&first));
+    QCOMPARE(send("status movie mode").code, 263u);
+    QCOMPARE(openIn(file, second).code, 0u);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("stopped"));
+    QCOMPARE(reply("status movie position"), QStringLiteral("0"));
+    QCOMPARE(reply("status movie length"), QStringLiteral("4049"));
+    QCOMPARE(support::videoWidget(&second), video.data());
+    QCOMPARE(send("put movie window at 0 0 640 480").code, 0u);
+    QCOMPARE(video->geometry(), QRect(0, 0, 640, 480));
+    QCOMPARE(send(QStringLiteral("seek movie to %1").arg(at)).code, 0u);
+    QCOMPARE(position("movie"), at);
+    QCOMPARE(send("play movie").code, 0u);
+    QVERIFY(video->isVisible());
+    QCOMPARE(reply("status movie mode"), QStringLiteral("playing"));
+    QTRY_VERIFY_WITH_TIMEOUT(position("movie") > at + 300, 10000);
+    // Closing the device for good removes the widget from the second window as well.
+    QCOMPARE(send("close all").code, 0u);
+    QVERIFY(!video);
+}
+
+void EngineTest::anotherOpenReleasesTheClosedDevice()
+{
+    QWidget parent;
+    parent.resize(320, 240);
+    QCOMPARE(openIn(clip("avi-mpeg4-mp3"), parent).code, 0u);
+    QCOMPARE(send("play movie from 0").code, 0u);
+    const QPointer<QWidget> video = support::videoWidget(&parent);
+    QCOMPARE(send("close movie").code, 0u);
+    QVERIFY(video);
+    QCOMPARE(openIn(clip("mpeg1-ps"), parent).code, 0u);
+    QVERIFY(!video);
+    QWidget *next = support::videoWidget(&parent);
+    QVERIFY(next);
+    QCOMPARE(reply("status movie position"), QStringLiteral("0"));
+    QCOMPARE(send("play movie from 1000 to 1400").code, 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(reply("status movie mode"), QStringLiteral("stopped"), 10000);
+    QCOMPARE(reply("status movie position"), QStringLiteral("1400"));
+}
+
+void EngineTest::theClosedDeviceGoesAfterAWhile()
+{
+    QWidget parent;
+    parent.resize(320, 240);
+    const QString file = clip("avi-msmpeg4v2-pcm");
+    QCOMPARE(openIn(file, parent).code, 0u);
+    QCOMPARE(send("play movie from 0").code, 0u);
+    const QPointer<QWidget> video = support::videoWidget(&parent);
+    QCOMPARE(send("close movie").code, 0u);
+    QTRY_VERIFY_WITH_TIMEOUT(!video, 10000);
+    // Opened again later, the file plays as any file does.
+    QCOMPARE(openIn(file, parent).code, 0u);
+    QCOMPARE(reply("status movie position"), QStringLiteral("0"));
+    QCOMPARE(send("play movie from 500 to 900").code, 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(reply("status movie mode"), QStringLiteral("stopped"), 10000);
+    QCOMPARE(reply("status movie position"), QStringLiteral("900"));
+}
+
+void EngineTest::closeAllLeavesNoCoreRunning()
+{
+    QWidget parent;
+    parent.resize(320, 240);
+    QCOMPARE(openIn(clip("avi-mpeg4-mp3"), parent).code, 0u);
+    QCOMPARE(openIn(clip("asf-wmv2-wmav2"), parent, "second").code, 0u);
+    QCOMPARE(send("open \"" + clip("mpeg1-ps") + "\" alias third").code, 0u);
+    for (const char *alias : {"movie", "second", "third"})
+        QCOMPARE(send(QStringLiteral("play %1 from 0").arg(QLatin1String(alias))).code, 0u);
+    QTRY_VERIFY_WITH_TIMEOUT(position("movie") > 200 && position("second") > 200, 10000);
+    QVERIFY(engineThreads() > 0);
+    QCOMPARE(send("close second").code, 0u);
+    QCOMPARE(send("close all").code, 0u);
+    QCOMPARE(engineThreads(), 0);
+    QVERIFY(!support::videoWidget(&parent));
+}
+
+void EngineTest::seeksInARowEndAtTheLast_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("eventsBetween");
+    for (const char *name : {"avi-mpeg4-mp3", "mpeg1-ps", "asf-wmv2-wmav2"}) {
+        QTest::addRow("%s, back to back", name) << QString::fromLatin1(name) << 0;
+        QTest::addRow("%s, as a drag", name) << QString::fromLatin1(name) << 15;
+    }
+}
+
+// Dragging the slider sends one play after another, each from a new place. Each reports its
+// target at once, and the device ends where the last one asked, exactly as a single one does.
+void EngineTest::seeksInARowEndAtTheLast()
+{
+    QFETCH(QString, name);
+    QFETCH(int, eventsBetween);
+    QWidget parent;
+    parent.resize(320, 240);
+    QCOMPARE(openIn(clips_.value(name), parent).code, 0u);
+    QCOMPARE(send("put movie window at 0 0 320 240").code, 0u);
+    const QString length = reply("status movie length");
+
+    // Where a single play from the last target lands: the first frame at or after it, which
+    // lies between this clip's frames at 25 a second.
+    constexpr long long last = 2530;
+    QCOMPARE(send(QStringLiteral("play movie from %1 to %2").arg(last).arg(length)).code, 0u);
+    QCOMPARE(send("pause movie").code, 0u);
+    QTRY_VERIFY_WITH_TIMEOUT(position("movie") != last, 10000);
+    const long long landing = position("movie");
+    QVERIFY2(landing >= last - 5 && landing < last + 40, qPrintable(QString::number(landing)));
+
+    QCOMPARE(send("play movie from 0").code, 0u);
+    QTRY_VERIFY_WITH_TIMEOUT(position("movie") >= 300, 10000);
+    for (const long long target : {700LL, 3200LL, 1300LL, 3000LL, 1900LL, 400LL, last}) {
+        if (eventsBetween > 0)
+            QTest::qWait(eventsBetween);
+        QCOMPARE(send(QStringLiteral("play movie from %1 to %2").arg(target).arg(length)).code, 0u);
+        QCOMPARE(position("movie"), target);
+        QCOMPARE(reply("status movie mode"), QStringLiteral("playing"));
+    }
+    // Paused before the last seek has arrived, the device stays where that seek lands.
+    QCOMPARE(send("pause movie").code, 0u);
+    QTRY_COMPARE_WITH_TIMEOUT(position("movie"), landing, 10000);
+    QTest::qWait(300);
+    QCOMPARE(position("movie"), landing);
+    QCOMPARE(reply("status movie mode"), QStringLiteral("paused"));
+    // And it plays on from there.
+    QCOMPARE(send("resume movie").code, 0u);
+    QTRY_VERIFY_WITH_TIMEOUT(position("movie") > landing + 200, 10000);
 }
 
 QTEST_MAIN(EngineTest)

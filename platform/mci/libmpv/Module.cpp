@@ -5,6 +5,10 @@
 
 #include <QtGlobal>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace mci
 {
 namespace
@@ -13,7 +17,12 @@ namespace
 class LibmpvModule final : public EngineModule
 {
   public:
-    LibmpvModule() { pool_.audioOutput() = qEnvironmentVariable("PELLIN_AUDIO_OUTPUT"); }
+    LibmpvModule()
+    {
+        pool_.audioOutput() = qEnvironmentVariable("PELLIN_AUDIO_OUTPUT");
+        // The engine keeps its messages to itself; so do the demuxers that read the headers.
+        av_log_set_level(AV_LOG_QUIET);
+    }
 
     std::unique_ptr<Engine> create() override { return std::make_unique<DeviceEngine>(pool_); }
     void releaseAll() override { pool_.releaseAll(); }
