@@ -308,6 +308,7 @@ void Core::handle(const mpv_event &event)
         if (load_ && load_->loaded) {
             const qint64 start = load_->start;
             load_.reset();
+            renderFrame();
             chooseAudioOutput();
             arrived(start);
         } else if (seek_ && seek_->replied) {
@@ -410,8 +411,11 @@ void Core::renderFrame()
 {
     if (!handles_.render)
         return;
-    QImage &image = widget_ ? widget_->frame() : scratch_;
-    const QSize size = widget_ ? widget_->pixelSize().expandedTo(kScratchSize) : kScratchSize;
+    // Until the file being loaded has shown its first frame, what the core renders is the
+    // previous file's picture: it must not reach the widget of the device that loads the new one.
+    VideoWidget *widget = load_ ? nullptr : widget_.data();
+    QImage &image = widget ? widget->frame() : scratch_;
+    const QSize size = widget ? widget->pixelSize().expandedTo(kScratchSize) : kScratchSize;
     if (image.size() != size)
         image = QImage(size, QImage::Format_RGB32);
     int dimensions[2] = {size.width(), size.height()};
@@ -425,8 +429,8 @@ void Core::renderFrame()
                                  {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     mpv_render_context_render(handles_.render.get(), params);
-    if (widget_)
-        widget_->frameRendered();
+    if (widget)
+        widget->frameRendered();
 }
 
 // Without a choice the first file with sound finds the desktop's output, once for the process:

@@ -61,8 +61,21 @@ void VideoWidget::paintEvent(QPaintEvent *)
     }
 }
 
+// A hidden widget is rendered once it shows, at the size it has then: a video that is moved and
+// fitted into another window is rendered once, not at every size on the way.
 void VideoWidget::resizeEvent(QResizeEvent *)
 {
+    if (isVisible())
+        emit resized();
+    else
+        resizedHidden_ = true;
+}
+
+void VideoWidget::showEvent(QShowEvent *)
+{
+    if (!resizedHidden_)
+        return;
+    resizedHidden_ = false;
     emit resized();
 }
 

@@ -34,11 +34,13 @@ class VideoWidget final : public QWidget
   protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
   private:
     QImage frame_;
     QRect destination_;
     bool rerenderAsked_ = false;
+    bool resizedHidden_ = false;
 };
 
 } // namespace mci
