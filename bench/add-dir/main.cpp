@@ -1,6 +1,8 @@
 // "Add directory" on a folder of real clips: the playlist measures each one with its probe
-// controller on libmpv. Reference: one ffprobe process per file over the same folder.
+// controller. Reference: reading each file's length in-process with libavformat over the same
+// folder.
 #include "BenchSupport.h"
+#include "RawEngine.h"
 #include "common/Choosers.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
@@ -26,15 +28,11 @@ struct Clip {
     const char *format; // of the clip maker's table
 };
 
-bool ffprobeFolder(const QString &folder)
+bool readFolderHeaders(const QString &folder)
 {
-    for (const QString &name : QDir(folder).entryList(QDir::Files)) {
-        QProcess ffprobe;
-        ffprobe.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries", "format=duration",
-                                                  "-of", "csv=p=0", folder + u'/' + name});
-        if (!ffprobe.waitForFinished(30000) || ffprobe.exitCode() != 0)
+    for (const QString &name : QDir(folder).entryList(QDir::Files))
+        if (bench::headerReadMs(QFile::encodeName(folder + u'/' + name)) < 0)
             return false;
-    }
     return true;
 }
 
@@ -85,7 +83,7 @@ int main(int argc, char **argv)
         playlist.tlbPlaylist_ButtonClick(playlist.tlbPlaylist.Buttons(QStringLiteral("dir")));
         const double added = bench::elapsedMs(timer);
         timer.restart();
-        const bool probed = ffprobeFolder(folder);
+        const bool probed = readFolderHeaders(folder);
         const double raw = bench::elapsedMs(timer);
         if (playlist.lvPlaylist.Count() != files || !probed) {
             std::fprintf(stderr, "add-dir: %d of %d files added\n", playlist.lvPlaylist.Count(),
@@ -106,7 +104,7 @@ int main(int argc, char **argv)
         }
     }
     bench::printRatio("add-dir", bench::median(ours), bench::median(reference),
-                      "one ffprobe process per file, 9 clips");
+                      "in-process libavformat open + find_stream_info per file, 9 clips");
     modGlobals::setChooserHandler({});
     toolkit::setMessageBoxHandler({});
     return 0;

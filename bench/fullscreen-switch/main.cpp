@@ -1,22 +1,18 @@
-// Entering full screen and leaving it again (the video moves into the full-screen window and
-// back, each time closed and opened anew at its position) on a real clip played by libmpv in a
-// real X server, against one open of the same clip through the controller.
+// Entering full screen and leaving it again on a real clip played by libmpv in a real X server:
+// each direction from the key or button to the first paint of the video in the other window,
+// against reloading the same clip at the same position on a warm libmpv core
+// (`loadfile <file> replace start=<position>`) until its frame is painted in a widget of the same
+// size as that window's video.
 
 #include "BenchSupport.h"
-#include "ControllerOpen.h"
-#include "common/modGlobals.h"
+#include "PlayerBench.h"
+#include "RawEngine.h"
 #include "fullscreen/frmFullScreen.h"
-#include "player/frmMain.h"
-#include "support/Clips.h"
-#include "toolkit/Forms.h"
-#include "toolkit/MessageBox.h"
-#include "toolkit/WindowHandles.h"
 
-#include <QApplication>
+#include <QScreen>
 #include <QTemporaryDir>
-#include <QWidget>
 
-#include <clocale>
+#include <vector>
 
 using namespace modGlobals;
 
@@ -24,31 +20,61 @@ namespace
 {
 
 constexpr int Runs = 15;
+constexpr int PaintTimeoutMs = 10000;
 
-void settle()
+// Notes when a device's video widget paints a picture inside a given window.
+class PaintWatch final : public QObject
 {
-    for (int i = 0; i < 5; ++i)
-        QApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+  public:
+    QWidget *window = nullptr;
+    bool painted = false;
 
-// Esc in the full-screen picture area, as the student leaves.
-void pressEsc()
-{
-    int esc = 27;
-    forms::frmFullScreen().screener_KeyPress(esc);
-}
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint || watched->objectName() != QLatin1String("mciVideo"))
+            return false;
+        auto *video = static_cast<QWidget *>(watched);
+        if (video->window() == window && video->testAttribute(Qt::WA_OpaquePaintEvent))
+            painted = true;
+        return false;
+    }
+};
 
-double switchMs()
+double untilPainted(PaintWatch &watch, QWidget *window, const std::function<void()> &action)
 {
+    watch.window = window;
+    watch.painted = false;
     QElapsedTimer timer;
     timer.start();
-    forms::frmMain().EnterFullScreen();
-    pressEsc();
-    const double ms = bench::elapsedMs(timer);
-    settle();
-    return ms;
+    action();
+    while (!watch.painted && timer.elapsed() < PaintTimeoutMs)
+        QApplication::processEvents();
+    return watch.painted ? bench::elapsedMs(timer) : -1;
 }
+
+// A warm core with the clip loaded and playing in a widget of the given size.
+struct WarmReference {
+    bench::RawPicture picture;
+    std::unique_ptr<bench::RawCore> core;
+
+    WarmReference(const QByteArray &clip, QSize size)
+    {
+        picture.resize(size);
+        picture.show();
+        core = std::make_unique<bench::RawCore>(picture);
+        core->loadUntilPainted(clip, 0);
+    }
+
+    // Stays paused between the runs, so that it does not take the processor from ours.
+    double reloadMs(const QByteArray &clip, double seconds)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        const bool painted = core->loadUntilPainted(clip, seconds);
+        return painted ? bench::elapsedMs(timer) : -1;
+    }
+};
 
 } // namespace
 
@@ -56,51 +82,61 @@ int main(int argc, char **argv)
 {
     bench::ensureXServer(argv[0], "fullscreen-switch");
     qputenv("QT_QPA_PLATFORM", "xcb");
-    // Both sides play without sound, so neither pays for probing the sound system.
-    qputenv("PELLIN_AUDIO_OUTPUT", "null");
     QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    toolkit::setMessageBoxHandler([](const toolkit::MessageBoxCall &) { return toolkit::vbOK; });
-
     QTemporaryDir dir;
     const QString clip = dir.filePath(QStringLiteral("clip.avi"));
-    if (!clips::makeAt(clip, clips::format("avi-mpeg4-mp3"), {.size = QSize(640, 480)})) {
+    if (!bench::makePlayerClip(clip, 10)) {
         std::fprintf(stderr, "fullscreen-switch: could not make the clip with ffmpeg\n");
         return 1;
     }
-
+    bench::loadPlayer(clip, "fullscreen-switch");
     frmMain &main = forms::frmMain();
-    main.Show();
-    gMCI->LoadedFilename(clip.toStdString());
-    gMCI->OpenMultimedia(main.picVideo.hWnd());
-    gMCI->PutMultimedia(main.picVideo.hWnd(), 0, 0, 0, 0);
-    gMCI->PlayMultimedia("0", "0");
-    settle();
+    forms::frmPlaylist().lvPlaylist_Click();
+    main.tmrMediaScroller.setEnabled(false);
+    bench::runEventLoop(300);
+    PaintWatch watch;
+    app.installEventFilter(&watch);
 
-    QWidget picture;
-    picture.resize(640, 480);
-    picture.show();
-    clsMCI reference;
-    reference.AliasName("reference");
-    reference.LoadedFilename(clip.toStdString());
+    const QSize screen = main.screen()->size();
+    WarmReference full(QFile::encodeName(clip), screen - QSize(5, 5));
+    WarmReference windowed(QFile::encodeName(clip), main.picVideo.size());
 
-    std::vector<double> ours;
-    std::vector<double> raw;
+    std::vector<double> enter;
+    std::vector<double> leave;
+    std::vector<double> rawEnter;
+    std::vector<double> rawLeave;
     for (int run = 0; run <= Runs; ++run) {
-        // Back to the start now and then, so that no switch lands at the clip's end.
-        gMCI->MoveMultimedia(500);
-        const double switched = switchMs();
-        const double opened = bench::controllerOpenMs(reference, picture);
-        if (opened < 0 || gFullScreen || gMCI->TotalTime() <= 0) {
-            std::fprintf(stderr, "fullscreen-switch: the clip did not open\n");
+        // Back near the start now and then, so that no switch lands at the clip's end.
+        gMCI->MoveMultimedia(1000 + 300 * (run % 5));
+        bench::runEventLoop(200);
+        const double entered =
+            untilPainted(watch, &forms::frmFullScreen(), [&main] { main.EnterFullScreen(); });
+        bench::runEventLoop(200);
+        const double left = untilPainted(watch, &main, [] {
+            int esc = 27;
+            forms::frmFullScreen().screener_KeyPress(esc);
+        });
+        const double seconds = (1000 + 300 * (run % 5)) / 1000.0;
+        const double rawEntered = full.reloadMs(QFile::encodeName(clip), seconds + 0.2);
+        const double rawLeft = windowed.reloadMs(QFile::encodeName(clip), seconds + 0.4);
+        if (entered < 0 || left < 0 || rawEntered < 0 || rawLeft < 0 || gFullScreen ||
+            gMCI->TotalTime() <= 0) {
+            std::fprintf(
+                stderr,
+                "fullscreen-switch: the video did not reach the screen (%.1f %.1f %.1f %.1f %d)\n",
+                entered, left, rawEntered, rawLeft, int(gFullScreen));
             return 1;
         }
         if (run == 0)
             continue; // warms the caches of both sides
-        ours.push_back(switched);
-        raw.push_back(opened);
+        enter.push_back(entered);
+        leave.push_back(left);
+        rawEnter.push_back(rawEntered);
+        rawLeave.push_back(rawLeft);
     }
-    bench::printRatio("fullscreen-switch", bench::median(ours), bench::median(raw),
-                      "enter and leave against one controller open of the clip");
+    bench::printRatio("fullscreen-switch-enter", bench::median(enter), bench::median(rawEnter),
+                      "loadfile replace start= on a warm core, full-screen size");
+    bench::printRatio("fullscreen-switch-leave", bench::median(leave), bench::median(rawLeave),
+                      "loadfile replace start= on a warm core, main window size");
     return 0;
 }
