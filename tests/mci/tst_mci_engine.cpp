@@ -7,6 +7,7 @@
 #include "toolkit/WindowHandles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -47,6 +48,7 @@ class EngineTest : public QObject
     void anotherOpenReleasesTheClosedDevice();
     void theClosedDeviceGoesAfterAWhile();
     void closeAllLeavesNoCoreRunning();
+    void theNextFileNeverShowsThePreviousPicture();
     void seeksInARowEndAtTheLast_data();
     void seeksInARowEndAtTheLast();
 
@@ -479,6 +481,66 @@ void EngineTest::closeAllLeavesNoCoreRunning()
     QCOMPARE(send("close all").code, 0u);
     QCOMPARE(engineThreads(), 0);
     QVERIFY(!support::videoWidget(&parent));
+}
+
+namespace
+{
+
+// How red what the widget shows is: the mean of red over green, 0 for grey or black.
+double redness(QWidget &widget)
+{
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    int pixels = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4, ++pixels) {
+            const QRgb pixel = image.pixel(x, y);
+            sum += qRed(pixel) - qGreen(pixel);
+        }
+    }
+    return pixels ? sum / pixels : 0;
+}
+
+} // namespace
+
+// A file opened after another one on the core that played it: the new device's widget shows
+// nothing until the new file's first frame, never the last picture of the file before.
+void EngineTest::theNextFileNeverShowsThePreviousPicture()
+{
+    const clips::Format red{
+        "red", "avi", {"-vf", "lutrgb=r=255:g=0:b=0", "-c:v", "mpeg4", "-an", "-f", "avi"}};
+    const clips::Format blue{
+        "blue", "avi", {"-vf", "lutrgb=r=0:g=0:b=255", "-c:v", "mpeg4", "-an", "-f", "avi"}};
+    QString failure;
+    const QString before = clips::make(dir_.path(), red, {.sound = false}, &failure);
+    QVERIFY2(!before.isEmpty(), qPrintable(failure));
+    const QString after = clips::make(dir_.path(), blue, {.sound = false}, &failure);
+    QVERIFY2(!after.isEmpty(), qPrintable(failure));
+
+    QWidget parent;
+    parent.resize(320, 240);
+    parent.show();
+    QCOMPARE(openIn(before, parent).code, 0u);
+    QCOMPARE(send("put movie window at 0 0 320 240").code, 0u);
+    QCOMPARE(send("play movie from 0").code, 0u);
+    QWidget *first = support::videoWidget(&parent);
+    QTRY_VERIFY_WITH_TIMEOUT(redness(*first) > 150, 10000);
+    QCOMPARE(send("close movie").code, 0u);
+
+    QCOMPARE(openIn(after, parent).code, 0u);
+    QCOMPARE(send("put movie window at 0 0 320 240").code, 0u);
+    QCOMPARE(send("play movie from 0").code, 0u);
+    QWidget *next = support::videoWidget(&parent);
+    QVERIFY(next);
+    QElapsedTimer timer;
+    timer.start();
+    while (!next->testAttribute(Qt::WA_OpaquePaintEvent) && timer.elapsed() < 10000) {
+        QVERIFY(redness(*next) < 50);
+        QCoreApplication::processEvents();
+    }
+    QVERIFY(next->testAttribute(Qt::WA_OpaquePaintEvent));
+    QVERIFY(redness(*next) < 50);
+    QVERIFY(qBlue(next->grab().toImage().pixel(160, 120)) > 150);
 }
 
 void EngineTest::seeksInARowEndAtTheLast_data()
