@@ -49,16 +49,22 @@ void VideoWidget::paintEvent(QPaintEvent *)
     painter.drawImage(target().topLeft(), frame_);
     // Moved to a screen of another pixel density: the frame no longer fits its pixels. It is
     // rendered again once this paint is over, not in the middle of it.
-    if (frame_.size() != pixelSize().expandedTo(QSize(16, 16)) && !rerenderAsked_) {
-        rerenderAsked_ = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                rerenderAsked_ = false;
-                emit resized();
-            },
-            Qt::QueuedConnection);
-    }
+    if (frame_.size() != pixelSize().expandedTo(QSize(16, 16)))
+        askRerender();
+}
+
+void VideoWidget::askRerender()
+{
+    if (rerenderAsked_)
+        return;
+    rerenderAsked_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            rerenderAsked_ = false;
+            emit resized();
+        },
+        Qt::QueuedConnection);
 }
 
 // A hidden widget is rendered once it shows, at the size it has then: a video that is moved and
@@ -71,12 +77,14 @@ void VideoWidget::resizeEvent(QResizeEvent *)
         resizedHidden_ = true;
 }
 
+// The render waits until the window that shows the widget has asked the X server to map it, so
+// that the server maps and exposes the window while the frame is rendered, not after.
 void VideoWidget::showEvent(QShowEvent *)
 {
     if (!resizedHidden_)
         return;
     resizedHidden_ = false;
-    emit resized();
+    askRerender();
 }
 
 } // namespace mci

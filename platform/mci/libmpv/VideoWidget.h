@@ -37,6 +37,9 @@ class VideoWidget final : public QWidget
     void showEvent(QShowEvent *event) override;
 
   private:
+    // Renders again once the events now waiting have run.
+    void askRerender();
+
     QImage frame_;
     QRect destination_;
     bool rerenderAsked_ = false;
