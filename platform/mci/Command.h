@@ -8,7 +8,24 @@
 namespace mci
 {
 
-enum class Verb { Open, Close, Play, Pause, Resume, Stop, Seek, Set, Status, Put, Where, Other };
+enum class Verb {
+    Open,
+    Close,
+    Play,
+    Pause,
+    Resume,
+    Stop,
+    Seek,
+    Set,
+    Status,
+    Put,
+    Where,
+    Cue,
+    Info,
+    Capability,
+    Sysinfo,
+    Other
+};
 
 enum class StatusItem {
     Length,
@@ -26,6 +43,32 @@ enum class StatusItem {
 };
 
 enum class TimeFormat { Milliseconds, Unsupported };
+
+enum class InfoItem { File, Product, Version, WindowText, Unsupported };
+
+enum class CapabilityItem {
+    CanPlay,
+    HasVideo,
+    UsesFiles,
+    CompoundDevice,
+    DeviceType,
+    CanRecord,
+    CanSave,
+    CanEject,
+    CanLock,
+    CanReverse,
+    CanStretch,
+    CanStretchInput,
+    CanFreeze,
+    CanTest,
+    CanColorkey,
+    HasStill,
+    UsesPalettes,
+    Windows,
+    Unsupported
+};
+
+enum class SysinfoItem { Quantity, Name, InstallName };
 
 enum class SeekTarget { None, Start, End, Position };
 
@@ -48,6 +91,9 @@ struct Command {
     bool wait = false;
     bool test = false;
     bool unsupported = false; // a known keyword this layer does not carry out
+    // The verb belongs to the device's own command table, not to the table every device shares:
+    // without an open device to name ("all", an unknown name) the verb itself is unknown.
+    bool deviceVerb = false;
 
     // open
     std::optional<std::string> type;
@@ -55,7 +101,7 @@ struct Command {
     std::optional<std::uint64_t> parent;
     std::optional<std::uint32_t> style;
 
-    // play
+    // play (and cue's to)
     std::optional<std::uint32_t> from;
     std::optional<std::uint32_t> to;
 
@@ -72,6 +118,18 @@ struct Command {
     // put / where
     Area area = Area::None;
     std::optional<Rect> rect;
+
+    // status ... track
+    std::optional<std::uint32_t> track;
+
+    // info, capability
+    std::optional<InfoItem> info;
+    std::optional<CapabilityItem> capability;
+
+    // sysinfo
+    std::optional<SysinfoItem> sysinfo;
+    bool openDevices = false; // sysinfo ... open: count or name the open devices only
+    std::uint32_t number = 0; // sysinfo ... name <number>
 };
 
 struct ParseResult {

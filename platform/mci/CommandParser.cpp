@@ -267,6 +267,105 @@ std::vector<Keyword> statusKeywords()
     addCommon(k);
     for (const ItemName &name : itemNames())
         k.push_back({name.words, Kind::Flag, kItemGroup, item(name.item)});
+    k.push_back(
+        {{"track"}, Kind::Integer, 0, [](Command &c, const Token *, std::uint32_t n, const Rect &) {
+             c.track = n;
+         }});
+    return k;
+}
+
+std::vector<Keyword> cueKeywords()
+{
+    std::vector<Keyword> k;
+    addCommon(k);
+    k.push_back({{"input"}, Kind::Flag, kSwitchGroup, unsupported()});
+    k.push_back({{"output"},
+                 Kind::Flag,
+                 kSwitchGroup,
+                 [](Command &, const Token *, std::uint32_t, const Rect &) {}});
+    k.push_back(
+        {{"to"}, Kind::Integer, 0, [](Command &c, const Token *, std::uint32_t n, const Rect &) {
+             c.to = n;
+         }});
+    return k;
+}
+
+std::vector<Keyword> infoKeywords()
+{
+    const auto info = [](InfoItem value) -> Apply {
+        return [value](Command &c, const Token *, std::uint32_t, const Rect &) { c.info = value; };
+    };
+    std::vector<Keyword> k;
+    addCommon(k);
+    k.push_back({{"file"}, Kind::Flag, kItemGroup, info(InfoItem::File)});
+    k.push_back({{"product"}, Kind::Flag, kItemGroup, info(InfoItem::Product)});
+    k.push_back({{"version"}, Kind::Flag, kItemGroup, info(InfoItem::Version)});
+    k.push_back({{"window", "text"}, Kind::Flag, kItemGroup, info(InfoItem::WindowText)});
+    k.push_back({{"usage"}, Kind::Flag, kItemGroup, info(InfoItem::Unsupported)});
+    return k;
+}
+
+std::vector<Keyword> capabilityKeywords()
+{
+    static const std::vector<std::pair<std::vector<std::string_view>, CapabilityItem>> items{
+        {{"can", "play"}, CapabilityItem::CanPlay},
+        {{"has", "video"}, CapabilityItem::HasVideo},
+        {{"uses", "files"}, CapabilityItem::UsesFiles},
+        {{"compound", "device"}, CapabilityItem::CompoundDevice},
+        {{"device", "type"}, CapabilityItem::DeviceType},
+        {{"can", "record"}, CapabilityItem::CanRecord},
+        {{"can", "save"}, CapabilityItem::CanSave},
+        {{"can", "eject"}, CapabilityItem::CanEject},
+        {{"can", "lock"}, CapabilityItem::CanLock},
+        {{"can", "reverse"}, CapabilityItem::CanReverse},
+        {{"can", "stretch", "input"}, CapabilityItem::CanStretchInput},
+        {{"can", "stretch"}, CapabilityItem::CanStretch},
+        {{"can", "freeze"}, CapabilityItem::CanFreeze},
+        {{"can", "test"}, CapabilityItem::CanTest},
+        {{"can", "colorkey"}, CapabilityItem::CanColorkey},
+        {{"has", "still"}, CapabilityItem::HasStill},
+        {{"uses", "palettes"}, CapabilityItem::UsesPalettes},
+        {{"windows"}, CapabilityItem::Windows},
+        {{"has", "audio"}, CapabilityItem::Unsupported},
+        {{"maximum", "play", "rate"}, CapabilityItem::Unsupported},
+        {{"minimum", "play", "rate"}, CapabilityItem::Unsupported},
+    };
+    std::vector<Keyword> k;
+    addCommon(k);
+    for (const auto &entry : items) {
+        const CapabilityItem value = entry.second;
+        k.push_back({entry.first, Kind::Flag, kItemGroup,
+                     [value](Command &c, const Token *, std::uint32_t, const Rect &) {
+                         c.capability = value;
+                     }});
+    }
+    return k;
+}
+
+std::vector<Keyword> sysinfoKeywords()
+{
+    std::vector<Keyword> k;
+    addCommon(k);
+    k.push_back({{"quantity"},
+                 Kind::Flag,
+                 kItemGroup,
+                 [](Command &c, const Token *, std::uint32_t, const Rect &) {
+                     c.sysinfo = SysinfoItem::Quantity;
+                 }});
+    k.push_back({{"name"},
+                 Kind::Integer,
+                 kItemGroup,
+                 [](Command &c, const Token *, std::uint32_t n, const Rect &) {
+                     c.sysinfo = SysinfoItem::Name;
+                     c.number = n;
+                 }});
+    k.push_back({{"installname"},
+                 Kind::Flag,
+                 kItemGroup,
+                 [](Command &c, const Token *, std::uint32_t, const Rect &) {
+                     c.sysinfo = SysinfoItem::InstallName;
+                 }});
+    k.push_back({{"open"}, Kind::Flag, 0, flag(&Command::openDevices)});
     return k;
 }
 
@@ -318,6 +417,7 @@ struct VerbEntry {
     std::string_view name;
     Verb verb;
     std::vector<Keyword> keywords;
+    bool deviceVerb = false; // from the device's own table (see Command::deviceVerb)
 };
 
 const std::vector<VerbEntry> &verbs()
@@ -334,16 +434,29 @@ const std::vector<VerbEntry> &verbs()
         {"status", Verb::Status, sorted(statusKeywords())},
         {"put", Verb::Put, sorted(areaKeywords(true))},
         {"where", Verb::Where, sorted(areaKeywords(false))},
+        {"cue", Verb::Cue, sorted(cueKeywords()), true},
+        {"info", Verb::Info, sorted(infoKeywords())},
+        {"capability", Verb::Capability, sorted(capabilityKeywords())},
+        {"sysinfo", Verb::Sysinfo, sorted(sysinfoKeywords())},
     };
     return table;
 }
 
-// Verbs of the command set that this layer accepts as words but does not carry out.
-constexpr std::array<std::string_view, 31> kOtherVerbs{
-    "info",    "capability", "window",    "setaudio", "setvideo", "update", "step",    "cue",
-    "realize", "freeze",     "unfreeze",  "signal",   "sysinfo",  "load",   "save",    "record",
-    "copy",    "cut",        "paste",     "delete",   "capture",  "list",   "monitor", "quality",
-    "reserve", "restore",    "configure", "undo",     "break",    "escape", "spin"};
+struct OtherVerb {
+    std::string_view name;
+    bool deviceVerb;
+};
+
+// Verbs of the command set that this layer accepts as words but does not carry out, each with
+// whether it comes from the device's own table.
+constexpr std::array<OtherVerb, 27> kOtherVerbs{
+    {{"window", true},  {"setaudio", true}, {"setvideo", true},  {"update", true},
+     {"step", true},    {"realize", true},  {"freeze", true},    {"unfreeze", true},
+     {"signal", true},  {"load", false},    {"save", false},     {"record", false},
+     {"copy", true},    {"cut", true},      {"paste", true},     {"delete", true},
+     {"capture", true}, {"list", true},     {"monitor", true},   {"quality", true},
+     {"reserve", true}, {"restore", true},  {"configure", true}, {"undo", true},
+     {"break", false},  {"escape", false},  {"spin", true}}};
 
 bool matches(const std::vector<Token> &tokens, std::size_t at,
              const std::vector<std::string_view> &words)
@@ -548,6 +661,12 @@ unsigned checkComplete(const Command &command)
         return command.area == Area::None ? error::MissingParameter : error::None;
     case Verb::Set:
         return command.timeFormat || command.unsupported ? error::None : error::MissingParameter;
+    case Verb::Info:
+        return command.info ? error::None : error::MissingParameter;
+    case Verb::Capability:
+        return command.capability ? error::None : error::MissingParameter;
+    case Verb::Sysinfo:
+        return command.sysinfo ? error::None : error::MissingParameter;
     default:
         return error::None;
     }
@@ -632,18 +751,20 @@ ParseResult parseCommand(std::string_view text)
     for (const VerbEntry &candidate : verbs())
         if (!verbToken.quoted && equalsIgnoringCase(verbToken.text, candidate.name))
             entry = &candidate;
-    const bool otherVerb =
-        !entry && !verbToken.quoted &&
-        std::any_of(kOtherVerbs.begin(), kOtherVerbs.end(), [&](std::string_view name) {
-            return equalsIgnoringCase(verbToken.text, name);
-        });
-    if (!entry && !otherVerb) {
+    const auto other =
+        entry || verbToken.quoted
+            ? kOtherVerbs.end()
+            : std::find_if(kOtherVerbs.begin(), kOtherVerbs.end(), [&](const OtherVerb &candidate) {
+                  return equalsIgnoringCase(verbToken.text, candidate.name);
+              });
+    if (!entry && other == kOtherVerbs.end()) {
         result.code = error::UnrecognizedCommand;
         return result;
     }
 
     Command &command = result.command;
     command.verb = entry ? entry->verb : Verb::Other;
+    command.deviceVerb = entry ? entry->deviceVerb : other->deviceVerb;
     if (tokens.size() < 2 || tokens[1].text.empty()) {
         result.code = error::MissingDeviceName;
         return result;

@@ -86,8 +86,12 @@ unsigned Interpreter::send(const std::string &text, std::string &reply, int repl
         return parsed.code;
     std::string answer;
     const unsigned code = execute(parsed.command, answer);
-    if (code != error::None || replySize <= 0)
+    if (code != error::None)
         return code;
+    // Text replies need somewhere to go; numbers and keywords may be dropped.
+    const Verb verb = parsed.command.verb;
+    if (replySize <= 0)
+        return verb == Verb::Info || verb == Verb::Sysinfo ? error::ParamOverflow : error::None;
     if (answer.size() > static_cast<std::size_t>(replySize - 1))
         return error::ParamOverflow;
     reply = std::move(answer);
@@ -102,25 +106,62 @@ Interpreter::Device *Interpreter::find(const std::string &name)
     return it == devices_.end() ? nullptr : it->get();
 }
 
+unsigned Interpreter::freeId() const
+{
+    // The lowest number no open device holds: after "close all" the next device is 1 again.
+    unsigned id = 1;
+    while (std::any_of(devices_.begin(), devices_.end(),
+                       [id](const auto &device) { return device->id == id; }))
+        ++id;
+    return id;
+}
+
 unsigned Interpreter::execute(const Command &command, std::string &reply)
 {
     if (command.verb == Verb::Open)
         return open(command, reply);
     if (command.verb == Verb::Close)
         return close(command);
+    if (command.verb == Verb::Sysinfo)
+        return sysinfo(command, reply);
+    Device *device = command.all ? nullptr : find(command.device);
+    // Without a device there is only the shared command table, which lacks the device's verbs.
+    if (!device && command.deviceVerb)
+        return error::UnrecognizedCommand;
     if (command.all)
-        return error::CannotUseAll;
-    Device *device = find(command.device);
+        return everyDevice(command);
     if (!device)
         return error::InvalidDeviceName;
+    return execute(command, *device, reply);
+}
+
+// The transport commands go to every open device. One answer for all is that answer; devices
+// that answer differently make the "several devices failed" error.
+unsigned Interpreter::everyDevice(const Command &command)
+{
+    if (command.verb != Verb::Pause && command.verb != Verb::Resume && command.verb != Verb::Stop)
+        return error::CannotUseAll;
+    std::optional<unsigned> result;
+    for (const auto &device : devices_) {
+        std::string ignored;
+        const unsigned code = execute(command, *device, ignored);
+        if (result && *result != code)
+            return error::Multiple;
+        result = code;
+    }
+    return result.value_or(error::None);
+}
+
+unsigned Interpreter::execute(const Command &command, Device &device, std::string &reply)
+{
     if (command.verb == Verb::Other || command.unsupported)
         return error::UnsupportedFunction;
     if (command.test)
         return error::None;
-    Engine &engine = *device->engine;
+    Engine &engine = *device.engine;
     switch (command.verb) {
     case Verb::Play:
-        return play(command, *device);
+        return play(command, device);
     case Verb::Pause:
         if (engine.mode() == Mode::Playing)
             engine.pause();
@@ -154,11 +195,17 @@ unsigned Interpreter::execute(const Command &command, std::string &reply)
     case Verb::Set:
         return command.timeFormat == TimeFormat::Milliseconds ? error::None : error::BadTimeFormat;
     case Verb::Status:
-        return status(command, *device, reply);
+        return status(command, device, reply);
     case Verb::Put:
-        return put(command, *device);
+        return put(command, device);
     case Verb::Where:
-        return where(command, *device, reply);
+        return where(command, device, reply);
+    case Verb::Cue:
+        return cue(command, device);
+    case Verb::Info:
+        return info(command, device, reply);
+    case Verb::Capability:
+        return capability(command, device, reply);
     default:
         return error::UnsupportedFunction;
     }
@@ -170,6 +217,9 @@ unsigned Interpreter::open(const Command &command, std::string &reply)
         return error::CannotUseAll;
     if (command.alias && command.alias->empty())
         return error::InvalidDeviceName;
+    // "new" asks for an empty file to record into, which these players cannot do.
+    if (equalsIgnoringCase(command.device, "new"))
+        return command.alias ? error::UnsupportedFunction : error::NewRequiresAlias;
 
     std::string element = command.device;
     std::string type;
@@ -229,8 +279,10 @@ unsigned Interpreter::open(const Command &command, std::string &reply)
         qAddPostRoutine(closeAllAtExit);
         cleanupRegistered = true;
     }
-    device->id = nextId_++;
+    device->id = freeId();
     device->name = name;
+    device->file = element;
+    device->type = type;
     reply = std::to_string(device->id);
     devices_.push_back(std::move(device));
     return error::None;
@@ -277,9 +329,26 @@ unsigned Interpreter::play(const Command &command, Device &device)
     return error::None;
 }
 
+// Prepares to play: only a device that is not playing or paused can be cued; "to" moves there.
+unsigned Interpreter::cue(const Command &command, Device &device)
+{
+    Engine &engine = *device.engine;
+    if (engine.mode() != Mode::Stopped)
+        return error::NonapplicableFunction;
+    if (command.to) {
+        if (*command.to > engine.length())
+            return error::OutOfRange;
+        engine.seek(*command.to);
+    }
+    return error::None;
+}
+
 unsigned Interpreter::status(const Command &command, Device &device, std::string &reply)
 {
     Engine &engine = *device.engine;
+    // A video file is one track.
+    if (command.track && *command.track != 1)
+        return error::OutOfRange;
     switch (*command.item) {
     case StatusItem::Length:
         reply = std::to_string(engine.length());
@@ -356,6 +425,7 @@ unsigned Interpreter::put(const Command &command, Device &device)
         engine.setDestination(command.rect ? QRect(command.rect->x, command.rect->y,
                                                    command.rect->width, command.rect->height)
                                            : QRect());
+        device.destinationIsWindow = !command.rect;
         return error::None;
     default:
         return error::UnsupportedFunction;
@@ -373,6 +443,12 @@ unsigned Interpreter::where(const Command &command, Device &device, std::string 
             return error::NoWindow;
         if (command.area == Area::Destination && !engine.destination().isEmpty()) {
             reply = rectText(engine.destination());
+            return error::None;
+        }
+        // The whole window, as the picture is drawn.
+        if (command.area == Area::Destination && device.destinationIsWindow &&
+            engine.videoWidget()) {
+            reply = rectText(engine.videoWidget()->rect());
             return error::None;
         }
         reply = rectText(QRect(QPoint(0, 0), size));

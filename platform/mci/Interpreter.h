@@ -33,20 +33,31 @@ class Interpreter final : public Transport
     struct Device {
         unsigned id = 0;
         std::string name;
+        std::string file;
+        std::string type; // "avivideo" or "mpegvideo"
+        // "put ... destination" without a rectangle: the picture fills the window, whatever
+        // size the window takes later.
+        bool destinationIsWindow = false;
         std::unique_ptr<Engine> engine;
     };
 
     unsigned execute(const Command &command, std::string &reply);
+    unsigned execute(const Command &command, Device &device, std::string &reply);
+    unsigned everyDevice(const Command &command);
     unsigned open(const Command &command, std::string &reply);
     unsigned close(const Command &command);
     unsigned play(const Command &command, Device &device);
+    unsigned cue(const Command &command, Device &device);
     unsigned status(const Command &command, Device &device, std::string &reply);
     unsigned put(const Command &command, Device &device);
     unsigned where(const Command &command, Device &device, std::string &reply);
+    unsigned info(const Command &command, Device &device, std::string &reply);
+    unsigned capability(const Command &command, Device &device, std::string &reply);
+    unsigned sysinfo(const Command &command, std::string &reply);
     Device *find(const std::string &name);
+    unsigned freeId() const;
 
     std::vector<std::unique_ptr<Device>> devices_;
-    unsigned nextId_ = 1;
     EngineFactory *factory_ = nullptr;
 };
 

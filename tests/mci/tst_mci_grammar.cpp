@@ -147,8 +147,8 @@ void GrammarTest::errorCodes_data()
         {"play all", 279},
         {"seek all to 0", 279},
         {"put all window at 0 0 1 1", 279},
-        {"info m file", 274},
-        {"capability m can play", 274},
+        {"info m usage", 274},
+        {"capability m has audio", 274},
         {"window m state show", 274},
         {"info nosuch file", 263},
         {"open all", 279},
@@ -246,6 +246,10 @@ void GrammarTest::replies_data()
                                << "";
     QTest::newRow("play window") << "play m from 0 to 0 window"
                                  << "";
+    QTest::newRow("info file") << "info m file"
+                               << "/sim/a.avi";
+    QTest::newRow("capability can play") << "capability m can play"
+                                         << "true";
     QTest::newRow("close all with devices") << "close all"
                                             << "";
 }
