@@ -45,6 +45,7 @@ class ConformanceTest : public QObject
     void pauseResumeStopAndCue();
     void transportCommandsToAll_data();
     void transportCommandsToAll();
+    void videoWindowShowsOnPlayAndStaysShown();
     void putDestinationWithoutAtIsTheWholeWindow();
     void putDestinationWithoutAtDrawsOverTheWholeWindow();
 
@@ -351,6 +352,25 @@ void ConformanceTest::transportCommandsToAll()
     QCOMPARE(sent.code, code);
     QCOMPARE(sent.reply, QString());
     QCOMPARE(modes(after.isEmpty() ? QStringList{} : QStringList{"a", "b"}), after);
+}
+
+void ConformanceTest::videoWindowShowsOnPlayAndStaysShown()
+{
+    QWidget parent;
+    parent.resize(640, 480);
+    parent.show();
+    QCOMPARE(send(QStringLiteral("open /sim/other.mpg type MPEGVideo alias v parent %1 style child")
+                      .arg(toolkit::handleOf(&parent)))
+                 .code,
+             0u);
+    QCOMPARE(reply("status v window visible"), QStringLiteral("false"));
+    QCOMPARE(reply("where v window"), QStringLiteral("0 0 32 24"));
+    QCOMPARE(send("play v").code, 0u);
+    QCOMPARE(reply("status v window visible"), QStringLiteral("true"));
+    for (const char *command : {"stop v", "play v", "seek v to start", "pause v"}) {
+        QCOMPARE(send(command).code, 0u);
+        QVERIFY2(reply("status v window visible") == QStringLiteral("true"), command);
+    }
 }
 
 void ConformanceTest::putDestinationWithoutAtIsTheWholeWindow()
