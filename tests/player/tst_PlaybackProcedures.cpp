@@ -6,6 +6,7 @@
 #include "player/Playback.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "support/FailureNumber.h"
 #include "support/VideoWidget.h"
 #include "support/WindowFixture.h"
 #include "toolkit/WindowHandles.h"
@@ -251,13 +252,8 @@ class tst_PlaybackProcedures : public QObject
     void playingStateOfAFailedOpenIsRefusedBySlider()
     {
         playback::OpenVideo(QStringLiteral("/course/video/gone.avi"), main().picVideo.hWnd());
-        int number = 0;
-        try {
-            playback::ShowPlayingState();
-        } catch (const pellin::Failure &failure) {
-            number = failure.number();
-        }
-        QCOMPARE(number, int(pellin::failure::InvalidPropertyValue));
+        QCOMPARE(failingNumber([] { playback::ShowPlayingState(); }),
+                 int(pellin::failure::InvalidPropertyValue));
         QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("pause"));
         QVERIFY(!main().tmrMediaScroller.Enabled());
     }

@@ -2,6 +2,7 @@
 #include "common/modGlobals.h"
 #include "failure/Failure.h"
 #include "playlist/frmPlaylist.h"
+#include "support/FailureNumber.h"
 #include "support/Files.h"
 #include "support/PlaylistRows.h"
 #include "support/WindowFixture.h"
@@ -235,13 +236,8 @@ void PlaylistWindowTest::openPListOnMissingFile()
 {
     frmPlaylist &window = forms::frmPlaylist();
     window.AddEntry("/c/a.avi", "A", "1:00");
-    int number = 0;
-    try {
-        window.OpenPList(f->filePath("no such list.pel"));
-    } catch (const pellin::Failure &failure) {
-        number = failure.number();
-    }
-    QCOMPARE(number, pellin::failure::FileNotFound);
+    QCOMPARE(failingNumber([&] { window.OpenPList(f->filePath("no such list.pel")); }),
+             pellin::failure::FileNotFound);
     QCOMPARE(window.lvPlaylist.Count(), 0);
 }
 

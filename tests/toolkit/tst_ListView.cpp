@@ -2,6 +2,7 @@
 // selection following its row, bulk fills, and the colour rule that writes only the rows whose
 // colour changes.
 #include "failure/Failure.h"
+#include "support/FailureNumber.h"
 #include "toolkit/ListView.h"
 
 #include <QAbstractItemModel>
@@ -59,16 +60,6 @@ QList<int> changedRows(const QSignalSpy &spy)
     }
     std::sort(rows.begin(), rows.end());
     return rows;
-}
-
-int failingNumber(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const pellin::Failure &failure) {
-        return failure.number();
-    }
-    return 0;
 }
 
 } // namespace

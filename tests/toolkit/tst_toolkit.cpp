@@ -1,4 +1,4 @@
-#include "failure/Failure.h"
+#include "support/FailureNumber.h"
 #include "toolkit/Application.h"
 #include "toolkit/CommandButton.h"
 #include "toolkit/Form.h"
@@ -52,16 +52,6 @@ struct Second : Recorded {
 
 toolkit::FormSlot<First> firstSlot;
 toolkit::FormSlot<Second> secondSlot;
-
-int failingNumber(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const pellin::Failure &failure) {
-        return failure.number();
-    }
-    return 0;
-}
 
 } // namespace
 

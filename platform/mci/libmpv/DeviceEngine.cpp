@@ -204,12 +204,7 @@ void DeviceEngine::pause()
 {
     if (mode() != Mode::Playing)
         return;
-    if (clock_) {
-        held_ = clock_->at();
-        clock_.reset();
-    } else if (core_) {
-        core_->setRunning(false, end_);
-    }
+    halt();
     mode_ = Mode::Paused;
 }
 
@@ -230,13 +225,20 @@ void DeviceEngine::stop()
 {
     if (mode() == Mode::Stopped)
         return;
+    halt();
+    mode_ = Mode::Stopped;
+}
+
+// Pause and stop both hold the picture where it stands: a clock play keeps its position, a core
+// stops running.
+void DeviceEngine::halt()
+{
     if (clock_) {
         held_ = clock_->at();
         clock_.reset();
     } else if (core_) {
         core_->setRunning(false, end_);
     }
-    mode_ = Mode::Stopped;
 }
 
 void DeviceEngine::seek(qint64 position)

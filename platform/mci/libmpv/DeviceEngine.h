@@ -53,6 +53,7 @@ class DeviceEngine final : public Engine
     unsigned loadThroughCore(unsigned unplayable);
     bool ensureCore(qint64 startMs);
     bool startLoad(qint64 startMs);
+    void halt();
 
     CorePool &pool_;
     std::unique_ptr<Core> core_;
