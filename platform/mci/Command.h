@@ -111,6 +111,7 @@ struct Command {
 
     // set
     std::optional<TimeFormat> timeFormat;
+    std::optional<std::uint32_t> speed; // the playback rate in thousandths: 1000 is normal
 
     // status
     std::optional<StatusItem> item;

@@ -216,7 +216,10 @@ std::vector<Keyword> setKeywords()
     k.push_back({{"audio"}, Kind::AudioChannel, 0, unsupported()});
     k.push_back({{"video"}, Kind::Flag, 0, unsupported()});
     k.push_back({{"seek", "exactly"}, Kind::Flag, 0, unsupported()});
-    k.push_back({{"speed"}, Kind::Integer, 0, unsupported()});
+    k.push_back(
+        {{"speed"}, Kind::Integer, 0, [](Command &c, const Token *, std::uint32_t n, const Rect &) {
+             c.speed = n;
+         }});
     k.push_back({{"still"}, Kind::Flag, 0, unsupported()});
     k.push_back({{"door", "open"}, Kind::Flag, kDoorGroup, unsupported()});
     k.push_back({{"door", "closed"}, Kind::Flag, kDoorGroup, unsupported()});
@@ -660,7 +663,8 @@ unsigned checkComplete(const Command &command)
     case Verb::Where:
         return command.area == Area::None ? error::MissingParameter : error::None;
     case Verb::Set:
-        return command.timeFormat || command.unsupported ? error::None : error::MissingParameter;
+        return command.timeFormat || command.speed || command.unsupported ? error::None
+                                                                          : error::MissingParameter;
     case Verb::Info:
         return command.info ? error::None : error::MissingParameter;
     case Verb::Capability:

@@ -37,6 +37,9 @@ class Engine
     virtual void resume() = 0;
     virtual void stop() = 0;
     virtual void seek(qint64 position) = 0; // stopped afterwards
+    // The rate of every later play, 1 being normal, with the sound kept at its pitch; it holds
+    // until the device closes.
+    virtual void setSpeed(double rate) = 0;
 
     // The child widget the picture is drawn in; nullptr without a parent.
     virtual QWidget *videoWidget() = 0;

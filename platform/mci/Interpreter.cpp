@@ -193,7 +193,7 @@ unsigned Interpreter::execute(const Command &command, Device &device, std::strin
         return error::None;
     }
     case Verb::Set:
-        return command.timeFormat == TimeFormat::Milliseconds ? error::None : error::BadTimeFormat;
+        return set(command, engine);
     case Verb::Status:
         return status(command, device, reply);
     case Verb::Put:
@@ -209,6 +209,19 @@ unsigned Interpreter::execute(const Command &command, Device &device, std::strin
     default:
         return error::UnsupportedFunction;
     }
+}
+
+unsigned Interpreter::set(const Command &command, Engine &engine)
+{
+    if (command.timeFormat && command.timeFormat != TimeFormat::Milliseconds)
+        return error::BadTimeFormat;
+    if (command.speed) {
+        // The engine plays from a hundredth to a hundred times the normal rate.
+        if (*command.speed < kSlowestSpeed || *command.speed > kFastestSpeed)
+            return error::OutOfRange;
+        engine.setSpeed(*command.speed / 1000.0);
+    }
+    return error::None;
 }
 
 unsigned Interpreter::open(const Command &command, std::string &reply)

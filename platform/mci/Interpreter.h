@@ -24,6 +24,10 @@ class Interpreter final : public Transport
     unsigned send(const std::string &command, std::string &reply, int replySize) override;
     std::string errorText(unsigned code) override;
 
+    // The range of "set ... speed", in thousandths of the normal rate.
+    static constexpr std::uint32_t kSlowestSpeed = 10;
+    static constexpr std::uint32_t kFastestSpeed = 100000;
+
     // nullptr selects the libmpv engine. Devices already open keep their engine.
     void setEngineFactory(EngineFactory *factory);
     EngineFactory *engineFactory() const { return factory_; }
@@ -48,6 +52,7 @@ class Interpreter final : public Transport
     unsigned close(const Command &command);
     unsigned play(const Command &command, Device &device);
     unsigned cue(const Command &command, Device &device);
+    unsigned set(const Command &command, Engine &engine);
     unsigned status(const Command &command, Device &device, std::string &reply);
     unsigned put(const Command &command, Device &device);
     unsigned where(const Command &command, Device &device, std::string &reply);

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace mci
 {
@@ -68,6 +69,7 @@ class SimulatedEngine final : public Engine
         position_ = position;
         mode_ = Mode::Stopped;
     }
+    void setSpeed(double rate) override { speed_ = rate; }
     QWidget *videoWidget() override { return widget_.data(); }
     void setDestination(const QRect &rect) override { destination_ = rect; }
     QRect destination() const override { return destination_; }
@@ -76,7 +78,7 @@ class SimulatedEngine final : public Engine
     {
         if (mode_ != Mode::Playing)
             return;
-        position_ = std::min(position_ + ms, end_);
+        position_ = std::min(position_ + std::llround(ms * speed_), end_);
         if (position_ >= end_)
             mode_ = Mode::Stopped;
     }
@@ -89,6 +91,7 @@ class SimulatedEngine final : public Engine
     qint64 position_ = 0;
     qint64 end_ = 0;
     Mode mode_ = Mode::Stopped;
+    double speed_ = 1;
     QRect destination_;
 };
 

@@ -29,7 +29,8 @@ class SimulatedMedia final : public EngineFactory
     void addFile(const QString &path, qint64 lengthMs, QSize size = QSize(320, 240));
     void addUnplayableFile(const QString &path);
 
-    // Moves every playing device forward; a device that reaches its end stops there.
+    // Moves the clock on by `ms`: every playing device moves forward by that much times its
+    // speed; a device that reaches its end stops there.
     void advance(qint64 ms);
     qint64 elapsed() const { return elapsed_; }
     int openDevices() const { return static_cast<int>(engines_.size()); }

@@ -80,7 +80,9 @@ std::unique_ptr<Core> Core::create(bool drawsPicture, QString &audioOutput)
         {"hwdec", "no"},
         {"sub-auto", "no"},
         {"audio-display", "no"},
-        {"force-window", "no"}};
+        {"force-window", "no"},
+        // A faster or slower play keeps voices at their pitch (libmpv inserts scaletempo2).
+        {"audio-pitch-correction", "yes"}};
     for (const auto &[option, value] : options)
         mpv_set_option_string(mpv, option, value);
     if (!audioOutput.isEmpty())
@@ -443,6 +445,11 @@ void Core::chooseAudioOutput()
     audioOutput_ = current && *current ? QString::fromUtf8(current) : QStringLiteral("null");
     coreAudioOutput_ = audioOutput_;
     mpv_free(current);
+}
+
+void Core::setSpeed(double rate)
+{
+    mpv_set_property_async(handles_.mpv.get(), 0, "speed", MPV_FORMAT_DOUBLE, &rate);
 }
 
 void Core::setAsync(const char *name, const char *value)

@@ -68,6 +68,9 @@ class Core final : public QObject
     // the file without `endMs`).
     void setRunning(bool run, std::optional<qint64> endMs);
 
+    // The playback rate, 1 being normal; the sound keeps its pitch.
+    void setSpeed(double rate);
+
     bool busy() const { return load_ || seek_; }
     // Where a busy core is heading.
     qint64 destination() const;

@@ -22,7 +22,7 @@ constexpr int kOpenTimeoutMs = 15000;
 
 qint64 DeviceEngine::ClockPlay::at() const
 {
-    return std::min(from + started.elapsed(), to);
+    return std::min(from + std::llround(started.elapsed() * speed), to);
 }
 
 DeviceEngine::DeviceEngine(CorePool &pool) : pool_(pool) {}
@@ -57,6 +57,7 @@ unsigned DeviceEngine::open(const QString &name, QWidget *parent, bool mpegDevic
         header_ = parked->header;
         length_ = *header_.length;
         widget_ = parked->widget;
+        core_->setSpeed(speed_);
         if (widget_) {
             widget_->setParent(parent);
         } else if (parent) {
@@ -121,6 +122,7 @@ bool DeviceEngine::ensureCore(qint64 startMs)
 bool DeviceEngine::startLoad(qint64 startMs)
 {
     core_->setTarget(widget_);
+    core_->setSpeed(speed_);
     return core_->load(path_, startMs, header_.programStream);
 }
 
@@ -184,7 +186,7 @@ void DeviceEngine::play(std::optional<qint64> from, std::optional<qint64> to)
     if (!core_ && to && header_.frameMs > 0 && *to - start < header_.frameMs) {
         // The play shows at most the picture it starts at, and bringing a core for it would cost
         // far more than the play (the playlist measures each file it adds with a play of 1 ms).
-        clock_ = ClockPlay{QElapsedTimer(), start, *to};
+        clock_ = ClockPlay{QElapsedTimer(), start, *to, speed_};
         clock_->started.start();
         return;
     }
@@ -254,6 +256,19 @@ void DeviceEngine::seek(qint64 position)
         // The picture shows the frame there.
         ensureCore(position);
     }
+}
+
+void DeviceEngine::setSpeed(double rate)
+{
+    if (clock_) {
+        // The clock play goes on from where it stands at the new rate.
+        clock_->from = clock_->at();
+        clock_->started.start();
+        clock_->speed = rate;
+    }
+    speed_ = rate;
+    if (core_)
+        core_->setSpeed(rate);
 }
 
 QWidget *DeviceEngine::videoWidget()

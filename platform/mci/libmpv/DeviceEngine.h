@@ -37,6 +37,7 @@ class DeviceEngine final : public Engine
     void resume() override;
     void stop() override;
     void seek(qint64 position) override;
+    void setSpeed(double rate) override;
     QWidget *videoWidget() override;
     void setDestination(const QRect &rect) override;
     QRect destination() const override;
@@ -47,6 +48,7 @@ class DeviceEngine final : public Engine
         QElapsedTimer started;
         qint64 from = 0;
         qint64 to = 0;
+        double speed = 1;
         qint64 at() const;
     };
 
@@ -62,6 +64,7 @@ class DeviceEngine final : public Engine
     QByteArray path_;
     MediaHeader header_;
     qint64 length_ = 0;
+    double speed_ = 1;
     Mode mode_ = Mode::Stopped;
     std::optional<qint64> end_;  // the "to" of the running play
     std::optional<qint64> held_; // the position reported while stopped at a known place
