@@ -1,5 +1,7 @@
 #include "session/Session.h"
 
+#include "session/MediaControls.h"
+#include "session/MediaPlayer.h"
 #include "session/ScreenAwake.h"
 
 namespace session
@@ -7,11 +9,14 @@ namespace session
 
 void endSession()
 {
+    stopMediaPlayer();
     applyKeepAwakeNow();
 }
 
 void resetSession()
 {
+    stopMediaPlayer();
+    mediaControls().reset();
     applyKeepAwakeNow();
     setScreenSaverSeam({});
 }

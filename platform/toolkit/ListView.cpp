@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 
 namespace toolkit
 {
@@ -91,10 +92,25 @@ void ListView::connectEvents()
         if (mClick)
             runHandler(mClick);
     });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] {
+        if (mDblClick)
+            runHandler(mDblClick);
+    });
     connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
         if (mColumnClick)
             runHandler(mColumnClick, section + 1);
     });
+}
+
+void ListView::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && mEnter && currentIndex().isValid() &&
+        !(event->modifiers() & ~Qt::KeypadModifier)) {
+        runHandler(mEnter);
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void ListView::clearColumns()

@@ -110,8 +110,14 @@ class ListView : public QTreeView, public Control
 
     // A click on a row.
     void onClick(std::function<void()> handler) { mClick = std::move(handler); }
+    // A double-click on a row, and Enter (either key) on the row that has the focus.
+    void onDblClick(std::function<void()> handler) { mDblClick = std::move(handler); }
+    void onEnter(std::function<void()> handler) { mEnter = std::move(handler); }
     // A click on a column header, with the column's 1-based index.
     void onColumnClick(std::function<void(int)> handler) { mColumnClick = std::move(handler); }
+
+  protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
   private:
     friend class ListItem;
@@ -121,6 +127,8 @@ class ListView : public QTreeView, public Control
     ListModel mRows;
     std::uint32_t mBackColor = 0x00FFFFFF;
     std::function<void()> mClick;
+    std::function<void()> mDblClick;
+    std::function<void()> mEnter;
     std::function<void(int)> mColumnClick;
 };
 

@@ -19,6 +19,13 @@ void ToolbarButton::setImage(const QString &imageKey)
         mAction.setIcon(mOwner.imageList()->icon(imageKey));
 }
 
+void ToolbarButton::setToolTipText(const QString &text)
+{
+    mAction.setToolTip(text);
+    if (QWidget *widget = mOwner.widgetForAction(&mAction))
+        widget->setAccessibleName(text);
+}
+
 Toolbar::Toolbar(QWidget *parent) : QToolBar(parent), Control(static_cast<QToolBar &>(*this))
 {
     setMovable(false);
@@ -30,6 +37,8 @@ ToolbarButton &Toolbar::addButton(const QString &key, const QString &imageKey,
                                   const QString &toolTip)
 {
     QAction *action = addAction(key);
+    if (mButtonsTakeFocus)
+        widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
     auto button = std::make_unique<ToolbarButton>(*this, *action, key);
     button->setImage(imageKey);
     button->setToolTipText(toolTip);

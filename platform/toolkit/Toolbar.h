@@ -25,7 +25,8 @@ class ToolbarButton
     const QString &Image() const { return mImage; }
     void setImage(const QString &imageKey);
     QString ToolTipText() const { return mAction.toolTip(); }
-    void setToolTipText(const QString &text) { mAction.setToolTip(text); }
+    // The tooltip is also the name a screen reader gives the button.
+    void setToolTipText(const QString &text);
     bool Enabled() const { return mAction.isEnabled(); }
     void setEnabled(bool enabled) { mAction.setEnabled(enabled); }
     QAction &action() { return mAction; }
@@ -46,6 +47,9 @@ class Toolbar : public QToolBar, public Control
     void setImageList(const ImageList *images) { mImages = images; }
     const ImageList *imageList() const { return mImages; }
 
+    // Buttons added later are reached with Tab and show when they have the focus.
+    void setButtonsTakeFocus(bool takeFocus) { mButtonsTakeFocus = takeFocus; }
+
     ToolbarButton &addButton(const QString &key, const QString &imageKey, const QString &toolTip);
     // The button of that key; an unknown key is failure 35601 "Element not found".
     ToolbarButton &Buttons(const QString &key);
@@ -58,6 +62,7 @@ class Toolbar : public QToolBar, public Control
 
   private:
     const ImageList *mImages = nullptr;
+    bool mButtonsTakeFocus = false;
     std::map<QString, std::unique_ptr<ToolbarButton>> mButtons;
     std::function<void(ToolbarButton &)> mHandler;
 };

@@ -41,6 +41,7 @@ void ResetState()
     gIntroFromFullScreen = false;
     gLastFolder.clear();
     gSelectedKey.clear();
+    gPlaySpeed = kNormalSpeed;
     pellin::resetCarryOver();
     sys::resetTempFolder();
 

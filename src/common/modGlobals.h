@@ -29,6 +29,10 @@ inline bool gKeepPlaylist = false;
 inline bool gIntroFromFullScreen = false;
 inline QString gLastFolder;
 inline QString gSelectedKey;
+// The playback speed chosen for this session in thousandths of the normal rate; every video
+// opened or moved plays at it.
+inline constexpr int kNormalSpeed = 1000;
+inline int gPlaySpeed = kNormalSpeed;
 
 // Unloads every window and puts every shared variable, the media devices and every seam of the
 // platform stand-ins (message boxes, choosers, registry, shell, program folder, media transport

@@ -51,6 +51,7 @@ frmFullToolbar::frmFullToolbar()
     imlIcon.add("pexpanded", "view-list-tree", QStyle::SP_FileDialogDetailedView);
     imlIcon.add("normal", "view-restore", QStyle::SP_TitleBarNormalButton);
     tlbFullScreen.setImageList(&imlIcon);
+    tlbFullScreen.setAccessibleName(QStringLiteral("Tools"));
     tlbFullScreen.addButton("normal", "normal", "Normal view");
     tlbFullScreen.addButton("play", "pause", "Pause video");
     tlbFullScreen.addButton("stop", "stop", "Stop");

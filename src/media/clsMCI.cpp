@@ -184,6 +184,11 @@ std::string clsMCI::OpenMultimedia(long long plngHwnd)
     return outcome;
 }
 
+std::string clsMCI::SetSpeed(std::int32_t factor)
+{
+    return command("set " + mAlias + " speed " + std::to_string(factor));
+}
+
 std::string clsMCI::PlayMultimedia(std::string pstrFrom, std::string pstrTo)
 {
     if (pstrFrom.empty())

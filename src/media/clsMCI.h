@@ -50,6 +50,9 @@ class clsMCI
     std::string PutMultimedia(long long plngHwnd, int left, int top, int &width, int &height);
     std::string PutMultimedia(long long plngHwnd, int left, int top, int &&width, int &&height);
     std::string PutFullScreen();
+    // The rate of playback in thousandths of the normal rate (1000), the sound at its pitch;
+    // it holds until the device closes.
+    std::string SetSpeed(std::int32_t factor);
     // The width ("cx") or height ("cy") of the picture, either case; -1 for any other argument
     // or when the device cannot tell. A malformed reply raises pellin::Failure 13.
     std::int32_t GetSize(const std::string &pstrXorY);

@@ -2,6 +2,7 @@
 
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullToolbar.h"
+#include "player/DesktopControls.h"
 #include "player/frmMain.h"
 
 using namespace modGlobals;
@@ -33,6 +34,14 @@ void showLook(const QString &image, const QString &toolTip)
         play.setImage(image);
         play.setToolTipText(toolTip);
     });
+    desktopControls::publish();
+}
+
+// A device opened anew plays at the normal rate until it is told the session's speed.
+void applySpeed()
+{
+    if (gPlaySpeed != kNormalSpeed)
+        gMCI->SetSpeed(gPlaySpeed);
 }
 
 } // namespace
@@ -44,6 +53,7 @@ void OpenVideo(const QString &file, long long picture)
     gMCI->LoadedFilename(file.toStdString());
     gMCI->AliasName(kMovie.toStdString());
     gMCI->OpenMultimedia(picture);
+    applySpeed();
 }
 
 void FitVideo(long long picture)
@@ -55,8 +65,17 @@ void MoveVideo(long long picture, std::int32_t position)
 {
     gMCI->CloseMultimedia();
     gMCI->OpenMultimedia(picture);
+    applySpeed();
     FitVideo(picture);
     gMCI->MoveMultimedia(position);
+}
+
+void SetSpeed(int factor)
+{
+    gPlaySpeed = factor;
+    if (!gMCI->LoadedFilename().empty())
+        gMCI->SetSpeed(factor);
+    desktopControls::publish();
 }
 
 void ShowPlayingLook(const QString &toolTip)
@@ -72,6 +91,7 @@ void ShowPausedLook()
 void ShowPlayingImage(Mirror mirror)
 {
     onBothBars(kPlay, mirror, [](toolkit::ToolbarButton &play) { play.setImage(kPause); });
+    desktopControls::publish();
 }
 
 void EnableTransport(bool enabled)
@@ -79,6 +99,7 @@ void EnableTransport(bool enabled)
     for (const char *key : kTransportKeys)
         onBothBars(QLatin1String(key), Mirror::ToolsBar,
                    [enabled](toolkit::ToolbarButton &button) { button.setEnabled(enabled); });
+    desktopControls::publish();
 }
 
 void ShowPlayingState(const QString &toolTip)
@@ -89,6 +110,7 @@ void ShowPlayingState(const QString &toolTip)
     main.sldVideo.setMax(gMCI->GetTotalTime());
     main.tmrMediaScroller.setEnabled(true);
     EnableTransport(true);
+    desktopControls::publish();
 }
 
 void ReturnToNothingLoaded()
@@ -107,6 +129,7 @@ void ReturnToNothingLoaded()
     main.sldVideo.setSelStart(0);
     main.sldVideo.setEnabled(false);
     main.tmrMediaScroller.setEnabled(false);
+    desktopControls::publish();
 }
 
 void AbandonVideo()

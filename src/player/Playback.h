@@ -15,7 +15,8 @@ inline const QString kPauseVideo = QStringLiteral("Pause video");
 inline const QString kPlayVideo = QStringLiteral("Play video");
 
 // Stops and closes what the controller has open, then opens `file` under the alias "movie" with
-// the picture area `picture` (a window handle) as the video's parent window.
+// the picture area `picture` (a window handle) as the video's parent window, at the session's
+// speed.
 void OpenVideo(const QString &file, long long picture);
 
 // Fits the opened video to the picture area `picture`.
@@ -24,6 +25,10 @@ void FitVideo(long long picture);
 // Moves the loaded video into the picture area `picture` and plays on from `position`: the
 // device is closed, opened again under the new parent, fitted and sought, which also plays.
 void MoveVideo(long long picture, std::int32_t position);
+
+// The session's playback speed in thousandths of the normal rate: the loaded video changes to it
+// at once, and every video opened or moved later plays at it.
+void SetSpeed(int factor);
 
 // The play button offers to pause: image "pause" and the tooltip (normally "Pause video").
 void ShowPlayingLook(const QString &toolTip = kPauseVideo);

@@ -3,9 +3,12 @@
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullScreen.h"
 #include "fullscreen/frmFullToolbar.h"
+#include "player/Playback.h"
+#include "player/TransportKeys.h"
 #include "playlist/frmPlaylist.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Forms.h"
+#include "toolkit/KeyMap.h"
 #include "toolkit/MessageBox.h"
 
 #include <QStyle>
@@ -51,6 +54,10 @@ frmMain::frmMain()
     cmdPList.onClick([this] { cmdPList_Click(); });
 
     tlbMain.onButtonClick([this](toolkit::ToolbarButton &button) { tlbMain_ButtonClick(button); });
+    transportKeys::bind(*this).bindDoubleClick(picVideo, [this] { tlbMain.click("full"); });
+    sldVideo.setAccessibleName(QStringLiteral("Position"));
+    sbStatus.Panels(1).setAccessibleName(QStringLiteral("Video"));
+    sbStatus.Panels(2).setAccessibleName(QStringLiteral("Position and length"));
     sldVideo.onScroll([this] { sldVideo_Scroll(); });
     sbStatus.Panels(2).setText(QStringLiteral("00:00/00:00"));
     // Nothing is loaded at start: no stop, rewind, forward or slider until a video plays.
@@ -93,6 +100,17 @@ void frmMain::buildMenus()
     mnuCollapse.setChecked(false);
     mnuExpanded.onClick([this] { mnuExpanded_Click(); });
     mnuCollapse.onClick([this] { mnuCollapse_Click(); });
+    view->addSeparator();
+    QMenu *speed = view->addMenu("Speed");
+    for (const auto &[factor, caption] :
+         {std::pair{750, "0.75x"}, std::pair{1000, "1x"}, std::pair{1250, "1.25x"},
+          std::pair{1500, "1.5x"}, std::pair{2000, "2x"}}) {
+        auto item = std::make_unique<toolkit::MenuItem>(caption, this);
+        item->setChecked(factor == kNormalSpeed);
+        item->onClick([this, factor = factor] { mnuSpeed_Click(factor); });
+        speed->addAction(item.get());
+        mnuSpeed.push_back({factor, std::move(item)});
+    }
 
     QMenu *pellins = menuBar.addMenu("&Pellins");
     pellins->addAction(&mnuWelcome);
@@ -128,6 +146,8 @@ void frmMain::buildToolbar()
     lvIcons.add("pcollapsed", "view-list-details", QStyle::SP_FileDialogListView);
     lvIcons.add("pexpanded", "view-list-tree", QStyle::SP_FileDialogDetailedView);
     tlbMain.setImageList(&lvIcons);
+    tlbMain.setButtonsTakeFocus(true);
+    tlbMain.setAccessibleName(QStringLiteral("Transport"));
     tlbMain.addButton("full", "full", "Full screen");
     tlbMain.addSeparator();
     tlbMain.addButton("play", "play", "Play video");
@@ -249,6 +269,15 @@ void frmMain::mnuExpanded_Click()
 void frmMain::mnuCollapse_Click()
 {
     Trap([this] { cmdPList_Click(); });
+}
+
+void frmMain::mnuSpeed_Click(int factor)
+{
+    Trap([this, factor] {
+        playback::SetSpeed(factor);
+        for (const SpeedEntry &entry : mnuSpeed)
+            entry.item->setChecked(entry.factor == factor);
+    });
 }
 
 void frmMain::mnuExit_Click()

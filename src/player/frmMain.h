@@ -13,6 +13,9 @@
 
 #include <QMenuBar>
 
+#include <memory>
+#include <vector>
+
 // The main player window: transport toolbar, status bar, Playlist button, the video area and the
 // position slider.
 class frmMain : public toolkit::Form
@@ -53,6 +56,8 @@ class frmMain : public toolkit::Form
     void mnuOpen_Click();
     void mnuWelcome_Click();
     void mnuFullScreen_Click();
+    // View > Speed: the session's playback speed in thousandths of the normal rate.
+    void mnuSpeed_Click(int factor);
 
     // Moves the loaded video into the full-screen window.
     void EnterFullScreen();
@@ -101,6 +106,12 @@ class frmMain : public toolkit::Form
     toolkit::MenuItem mnuOrderForm;
     toolkit::MenuItem mnuLicense;
     toolkit::MenuItem mnuAbout;
+    // The entries of View > Speed with their speeds, slowest first.
+    struct SpeedEntry {
+        int factor;
+        std::unique_ptr<toolkit::MenuItem> item;
+    };
+    std::vector<SpeedEntry> mnuSpeed;
 
   private:
     void buildMenus();

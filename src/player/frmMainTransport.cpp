@@ -2,6 +2,7 @@
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullScreen.h"
 #include "fullscreen/frmFullToolbar.h"
+#include "player/DesktopControls.h"
 #include "player/Playback.h"
 #include "player/VendorLinks.h"
 #include "player/frmMain.h"
@@ -115,6 +116,7 @@ void frmMain::jumpClicked(int step)
     const std::int32_t p = gMCI->GetCurrentMultimediaPos();
     gMCI->PlayMultimedia(std::to_string(static_cast<long long>(p) + step),
                          std::to_string(sldVideo.Max()));
+    desktopControls::seeked();
 }
 
 void frmMain::fullClicked()
@@ -164,6 +166,7 @@ void frmMain::tmrMediaScroller_Timer()
         if (p >= t)
             tlbMain_ButtonClick(tlbMain.Buttons("stop"));
     });
+    desktopControls::publish();
 }
 
 void frmMain::sldVideo_Scroll()
@@ -181,4 +184,5 @@ void frmMain::sldVideo_Scroll()
         return;
     UpdateSlider();
     tmrMediaScroller.setEnabled(true);
+    desktopControls::seeked();
 }

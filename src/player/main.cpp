@@ -2,6 +2,7 @@
 #include "common/ListFile.h"
 #include "common/modGlobals.h"
 #include "mci/LibmpvEngine.h"
+#include "player/DesktopControls.h"
 #include "player/frmMain.h"
 #include "player/frmSplash.h"
 #include "playlist/frmPlaylist.h"
@@ -52,6 +53,8 @@ int main(int argc, char **argv)
     // The media engine's libraries load on a thread once the main window has drawn itself, so
     // that they never hold up its first picture and are there by the first click.
     mci::loadLibmpvEngineAfterFirstPaint(forms::frmMain());
+    // The desktop's media controls and media keys reach the player where a session bus exists.
+    desktopControls::start();
     // A playlist file opened from the desktop (its file type names the player) replaces the
     // list the start-up made.
     const QStringList arguments = QCoreApplication::arguments();

@@ -4,6 +4,7 @@
 #include "common/ListFile.h"
 #include "common/PathFields.h"
 #include "common/modGlobals.h"
+#include "player/TransportKeys.h"
 #include "toolkit/Environment.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Units.h"
@@ -48,6 +49,8 @@ frmPlaylist::frmPlaylist()
     imlToolbar.add("open", "document-open", QStyle::SP_DialogOpenButton);
     imlToolbar.add("save", "document-save", QStyle::SP_DialogSaveButton);
     tlbPlaylist.setImageList(&imlToolbar);
+    tlbPlaylist.setButtonsTakeFocus(true);
+    tlbPlaylist.setAccessibleName(QStringLiteral("Playlist tools"));
     tlbPlaylist.addButton("file", "file", "Add file");
     tlbPlaylist.addButton("dir", "dir", "Add directory");
     tlbPlaylist.addButton("dir_rec", "dir_rec", "Add directory and all subdirectories");
@@ -68,6 +71,10 @@ frmPlaylist::frmPlaylist()
     lvPlaylist.setColorRule(
         [](const QString &key) { return IsIntroKey(key, true) ? kIntroColour : kNormalColour; });
     lvPlaylist.onClick([this] { lvPlaylist_Click(); });
+    lvPlaylist.onEnter([this] { lvPlaylist_Click(); });
+    lvPlaylist.onDblClick([this] { lvPlaylist_DblClick(); });
+    lvPlaylist.setAccessibleName(QStringLiteral("Playlist"));
+    transportKeys::bind(*this);
     lvPlaylist.onColumnClick([this](int column) { lvPlaylist_ColumnClick(column); });
     tlbPlaylist.onButtonClick(
         [this](toolkit::ToolbarButton &button) { tlbPlaylist_ButtonClick(button); });

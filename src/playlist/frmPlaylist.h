@@ -24,6 +24,8 @@ class frmPlaylist : public toolkit::Form
     void InitPlaylistWindow();
     // Plays the selected entry.
     void lvPlaylist_Click();
+    // A double-click plays the row unless its first click has just started it.
+    void lvPlaylist_DblClick();
     // Replaces the whole list with the entries of a list file.
     void OpenPList(const QString &file);
     // Replaces the whole list with the rows carried over from the last unload; when the

@@ -26,6 +26,15 @@ void frmPlaylist::lvPlaylist_Click()
     Ignore([this] { setMousePointer(0); });
 }
 
+void frmPlaylist::lvPlaylist_DblClick()
+{
+    const auto selected = lvPlaylist.SelectedItem();
+    if (selected && !gMCI->LoadedFilename().empty() &&
+        selected->Key().toStdString() == gMCI->mstrLongFileName)
+        return;
+    lvPlaylist_Click();
+}
+
 void frmPlaylist::playSelected()
 {
     frmMain &main = forms::frmMain();

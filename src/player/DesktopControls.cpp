@@ -1,0 +1,143 @@
+#include "player/DesktopControls.h"
+
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "session/MediaControls.h"
+#include "session/MediaPlayer.h"
+#include "toolkit/Handlers.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace modGlobals;
+
+namespace desktopControls
+{
+namespace
+{
+
+constexpr qint64 kMicroseconds = 1000;
+
+std::optional<toolkit::ListItem> currentEntry()
+{
+    if (!forms::frmPlaylistLoaded())
+        return std::nullopt;
+    return forms::frmPlaylist().lvPlaylist.SelectedItem();
+}
+
+session::PlayerState currentState()
+{
+    session::PlayerState state;
+    if (!gMCI)
+        return state;
+    frmMain &main = forms::frmMain();
+    const std::optional<toolkit::ListItem> entry = currentEntry();
+    state.loaded = !gMCI->LoadedFilename().empty();
+    state.playing = state.loaded && main.tlbMain.Buttons("play").Image() == "pause";
+    state.playable = state.loaded || gSingleFile || entry.has_value();
+    if (entry && !gSingleFile) {
+        state.hasPrevious = entry->Index() > 1;
+        state.hasNext = entry->Index() < forms::frmPlaylist().lvPlaylist.Count();
+    }
+    state.seekable = main.tlbMain.Buttons("forward").Enabled();
+    state.rate = gPlaySpeed / double(kNormalSpeed);
+    if (state.loaded) {
+        state.file = QString::fromStdString(gMCI->mstrLongFileName);
+        state.title = main.sbStatus.Panels(1).Text();
+        if (state.title.isEmpty() || state.title == state.file)
+            state.title = QFileInfo(state.file).completeBaseName();
+        state.lengthMs = std::max(0, main.sldVideo.Max());
+    }
+    return state;
+}
+
+void press(const char *key)
+{
+    toolkit::runHandler([key] { forms::frmMain().tlbMain.click(key); });
+}
+
+// The entry `step` rows from the current one, played as a click on it would.
+void playNeighbour(int step)
+{
+    toolkit::runHandler([step] {
+        const std::optional<toolkit::ListItem> entry = currentEntry();
+        if (!entry || gSingleFile)
+            return;
+        frmPlaylist &playlist = forms::frmPlaylist();
+        const int index = entry->Index() + step;
+        if (index < 1 || index > playlist.lvPlaylist.Count())
+            return;
+        playlist.lvPlaylist.Item(index).setSelected(true);
+        playlist.lvPlaylist_Click();
+    });
+}
+
+// Moves the slider's thumb there and lets the slider's scroll play from it.
+void seekTo(qint64 ms)
+{
+    toolkit::runHandler([ms] {
+        frmMain &main = forms::frmMain();
+        if (gMCI->LoadedFilename().empty())
+            return;
+        main.sldVideo.setValue(static_cast<int>(std::clamp<qint64>(ms, 0, main.sldVideo.Max())));
+        main.sldVideo_Scroll();
+    });
+}
+
+qint64 positionMs()
+{
+    if (!gMCI || gMCI->LoadedFilename().empty())
+        return 0;
+    return std::max(0, gMCI->GetCurrentMultimediaPos());
+}
+
+} // namespace
+
+void start()
+{
+    session::PlayerActions actions;
+    actions.raise = [] {
+        toolkit::runHandler([] {
+            ActivateWindow(gFullScreen ? forms::frmFullScreen().hWnd() : forms::frmMain().hWnd());
+        });
+    };
+    actions.playPause = [] { press("play"); };
+    actions.play = [] {
+        if (!session::mediaControls().state().playing)
+            press("play");
+    };
+    actions.pause = [] {
+        if (session::mediaControls().state().playing)
+            press("play");
+    };
+    actions.stop = [] { press("stop"); };
+    actions.next = [] { playNeighbour(1); };
+    actions.previous = [] { playNeighbour(-1); };
+    actions.seek = [](qint64 offset) { seekTo(positionMs() + offset / kMicroseconds); };
+    actions.setPosition = [](const QString &track, qint64 position) {
+        const session::MediaControls &controls = session::mediaControls();
+        if (track != controls.trackId() || position < 0 ||
+            position > controls.state().lengthMs * kMicroseconds)
+            return;
+        seekTo(position / kMicroseconds);
+    };
+    actions.position = [] { return positionMs() * kMicroseconds; };
+    publish();
+    session::startMediaPlayer(std::move(actions), QStringLiteral("Pellin Player"),
+                              QStringLiteral("com.vorlund.PellinPlayer"));
+}
+
+void publish()
+{
+    session::mediaControls().setState(currentState());
+}
+
+void seeked()
+{
+    session::announceSeek(positionMs() * kMicroseconds);
+}
+
+} // namespace desktopControls
