@@ -50,7 +50,8 @@ QVariantMap MediaControls::metadata() const
     if (!mState.loaded)
         return data;
     data.insert(QStringLiteral("xesam:title"), mState.title);
-    data.insert(QStringLiteral("xesam:url"), QUrl::fromLocalFile(mState.file).toString());
+    data.insert(QStringLiteral("xesam:url"),
+                QUrl::fromLocalFile(mState.file).toString(QUrl::FullyEncoded));
     if (mState.lengthMs > 0)
         data.insert(QStringLiteral("mpris:length"), qlonglong(mState.lengthMs) * 1000);
     return data;

@@ -127,6 +127,7 @@ class PlayerAdaptor : public QDBusAbstractAdaptor
     void OpenUri(const QString &) {}
 
   signals:
+    // Declared for the interface's description; announceSeek sends it.
     void Seeked(qlonglong Position);
 
   private:
@@ -135,7 +136,6 @@ class PlayerAdaptor : public QDBusAbstractAdaptor
 
 struct Service {
     std::unique_ptr<PlayerObject> object;
-    PlayerAdaptor *player = nullptr;
     QString name;
     QMetaObject::Connection changes;
 };
@@ -169,7 +169,7 @@ bool startMediaPlayer(PlayerActions actions, const QString &identity, const QStr
     Service running;
     running.object = std::make_unique<PlayerObject>(std::move(actions), identity, desktopEntry);
     new RootAdaptor(*running.object);
-    running.player = new PlayerAdaptor(*running.object);
+    new PlayerAdaptor(*running.object);
     if (!bus->registerObject(kObjectPath, running.object.get(), QDBusConnection::ExportAdaptors))
         return false;
     // A second player of the same user takes a name of its own, as the desktop expects.
@@ -202,8 +202,15 @@ void stopMediaPlayer()
 
 void announceSeek(qint64 position)
 {
-    if (service())
-        emit service()->player->Seeked(position);
+    if (!service())
+        return;
+    const std::optional<QDBusConnection> bus = sessionBus();
+    if (!bus)
+        return;
+    QDBusMessage signal =
+        QDBusMessage::createSignal(kObjectPath, kPlayerInterface, QStringLiteral("Seeked"));
+    signal << qlonglong(position);
+    bus->send(signal);
 }
 
 } // namespace session

@@ -1,0 +1,376 @@
+// The player on a session bus of the test's own (dbus-run-session), driven by a client on a
+// connection of its own as the desktop's media controls would: what the bus shows of the player,
+// every method against the player's states, the change signals, Seek and SetPosition. Without a
+// bus (the _nobus run) nothing is offered and the player plays as before.
+#include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
+#include "fullscreen/frmFullToolbar.h"
+#include "mci/SimulatedMedia.h"
+#include "player/DesktopControls.h"
+#include "player/frmMain.h"
+#include "playlist/frmPlaylist.h"
+#include "session/MediaControls.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
+#include "toolkit/Forms.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QTest>
+
+#include <optional>
+
+using namespace modGlobals;
+
+namespace
+{
+const QString kRoot = QStringLiteral("/course");
+const QString kIntro = kRoot + "/videos/intro.asf";
+const QString kModule = kRoot + "/videos/module1.avi";
+const QString kLong = kRoot + "/videos/long.mpg";
+
+const QString kService = QStringLiteral("org.mpris.MediaPlayer2.PellinPlayer");
+const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kRootInterface = QStringLiteral("org.mpris.MediaPlayer2");
+const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
+
+bool busAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS");
+}
+
+} // namespace
+
+// The desktop's side: a connection of its own that hears the player's signals.
+class Desktop : public QObject
+{
+    Q_OBJECT
+  public:
+    Desktop()
+        : bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("desktop")))
+    {
+        bus.connect(kService, kPath, kProperties, QStringLiteral("PropertiesChanged"), this,
+                    SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
+        bus.connect(kService, kPath, kPlayer, QStringLiteral("Seeked"), this,
+                    SLOT(seeked(qlonglong)));
+    }
+    ~Desktop() override { QDBusConnection::disconnectFromBus(QStringLiteral("desktop")); }
+
+    // Waits for the answer while the player, on this same thread, answers.
+    QDBusMessage call(const QString &interface, const QString &method,
+                      const QVariantList &arguments = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, interface, method);
+        message.setArguments(arguments);
+        return bus.call(message, QDBus::BlockWithGui, 5000);
+    }
+
+    QVariant property(const QString &interface, const QString &name)
+    {
+        const QDBusMessage reply = call(kProperties, QStringLiteral("Get"), {interface, name});
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return {};
+        const QVariant value = reply.arguments().at(0).value<QDBusVariant>().variant();
+        if (value.canConvert<QDBusArgument>())
+            return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
+        return value;
+    }
+
+    QDBusConnection bus;
+    QList<QVariantMap> changes;
+    QList<qlonglong> seeks;
+
+  public slots:
+    void propertiesChanged(const QString &interface, const QVariantMap &changed,
+                           const QStringList &)
+    {
+        if (interface == kPlayer)
+            changes << changed;
+    }
+    void seeked(qlonglong position) { seeks << position; }
+};
+
+class tst_DesktopControls : public QObject
+{
+    Q_OBJECT
+
+  private:
+    std::optional<support::WindowFixture> f;
+    std::optional<Desktop> desktop;
+
+    frmMain &main() { return forms::frmMain(); }
+    frmPlaylist &playlist() { return forms::frmPlaylist(); }
+    mci::SimulatedMedia &media() { return *f->media; }
+
+    void playEntry(const QString &key)
+    {
+        playlist().lvPlaylist.findKey(key)->setSelected(true);
+        playlist().lvPlaylist_Click();
+    }
+
+    QString statusOnTheBus() { return desktop->property(kPlayer, "PlaybackStatus").toString(); }
+
+    // The statuses the desktop heard of, in order.
+    QStringList heardStatuses() const
+    {
+        QStringList statuses;
+        for (const QVariantMap &change : desktop->changes)
+            if (change.contains("PlaybackStatus"))
+                statuses << change.value("PlaybackStatus").toString();
+        return statuses;
+    }
+
+    void arrange(const QString &before)
+    {
+        if (before == QLatin1String("selected")) {
+            playlist().lvPlaylist.findKey(kModule)->setSelected(true);
+            desktopControls::publish();
+        } else if (before == QLatin1String("playing")) {
+            playEntry(kModule);
+            media().advance(10000);
+        } else if (before == QLatin1String("paused")) {
+            playEntry(kModule);
+            media().advance(10000);
+            support::pressMain("play");
+        } else if (before == QLatin1String("last")) {
+            playEntry(kLong);
+        } else if (before == QLatin1String("full screen")) {
+            playEntry(kModule);
+            support::pressMain("full");
+            QVERIFY(gFullScreen);
+        }
+    }
+
+  private slots:
+    void init()
+    {
+        f.emplace();
+        mci::SimulatedMedia &scripted = f->simulateMedia();
+        scripted.addFile(kIntro, 12000, QSize(320, 240));
+        scripted.addFile(kModule, 60000, QSize(640, 480));
+        scripted.addFile(kLong, 760000, QSize(640, 480));
+        gMediaRoot = kRoot;
+        playlist().AddEntry(kIntro, "Introduction", "0:12");
+        playlist().AddEntry(kModule, "Module 1", "1:00");
+        playlist().AddEntry(kLong, "Long module", "12:40");
+        main().Show();
+        desktopControls::start();
+        if (busAvailable())
+            desktop.emplace();
+    }
+
+    void cleanup()
+    {
+        desktop.reset();
+        f.reset();
+    }
+
+    void withoutABusThePlayerPlaysAsBefore()
+    {
+        if (busAvailable())
+            QSKIP("the run with a session bus");
+        playEntry(kModule);
+        support::pressMain("play");
+        QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("play"));
+        QCOMPARE(session::mediaControls().playbackStatus(), QStringLiteral("Paused"));
+    }
+
+    void thePlayerOnTheBus()
+    {
+        if (!busAvailable())
+            QSKIP("no session bus");
+        QVERIFY(desktop->bus.interface()->isServiceRegistered(kService));
+        const QDBusMessage introspection = desktop->call(
+            QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect"));
+        const QString xml = introspection.arguments().value(0).toString();
+        for (const char *part :
+             {"interface name=\"org.mpris.MediaPlayer2\"",
+              "interface name=\"org.mpris.MediaPlayer2.Player\"", "method name=\"Raise\"",
+              "method name=\"PlayPause\"", "method name=\"Play\"", "method name=\"Pause\"",
+              "method name=\"Stop\"", "method name=\"Seek\"", "method name=\"SetPosition\"",
+              "signal name=\"Seeked\"", "property name=\"PlaybackStatus\" type=\"s\"",
+              "property name=\"Metadata\" type=\"a{sv}\"", "property name=\"Position\" type=\"x\"",
+              "property name=\"CanSeek\" type=\"b\""})
+            QVERIFY2(xml.contains(QLatin1String(part)), part);
+        QCOMPARE(desktop->property(kRootInterface, "Identity").toString(),
+                 QStringLiteral("Pellin Player"));
+        QCOMPARE(desktop->property(kRootInterface, "DesktopEntry").toString(),
+                 QStringLiteral("com.vorlund.PellinPlayer"));
+        QCOMPARE(desktop->property(kRootInterface, "CanRaise").toBool(), true);
+        QCOMPARE(desktop->call(kRootInterface, "Raise").type(), QDBusMessage::ReplyMessage);
+
+        playEntry(kModule);
+        media().advance(10000);
+        const QVariantMap metadata = desktop->property(kPlayer, "Metadata").toMap();
+        QCOMPARE(metadata.value("xesam:title").toString(), QStringLiteral("Module 1"));
+        QCOMPARE(metadata.value("xesam:url").toString(),
+                 QStringLiteral("file:///course/videos/module1.avi"));
+        QCOMPARE(metadata.value("mpris:length").toLongLong(), 60000000LL);
+        QCOMPARE(desktop->property(kPlayer, "Position").toLongLong(), 10000000LL);
+        QCOMPARE(desktop->property(kPlayer, "CanGoNext").toBool(), true);
+        QCOMPARE(desktop->property(kPlayer, "CanSeek").toBool(), true);
+    }
+
+    void methods_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("loaded");
+        QTest::addColumn<QString>("playImage");
+        QTest::newRow("PlayPause plays the selected entry") << "selected"
+                                                            << "PlayPause"
+                                                            << "Playing" << kModule << "pause";
+        QTest::newRow("Play plays the selected entry") << "selected"
+                                                       << "Play"
+                                                       << "Playing" << kModule << "pause";
+        QTest::newRow("Play with nothing to play") << ""
+                                                   << "Play"
+                                                   << "Stopped"
+                                                   << ""
+                                                   << "play";
+        QTest::newRow("PlayPause pauses") << "playing"
+                                          << "PlayPause"
+                                          << "Paused" << kModule << "play";
+        QTest::newRow("Pause pauses") << "playing"
+                                      << "Pause"
+                                      << "Paused" << kModule << "play";
+        QTest::newRow("Play while playing goes on") << "playing"
+                                                    << "Play"
+                                                    << "Playing" << kModule << "pause";
+        QTest::newRow("Pause while paused stays") << "paused"
+                                                  << "Pause"
+                                                  << "Paused" << kModule << "play";
+        QTest::newRow("Play resumes") << "paused"
+                                      << "Play"
+                                      << "Playing" << kModule << "pause";
+        QTest::newRow("PlayPause resumes") << "paused"
+                                           << "PlayPause"
+                                           << "Playing" << kModule << "pause";
+        QTest::newRow("Stop stops") << "playing"
+                                    << "Stop"
+                                    << "Stopped"
+                                    << ""
+                                    << "play";
+        QTest::newRow("Stop with nothing loaded") << ""
+                                                  << "Stop"
+                                                  << "Stopped"
+                                                  << ""
+                                                  << "play";
+        QTest::newRow("Next plays the next entry") << "playing"
+                                                   << "Next"
+                                                   << "Playing" << kLong << "pause";
+        QTest::newRow("Previous plays the entry before") << "playing"
+                                                         << "Previous"
+                                                         << "Playing" << kIntro << "pause";
+        QTest::newRow("Next after the last entry") << "last"
+                                                   << "Next"
+                                                   << "Playing" << kLong << "pause";
+        QTest::newRow("a media key in full screen pauses") << "full screen"
+                                                           << "PlayPause"
+                                                           << "Paused" << kModule << "play";
+    }
+
+    // Each method does what the button or the entry's click does, and the desktop hears of the
+    // status it leaves.
+    void methods()
+    {
+        if (!busAvailable())
+            QSKIP("no session bus");
+        QFETCH(QString, before);
+        QFETCH(QString, method);
+        QFETCH(QString, status);
+        QFETCH(QString, loaded);
+        QFETCH(QString, playImage);
+        arrange(before);
+        const QString statusBefore = statusOnTheBus();
+
+        QCOMPARE(desktop->call(kPlayer, method).type(), QDBusMessage::ReplyMessage);
+
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), loaded);
+        QCOMPARE(main().tlbMain.Buttons("play").Image(), playImage);
+        QCOMPARE(statusOnTheBus(), status);
+        if (status != statusBefore)
+            QTRY_VERIFY(heardStatuses().endsWith(status));
+        if (gFullScreen)
+            QCOMPARE(forms::frmFullToolbar().tlbFullScreen.Buttons("play").Image(), playImage);
+    }
+
+    // Play, pause and stop are each heard once, in order, as the student presses them.
+    void theDesktopHearsEveryChange()
+    {
+        if (!busAvailable())
+            QSKIP("no session bus");
+        playEntry(kModule);
+        support::pressMain("play");
+        support::pressMain("play");
+        support::pressMain("stop");
+        QTRY_COMPARE(heardStatuses(), (QStringList{"Playing", "Paused", "Playing", "Stopped"}));
+        // The position timer ticking on a playing video tells nothing new.
+        playEntry(kModule);
+        QTRY_COMPARE(heardStatuses().size(), 5);
+        const int heard = int(desktop->changes.size());
+        for (int tick = 0; tick < 4; ++tick) {
+            media().advance(500);
+            main().tmrMediaScroller_Timer();
+        }
+        QTest::qWait(100);
+        QCOMPARE(int(desktop->changes.size()), heard);
+    }
+
+    void seekAndSetPosition_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<qlonglong>("argument"); // microseconds
+        QTest::addColumn<bool>("thisTrack");
+        QTest::addColumn<int>("position"); // ms, afterwards
+        QTest::newRow("Seek ahead") << "Seek" << 5000000LL << true << 15000;
+        QTest::newRow("Seek back") << "Seek" << -4000000LL << true << 6000;
+        QTest::newRow("Seek before the start") << "Seek" << -20000000LL << true << 0;
+        QTest::newRow("SetPosition") << "SetPosition" << 30000000LL << true << 30000;
+        QTest::newRow("SetPosition at the end") << "SetPosition" << 60000000LL << true << 60000;
+        QTest::newRow("SetPosition beyond the end") << "SetPosition" << 60000001LL << true << 10000;
+        QTest::newRow("SetPosition before the start") << "SetPosition" << -1LL << true << 10000;
+        QTest::newRow("SetPosition of another track")
+            << "SetPosition" << 30000000LL << false << 10000;
+    }
+
+    void seekAndSetPosition()
+    {
+        if (!busAvailable())
+            QSKIP("no session bus");
+        QFETCH(QString, method);
+        QFETCH(qlonglong, argument);
+        QFETCH(bool, thisTrack);
+        QFETCH(int, position);
+        playEntry(kModule);
+        media().advance(10000);
+        support::pressMain("play"); // paused: a seek plays on, as the slider does
+        desktop->seeks.clear();
+        QVariantList arguments{argument};
+        if (method == QLatin1String("SetPosition")) {
+            const QString track =
+                thisTrack ? session::mediaControls().trackId() : QStringLiteral("/other/track");
+            arguments.prepend(QVariant::fromValue(QDBusObjectPath(track)));
+        }
+
+        QCOMPARE(desktop->call(kPlayer, method, arguments).type(), QDBusMessage::ReplyMessage);
+
+        QCOMPARE(gMCI->GetCurrentMultimediaPos(), position);
+        if (position == 10000) {
+            QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("play"));
+            return;
+        }
+        QCOMPARE(main().sldVideo.Value(), position);
+        QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("pause"));
+        QTRY_COMPARE(desktop->seeks, (QList<qlonglong>{qlonglong(position) * 1000}));
+    }
+};
+
+QTEST_MAIN(tst_DesktopControls)
+#include "tst_DesktopControls.moc"
