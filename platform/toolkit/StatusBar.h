@@ -17,8 +17,8 @@ class StatusPanel
     explicit StatusPanel(QLabel &label) : mLabel(label) {}
     QString Text() const { return mLabel.text(); }
     void setText(const QString &text) { mLabel.setText(text); }
-    // What a screen reader calls the panel; it reads the text as the panel's value.
-    void setAccessibleName(const QString &name) { mLabel.setAccessibleName(name); }
+    // What a screen reader tells of the panel besides its text, which it reads as the name.
+    void setAccessibleDescription(const QString &text) { mLabel.setAccessibleDescription(text); }
     double Width() const { return mWidth; }
     void setWidth(double twips);
     bool Visible() const { return mVisible; }

@@ -32,6 +32,7 @@ frmFullScreen::frmFullScreen() : toolkit::Form(QStringLiteral("frmFullScreen")),
     setSkipTaskbar();
     screener.setObjectName(QStringLiteral("screener"));
     screener.setFocusPolicy(Qt::StrongFocus);
+    screener.setAccessibleName(QStringLiteral("Video"));
     screener.installEventFilter(this);
 }
 

@@ -56,8 +56,8 @@ frmMain::frmMain()
     tlbMain.onButtonClick([this](toolkit::ToolbarButton &button) { tlbMain_ButtonClick(button); });
     transportKeys::bind(*this).bindDoubleClick(picVideo, [this] { tlbMain.click("full"); });
     sldVideo.setAccessibleName(QStringLiteral("Position"));
-    sbStatus.Panels(1).setAccessibleName(QStringLiteral("Video"));
-    sbStatus.Panels(2).setAccessibleName(QStringLiteral("Position and length"));
+    sbStatus.Panels(1).setAccessibleDescription(QStringLiteral("Video"));
+    sbStatus.Panels(2).setAccessibleDescription(QStringLiteral("Position and length"));
     sldVideo.onScroll([this] { sldVideo_Scroll(); });
     sbStatus.Panels(2).setText(QStringLiteral("00:00/00:00"));
     // Nothing is loaded at start: no stop, rewind, forward or slider until a video plays.

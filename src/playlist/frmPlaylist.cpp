@@ -10,6 +10,7 @@
 #include "toolkit/Units.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QStyle>
 
 using namespace modGlobals;
@@ -74,6 +75,7 @@ frmPlaylist::frmPlaylist()
     lvPlaylist.onEnter([this] { lvPlaylist_Click(); });
     lvPlaylist.onDblClick([this] { lvPlaylist_DblClick(); });
     lvPlaylist.setAccessibleName(QStringLiteral("Playlist"));
+    lvPlaylist.header()->setAccessibleName(QStringLiteral("Playlist columns"));
     transportKeys::bind(*this);
     lvPlaylist.onColumnClick([this](int column) { lvPlaylist_ColumnClick(column); });
     tlbPlaylist.onButtonClick(
