@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The real player on a real X server, read as a screen reader reads it: over AT-SPI, on the
+# accessibility bus of a session bus of the test's own (run it inside dbus-run-session).
+#   accessible-tree.sh PLAYER
+set -euo pipefail
+test_name=desktop_accessible_tree
+player=$1
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR source=../packaging/common.sh
+source "$here/../packaging/common.sh"
+
+[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || fail "no session bus: run inside dbus-run-session"
+mkdir -p "$work/home" "$work/runtime" "$work/course/bin"
+chmod 700 "$work/runtime"
+# A course beside the program, as on a course disc: its index fills the playlist.
+cp "$player" "$work/course/bin/PellinPlayer"
+printf '\\m1.avi;Module 1;0:04\r\n' >"$work/course/bin/index.dat"
+make_pdf_viewer
+start_x_server
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
+started_pids+=("$!")
+
+env -i HOME="$work/home" TMPDIR="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
+  PATH="$work/tools:/usr/bin:/bin" DISPLAY="$DISPLAY" \
+  DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+  PELLIN_AUDIO_OUTPUT=null "$work/course/bin/PellinPlayer" >"$work/player.log" 2>&1 &
+started_pids+=("$!")
+visible_window '^Vorlund - IT Certification Videos -$' 30 "the main window" >/dev/null
+# The playlist window comes up four seconds after the main window.
+visible_window '^Pellin Playlist$' 30 "the playlist window" >/dev/null
+
+/usr/bin/python3 "$here/accessible-tree.py" || { cat "$work/player.log" >&2; fail "the tree is not as a screen reader needs it"; }
