@@ -25,8 +25,11 @@ env -i HOME="$work/home" TMPDIR="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
   DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
   PELLIN_AUDIO_OUTPUT=null "$work/course/bin/PellinPlayer" >"$work/player.log" 2>&1 &
 started_pids+=("$!")
+# A player that ends before its windows show tells why.
+trap 'cat "$work/player.log" >&2; cleanup' EXIT
 visible_window '^Vorlund - IT Certification Videos -$' 30 "the main window" >/dev/null
 # The playlist window comes up four seconds after the main window.
 visible_window '^Pellin Playlist$' 30 "the playlist window" >/dev/null
 
-/usr/bin/python3 "$here/accessible-tree.py" || { cat "$work/player.log" >&2; fail "the tree is not as a screen reader needs it"; }
+/usr/bin/python3 "$here/accessible-tree.py" || fail "the tree is not as a screen reader needs it"
+trap cleanup EXIT
