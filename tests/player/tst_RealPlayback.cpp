@@ -11,6 +11,7 @@
 #include "support/WindowFixture.h"
 #include "toolkit/Forms.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -175,6 +176,38 @@ class tst_RealPlayback : public QObject
         QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("play"));
         QCOMPARE(main().sbStatus.Panels(2).Text(), QStringLiteral("00:00/00:00"));
         QVERIFY(!main().sldVideo.isEnabled());
+        QVERIFY(f->boxes.empty());
+    }
+
+    // View > Speed at 2x: the entry plays to its end in about half its length (the figure is
+    // printed), the position display follows the video, and the end presses "stop" once.
+    void twiceTheSpeedPlaysToTheEndOnce()
+    {
+        f->recorder.emplace(support::MediaRecorder::Answering::ByInterpreter);
+        main().mnuSpeed_Click(2000);
+        playlist().AddEntry(clip, QStringLiteral("Lesson"), QStringLiteral("0:04"));
+        playlist().lvPlaylist.findKey(clip)->setSelected(true);
+        QElapsedTimer wall;
+        wall.start();
+        playlist().lvPlaylist_Click();
+        QVERIFY(f->recorder->commands().contains(QStringLiteral("set movie speed 2000")));
+        f->recorder->clear();
+
+        // The position timer runs on its own; what it shows never goes back.
+        int last = 0;
+        while (main().tmrMediaScroller.Enabled() && wall.elapsed() < 20000) {
+            QVERIFY(main().sldVideo.Value() >= last || main().sldVideo.Value() == 0);
+            last = main().sldVideo.Value();
+            QTest::qWait(50);
+        }
+        const qint64 took = wall.elapsed();
+        QVERIFY(!main().tmrMediaScroller.Enabled());
+        qInfo("4049 ms of video at twice the speed played to its end in %lld ms", took);
+        QCOMPARE(f->recorder->commands().filter(QStringLiteral("stop movie"), Qt::CaseInsensitive),
+                 QStringList{"Stop movie"});
+        QVERIFY(gMCI->LoadedFilename().empty());
+        QVERIFY(playlist().isVisible());
+        QCOMPARE(main().sbStatus.Panels(2).Text(), QStringLiteral("00:00/00:00"));
         QVERIFY(f->boxes.empty());
     }
 };
