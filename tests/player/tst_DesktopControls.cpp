@@ -10,6 +10,7 @@
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "session/MediaControls.h"
+#include "support/SimulatedCourse.h"
 #include "support/WindowFixture.h"
 #include "support/Windows.h"
 #include "toolkit/Forms.h"
@@ -28,10 +29,9 @@ using namespace modGlobals;
 
 namespace
 {
-const QString kRoot = QStringLiteral("/course");
-const QString kIntro = kRoot + "/videos/intro.asf";
-const QString kModule = kRoot + "/videos/module1.avi";
-const QString kLong = kRoot + "/videos/long.mpg";
+using support::course::kIntro;
+using support::course::kLong;
+using support::course::kModule;
 
 const QString kService = QStringLiteral("org.mpris.MediaPlayer2.PellinPlayer");
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
@@ -150,14 +150,7 @@ class tst_DesktopControls : public QObject
     void init()
     {
         f.emplace();
-        mci::SimulatedMedia &scripted = f->simulateMedia();
-        scripted.addFile(kIntro, 12000, QSize(320, 240));
-        scripted.addFile(kModule, 60000, QSize(640, 480));
-        scripted.addFile(kLong, 760000, QSize(640, 480));
-        gMediaRoot = kRoot;
-        playlist().AddEntry(kIntro, "Introduction", "0:12");
-        playlist().AddEntry(kModule, "Module 1", "1:00");
-        playlist().AddEntry(kLong, "Long module", "12:40");
+        support::loadSimulatedCourse(*f);
         main().Show();
         desktopControls::start();
         if (busAvailable())

@@ -7,6 +7,7 @@
 #include "mci/SimulatedMedia.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "support/SimulatedCourse.h"
 #include "support/WindowFixture.h"
 #include "support/Windows.h"
 #include "toolkit/Forms.h"
@@ -18,13 +19,9 @@
 
 using namespace modGlobals;
 
-namespace
-{
-const QString kRoot = QStringLiteral("/course");
-const QString kModule = kRoot + "/videos/module1.avi";
-const QString kLong = kRoot + "/videos/long.mpg";
-const QString kIntro = kRoot + "/videos/intro.asf";
-} // namespace
+using support::course::kIntro;
+using support::course::kLong;
+using support::course::kModule;
 
 class tst_Keyboard : public QObject
 {
@@ -107,14 +104,7 @@ class tst_Keyboard : public QObject
     void init()
     {
         f.emplace();
-        mci::SimulatedMedia &scripted = f->simulateMedia();
-        scripted.addFile(kModule, 60000, QSize(640, 480));
-        scripted.addFile(kLong, 760000, QSize(640, 480));
-        scripted.addFile(kIntro, 12000, QSize(320, 240));
-        gMediaRoot = kRoot;
-        playlist().AddEntry(kIntro, "Introduction", "0:12");
-        playlist().AddEntry(kModule, "Module 1", "1:00");
-        playlist().AddEntry(kLong, "Long module", "12:40");
+        support::loadSimulatedCourse(*f);
         f->recorder.emplace(support::MediaRecorder::Answering::ByInterpreter);
         main().Show();
     }
