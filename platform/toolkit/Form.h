@@ -68,6 +68,10 @@ class Form : public QWidget
 
     void Show(Form *owner = nullptr);
     void Hide() { hide(); }
+    // Asks for the keyboard focus and leaves the stacking as it is: the window that the keys of
+    // the moment belong to takes them even where the window manager would not move the focus
+    // to it (a window shown while the focused one was hidden), or where no window manager does.
+    void TakeFocus() { activateWindow(); }
     bool Visible() const { return isVisible(); }
     Form *Owner() const { return mOwner; }
 

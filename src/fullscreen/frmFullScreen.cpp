@@ -61,7 +61,11 @@ void frmFullScreen::Form_Unload(int &)
     // Whatever failed above, the window goes: the main window and the flags must say so, and a
     // playlist window that closes with this one keeps its rows, however full screen was left.
     gKeepPlaylist = true;
-    Ignore([] { forms::frmMain().Show(); });
+    // The main window takes the keys again: the focus must not go with this window.
+    Ignore([] {
+        forms::frmMain().Show();
+        forms::frmMain().TakeFocus();
+    });
     // A bar that was loaded again without an owner must not outlive full screen either.
     Ignore([] {
         if (forms::frmFullToolbarLoaded())

@@ -35,5 +35,8 @@ void frmMain::EnterFullScreen()
         full.Show();
         forms::frmFullToolbar().Show(&full);
         gFullScreen = true;
+        // The keys of full screen (Esc, Ctrl+T) belong to the full-screen window; the main window
+        // that had the focus is hidden.
+        full.TakeFocus();
     }
 }

@@ -300,6 +300,28 @@ class tst_Desktop : public QObject
                                toolkit::toPixelsY(frmMain::kLargeHeight)));
     }
 
+    // The keys a student presses reach the window on the screen: Esc typed on the keyboard
+    // leaves full screen, although the main window that had the focus was hidden on the way in,
+    // and back in the main window F11 enters it again.
+    void fullScreenTakesTheKeys()
+    {
+        showMain();
+        playLesson();
+        ActivateWindow(main().hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &main());
+        main().tlbMain.click("full");
+        frmFullScreen &full = forms::frmFullScreen();
+        QVERIFY(QTest::qWaitForWindowExposed(&full));
+        QTRY_COMPARE(QApplication::activeWindow(), &full);
+        QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+        QTRY_VERIFY(!gFullScreen);
+        QVERIFY(!forms::frmFullScreenLoaded());
+        QTRY_COMPARE(QApplication::activeWindow(), &main());
+        QCOMPARE(QProcess::execute("xdotool", {"key", "F11"}), 0);
+        QTRY_VERIFY(gFullScreen);
+        forms::frmFullScreen().LeaveFullScreen();
+    }
+
     // Edge to edge: the video's pixels reach the neighbourhood of every corner of the screen.
     void videoReachesTheScreensCorners()
     {
