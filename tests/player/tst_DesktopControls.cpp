@@ -26,6 +26,7 @@
 #include <optional>
 
 using namespace modGlobals;
+using support::playEntry;
 
 namespace
 {
@@ -107,12 +108,6 @@ class tst_DesktopControls : public QObject
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
     mci::SimulatedMedia &media() { return *f->media; }
 
-    void playEntry(const QString &key)
-    {
-        playlist().lvPlaylist.findKey(key)->setSelected(true);
-        playlist().lvPlaylist_Click();
-    }
-
     QString statusOnTheBus() { return desktop->property(kPlayer, "PlaybackStatus").toString(); }
 
     // The statuses the desktop heard of, in order.
@@ -125,25 +120,13 @@ class tst_DesktopControls : public QObject
         return statuses;
     }
 
+    // Selecting a row changes what the desktop may do without a press of the player's own, so
+    // the state is published as the position timer would.
     void arrange(const QString &before)
     {
-        if (before == QLatin1String("selected")) {
-            playlist().lvPlaylist.findKey(kModule)->setSelected(true);
+        support::arrangeState(*f, before);
+        if (before == QLatin1String("selected"))
             desktopControls::publish();
-        } else if (before == QLatin1String("playing")) {
-            playEntry(kModule);
-            media().advance(10000);
-        } else if (before == QLatin1String("paused")) {
-            playEntry(kModule);
-            media().advance(10000);
-            support::pressMain("play");
-        } else if (before == QLatin1String("last")) {
-            playEntry(kLong);
-        } else if (before == QLatin1String("full screen")) {
-            playEntry(kModule);
-            support::pressMain("full");
-            QVERIFY(gFullScreen);
-        }
     }
 
   private slots:

@@ -19,6 +19,7 @@
 
 using namespace modGlobals;
 
+using support::playEntry;
 using support::course::kIntro;
 using support::course::kLong;
 using support::course::kModule;
@@ -32,15 +33,8 @@ class tst_Keyboard : public QObject
 
     frmMain &main() { return forms::frmMain(); }
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
-    mci::SimulatedMedia &media() { return *f->media; }
 
     void select(const QString &key) { playlist().lvPlaylist.findKey(key)->setSelected(true); }
-    void playEntry(const QString &key)
-    {
-        select(key);
-        playlist().lvPlaylist_Click();
-    }
-
     // The actions sent to the device since the last clear, without the queries.
     QStringList actionsSent() const
     {
@@ -59,26 +53,6 @@ class tst_Keyboard : public QObject
         return (loaded.isEmpty() ? QStringLiteral("nothing") : loaded) + ", " + play.Image() +
                ", " + play.ToolTipText() + (gFullScreen ? ", full screen" : "") +
                (main().cmdPList.Tag() == QLatin1String("0") ? ", playlist shown" : "");
-    }
-
-    void arrange(const QString &before)
-    {
-        if (before == QLatin1String("selected")) {
-            select(kModule);
-        } else if (before == QLatin1String("playing")) {
-            playEntry(kModule);
-            media().advance(10000);
-        } else if (before == QLatin1String("paused")) {
-            playEntry(kModule);
-            media().advance(10000);
-            support::pressMain("play");
-        } else if (before == QLatin1String("intro")) {
-            playEntry(kIntro);
-        } else if (before == QLatin1String("full screen")) {
-            playEntry(kModule);
-            support::pressMain("full");
-            QVERIFY(gFullScreen);
-        }
     }
 
     QWidget *target(const QString &where)
@@ -191,7 +165,7 @@ class tst_Keyboard : public QObject
         QFETCH(QString, before);
         QFETCH(QStringList, sent);
         QFETCH(QString, after);
-        arrange(before);
+        support::arrangeState(*f, before);
         QWidget *widget = target(where);
         QVERIFY(widget);
         f->recorder->clear();

@@ -17,6 +17,7 @@
 
 using namespace modGlobals;
 
+using support::playEntry;
 using support::course::kIntro;
 using support::course::kLong;
 using support::course::kModule;
@@ -31,12 +32,6 @@ class tst_PlaybackSpeed : public QObject
     frmMain &main() { return forms::frmMain(); }
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
     mci::SimulatedMedia &media() { return *f->media; }
-
-    void playEntry(const QString &key)
-    {
-        playlist().lvPlaylist.findKey(key)->setSelected(true);
-        playlist().lvPlaylist_Click();
-    }
 
     QStringList speedCommands() const
     {

@@ -2,6 +2,9 @@
 
 #include "common/modGlobals.h"
 #include "playlist/frmPlaylist.h"
+#include "support/Windows.h"
+
+#include <QTest>
 
 namespace support
 {
@@ -17,6 +20,33 @@ void loadSimulatedCourse(WindowFixture &fixture)
     playlist.AddEntry(course::kIntro, "Introduction", "0:12");
     playlist.AddEntry(course::kModule, "Module 1", "1:00");
     playlist.AddEntry(course::kLong, "Long module", "12:40");
+}
+
+void playEntry(const QString &key)
+{
+    frmPlaylist &playlist = forms::frmPlaylist();
+    playlist.lvPlaylist.findKey(key)->setSelected(true);
+    playlist.lvPlaylist_Click();
+}
+
+void arrangeState(WindowFixture &fixture, const QString &state)
+{
+    if (state == QLatin1String("selected")) {
+        forms::frmPlaylist().lvPlaylist.findKey(course::kModule)->setSelected(true);
+    } else if (state == QLatin1String("playing") || state == QLatin1String("paused")) {
+        playEntry(course::kModule);
+        fixture.media->advance(10000);
+        if (state == QLatin1String("paused"))
+            pressMain("play");
+    } else if (state == QLatin1String("intro")) {
+        playEntry(course::kIntro);
+    } else if (state == QLatin1String("last")) {
+        playEntry(course::kLong);
+    } else if (state == QLatin1String("full screen")) {
+        playEntry(course::kModule);
+        pressMain("full");
+        QVERIFY(modGlobals::gFullScreen);
+    }
 }
 
 } // namespace support

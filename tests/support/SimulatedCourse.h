@@ -22,4 +22,13 @@ inline const QString kLong = kRoot + QStringLiteral("/videos/long.mpg");
 // playlist with their entries.
 void loadSimulatedCourse(WindowFixture &fixture);
 
+// Selects the entry of `key` and plays it as a click on it does.
+void playEntry(const QString &key);
+
+// Puts the player of the loaded course in a named state of the transport, as a student gets
+// there: "selected" (the module selected, nothing loaded), "playing" and "paused" (the module,
+// 10 s in), "intro" (the introduction playing), "last" (the long module playing) or
+// "full screen" (the module playing in full screen). Any other name leaves the player as it is.
+void arrangeState(WindowFixture &fixture, const QString &state);
+
 } // namespace support
