@@ -1,5 +1,8 @@
 #include "X11Probe.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -47,6 +50,36 @@ xcb_atom_t X11Probe::atom(const char *name)
 bool X11Probe::windowManagerRunning()
 {
     return !values(mRoot, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).isEmpty();
+}
+
+bool X11Probe::windowManagerFramesWindows(int timeoutMs)
+{
+    // A window mapped while the window manager is still taking over the screen may be missed by
+    // it for good, so a window not framed after a while is replaced by a new one.
+    constexpr int kAttemptMs = 2000;
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(mConnection)).data;
+    QElapsedTimer waited;
+    waited.start();
+    while (!waited.hasExpired(timeoutMs)) {
+        const xcb_window_t window = xcb_generate_id(mConnection);
+        xcb_create_window(mConnection, XCB_COPY_FROM_PARENT, window, mRoot, 0, 0, 64, 64, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        xcb_map_window(mConnection, window);
+        sync();
+        QElapsedTimer attempt;
+        attempt.start();
+        bool framed = false;
+        while (!framed && !attempt.hasExpired(kAttemptMs)) {
+            framed = !values(window, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL).isEmpty();
+            if (!framed)
+                QThread::msleep(20);
+        }
+        xcb_destroy_window(mConnection, window);
+        sync();
+        if (framed)
+            return true;
+    }
+    return false;
 }
 
 QList<quint32> X11Probe::values(xcb_window_t window, const char *property, xcb_atom_t type)

@@ -23,6 +23,9 @@ class X11Probe
 
     // A window manager has announced itself on the root window.
     bool windowManagerRunning();
+    // The window manager frames a window of this connection's within `timeoutMs`: it has
+    // announced itself before it reads its configuration, and maps nothing meanwhile.
+    bool windowManagerFramesWindows(int timeoutMs);
 
     // The names of the atoms a property holds (_NET_WM_STATE, _NET_WM_ALLOWED_ACTIONS).
     QStringList atomNames(xcb_window_t window, const char *property);
