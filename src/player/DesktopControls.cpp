@@ -2,6 +2,7 @@
 
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullScreen.h"
+#include "player/PlaybackState.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "session/MediaControls.h"
@@ -33,23 +34,23 @@ session::PlayerState currentState()
     session::PlayerState state;
     if (!gMCI)
         return state;
-    frmMain &main = forms::frmMain();
+    const playback::State &player = playback::state();
     const std::optional<toolkit::ListItem> entry = currentEntry();
-    state.loaded = !gMCI->LoadedFilename().empty();
-    state.playing = state.loaded && main.tlbMain.Buttons("play").Image() == "pause";
+    state.loaded = player.loaded();
+    state.playing = state.loaded && player.playing();
     state.playable = state.loaded || gSingleFile || entry.has_value();
     if (entry && !gSingleFile) {
         state.hasPrevious = entry->Index() > 1;
         state.hasNext = entry->Index() < forms::frmPlaylist().lvPlaylist.Count();
     }
-    state.seekable = main.tlbMain.Buttons("forward").Enabled();
-    state.rate = gPlaySpeed / double(kNormalSpeed);
+    state.seekable = player.seekable();
+    state.rate = player.speed() / double(playback::State::kNormalSpeed);
     if (state.loaded) {
-        state.file = QString::fromStdString(gMCI->mstrLongFileName);
-        state.title = main.sbStatus.Panels(1).Text();
+        state.file = player.file();
+        state.title = player.title();
         if (state.title.isEmpty() || state.title == state.file)
             state.title = QFileInfo(state.file).completeBaseName();
-        state.lengthMs = std::max(0, main.sldVideo.Max());
+        state.lengthMs = std::max(0, player.lengthMs());
     }
     return state;
 }

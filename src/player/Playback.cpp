@@ -3,6 +3,7 @@
 #include "common/modGlobals.h"
 #include "fullscreen/frmFullToolbar.h"
 #include "player/DesktopControls.h"
+#include "player/PlaybackState.h"
 #include "player/frmMain.h"
 
 using namespace modGlobals;
@@ -12,6 +13,13 @@ namespace playback
 
 namespace
 {
+
+// The one writable state: only the procedures of this file write it.
+State &writableState()
+{
+    static State state;
+    return state;
+}
 
 const QString kMovie = QStringLiteral("movie");
 const QString kPause = QStringLiteral("pause");
@@ -34,6 +42,7 @@ void showLook(const QString &image, const QString &toolTip)
         play.setImage(image);
         play.setToolTipText(toolTip);
     });
+    writableState().setPlaying(image == kPause);
     desktopControls::publish();
 }
 
@@ -46,14 +55,32 @@ void applySpeed()
 
 } // namespace
 
+const State &state()
+{
+    return writableState();
+}
+
+void ResetState()
+{
+    modGlobals::ResetState();
+    writableState().reset();
+}
+
 void OpenVideo(const QString &file, long long picture)
 {
     gMCI->StopMultimedia();
     gMCI->CloseMultimedia();
     gMCI->LoadedFilename(file.toStdString());
+    writableState().setFile(file);
     gMCI->AliasName(kMovie.toStdString());
     gMCI->OpenMultimedia(picture);
     applySpeed();
+}
+
+void ShowTitle(const QString &title)
+{
+    forms::frmMain().sbStatus.Panels(1).setText(title);
+    writableState().setTitle(title);
 }
 
 void FitVideo(long long picture)
@@ -73,6 +100,7 @@ void MoveVideo(long long picture, std::int32_t position)
 void SetSpeed(int factor)
 {
     gPlaySpeed = factor;
+    writableState().setSpeed(factor);
     if (!gMCI->LoadedFilename().empty())
         gMCI->SetSpeed(factor);
     desktopControls::publish();
@@ -91,6 +119,7 @@ void ShowPausedLook()
 void ShowPlayingImage(Mirror mirror)
 {
     onBothBars(kPlay, mirror, [](toolkit::ToolbarButton &play) { play.setImage(kPause); });
+    writableState().setPlaying(true);
     desktopControls::publish();
 }
 
@@ -99,6 +128,7 @@ void EnableTransport(bool enabled)
     for (const char *key : kTransportKeys)
         onBothBars(QLatin1String(key), Mirror::ToolsBar,
                    [enabled](toolkit::ToolbarButton &button) { button.setEnabled(enabled); });
+    writableState().setSeekable(enabled);
     desktopControls::publish();
 }
 
@@ -108,6 +138,7 @@ void ShowPlayingState(const QString &toolTip)
     ShowPlayingLook(toolTip);
     main.sldVideo.setEnabled(true);
     main.sldVideo.setMax(gMCI->GetTotalTime());
+    writableState().setLengthMs(main.sldVideo.Max());
     main.tmrMediaScroller.setEnabled(true);
     EnableTransport(true);
     desktopControls::publish();
@@ -117,13 +148,15 @@ void ReturnToNothingLoaded()
 {
     frmMain &main = forms::frmMain();
     gMCI->LoadedFilename("");
+    writableState().setFile({});
+    writableState().setLengthMs(0);
     main.cmdPList.setTag("1");
     main.cmdPList_Click();
     ShowPausedLook();
     EnableTransport(false);
     if (gFullScreen && forms::frmFullToolbarLoaded())
         forms::frmFullToolbar().setCaption("Tools(Ctl-T) 0:00/00:00");
-    main.sbStatus.Panels(1).setText("");
+    ShowTitle({});
     main.sbStatus.Panels(2).setText("00:00/00:00");
     main.sldVideo.setValue(0);
     main.sldVideo.setSelStart(0);

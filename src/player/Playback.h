@@ -14,10 +14,18 @@ namespace playback
 inline const QString kPauseVideo = QStringLiteral("Pause video");
 inline const QString kPlayVideo = QStringLiteral("Play video");
 
+// The process as it starts, for tests: the shared module's state (modGlobals::ResetState) and
+// the player's state.
+void ResetState();
+
 // Stops and closes what the controller has open, then opens `file` under the alias "movie" with
 // the picture area `picture` (a window handle) as the video's parent window, at the session's
 // speed.
 void OpenVideo(const QString &file, long long picture);
+
+// The first status panel names what plays: the entry's title, or the path of a file opened
+// alone.
+void ShowTitle(const QString &title);
 
 // Fits the opened video to the picture area `picture`.
 void FitVideo(long long picture);

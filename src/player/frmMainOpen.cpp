@@ -68,7 +68,7 @@ void frmMain::mnuOpen_Click()
         path = TrimNull(path).toLower();
         setMousePointer(11);
         picVideo.ClearPicture();
-        sbStatus.Panels(1).setText(path);
+        playback::ShowTitle(path);
         gMCI->LoadedFilename(path.toStdString());
         toolkit::DoEvents();
         mOpenedFile = path;

@@ -4,6 +4,7 @@
 #include "fullscreen/frmFullToolbar.h"
 #include "player/DesktopControls.h"
 #include "player/Playback.h"
+#include "player/PlaybackState.h"
 #include "player/VendorLinks.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
@@ -59,7 +60,7 @@ void frmMain::playClicked()
             playlist.lvPlaylist_Click();
         return;
     }
-    if (tlbMain.Buttons("play").Image() == "play") {
+    if (!playback::state().playing()) {
         // Only a loaded video can be resumed. The controller's pause record outlives the video
         // (a seek or a jump plays on without clearing it), so after such a video has ended and
         // been stopped, resuming would leave the device stopped and the button dead.
@@ -83,7 +84,7 @@ void frmMain::playClicked()
 void frmMain::restartOpenedFile()
 {
     try {
-        sbStatus.Panels(1).setText(mOpenedFile);
+        playback::ShowTitle(mOpenedFile);
         gMCI->LoadedFilename(mOpenedFile.toStdString());
         toolkit::DoEvents();
         playback::OpenVideo(mOpenedFile, videoParent());

@@ -9,6 +9,7 @@
 #include <QFrame>
 
 #include <cstdint>
+#include <optional>
 
 // The playlist window: the course's videos and the student's own, with the editing toolbar.
 class frmPlaylist : public toolkit::Form
@@ -68,7 +69,21 @@ class frmPlaylist : public toolkit::Form
     toolkit::ListView lvPlaylist;
 
   private:
+    // How one attempt at the selected entry ends: played, to be made again for the entry
+    // selected now, or left (to a newer run, a Cancel, or nothing selected).
+    enum class Attempt { Played, Again, Left };
+
     void playSelected();
+    Attempt playSelectedOnce(std::uint64_t run, bool &opened);
+    // Lets the pending events run, then reads the selected entry again. A click delivered
+    // inside the pass has started a newer run, which supersedes this one; a selection moved to
+    // another entry (or to none) means `key` is no longer what the student chose. Answers how
+    // the attempt ends in those cases, nothing when it goes on with `key`.
+    std::optional<Attempt> passEvents(std::uint64_t run, const QString &key);
+
+    // Counts the runs of playSelected, so that a run resumed after a pass knows whether a newer
+    // one started inside it.
+    std::uint64_t mPlayRuns = 0;
     // Adds list file entries in one fill, at the end or, while the list is sorted, each at its
     // sorted place; intros in their colour.
     void AddListEntries(QList<pellin::ListEntry> entries);

@@ -4,6 +4,7 @@
 #include "common/ListFile.h"
 #include "common/MediaSearch.h"
 #include "common/modGlobals.h"
+#include "player/PlaybackState.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "system/PathResolver.h"
@@ -49,9 +50,7 @@ class PlayingVideoPause
   public:
     PlayingVideoPause()
     {
-        const bool playing =
-            forms::frmMain().tlbMain.Buttons(QStringLiteral("play")).Image() == "pause";
-        if (gMCI && playing)
+        if (gMCI && playback::state().playing())
             mPaused = gMCI->PauseMultimedia() == "Success";
     }
     ~PlayingVideoPause()

@@ -4,6 +4,7 @@
 #include "fullscreen/frmFullScreen.h"
 #include "fullscreen/frmFullToolbar.h"
 #include "player/Playback.h"
+#include "player/PlaybackState.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "support/FailureNumber.h"
@@ -222,6 +223,13 @@ class tst_PlaybackProcedures : public QObject
                  situation != Situation::ToolsBarClosed && situation != Situation::Windowed);
         if (forms::frmFullToolbarLoaded())
             QCOMPARE(buttonsOf(forms::frmFullToolbar().tlbFullScreen), toolsBar);
+        // The state the other readers see is written with the main toolbar's buttons.
+        const bool transport =
+            procedure == Procedure::EnableTransport || procedure == Procedure::DisableTransport;
+        if (transport)
+            QCOMPARE(playback::state().seekable(), main.transportEnabled);
+        else
+            QCOMPARE(playback::state().playing(), main.image == QStringLiteral("pause"));
     }
 
     void playingStateShowsTheOpenedVideo_data()
@@ -245,6 +253,10 @@ class tst_PlaybackProcedures : public QObject
         QVERIFY(main().sldVideo.isEnabled());
         QCOMPARE(main().sldVideo.Max(), length);
         QVERIFY(main().tmrMediaScroller.Enabled());
+        const playback::State &state = playback::state();
+        QCOMPARE(state.file(), file);
+        QVERIFY(state.playing() && state.seekable());
+        QCOMPARE(state.lengthMs(), length);
     }
 
     // A video that could not be opened has no length: the slider refuses it with 380, after
@@ -278,7 +290,7 @@ class tst_PlaybackProcedures : public QObject
         QFETCH(Situation, situation);
         playback::OpenVideo(kLesson, main().picVideo.hWnd());
         playback::ShowPlayingState();
-        main().sbStatus.Panels(1).setText(QStringLiteral("Lesson one"));
+        playback::ShowTitle(QStringLiteral("Lesson one"));
         main().sbStatus.Panels(2).setText(QStringLiteral("1:05/12:40"));
         main().sldVideo.setValue(65000);
         main().sldVideo.setSelStart(65000);
@@ -310,6 +322,10 @@ class tst_PlaybackProcedures : public QObject
         QVERIFY(!main().tmrMediaScroller.Enabled());
         QCOMPARE(main().cmdPList.Tag(), QStringLiteral("0"));
         QVERIFY(forms::frmPlaylist().isVisible());
+        const playback::State &state = playback::state();
+        QVERIFY(!state.loaded() && !state.playing() && !state.seekable());
+        QCOMPARE(state.lengthMs(), 0);
+        QCOMPARE(state.title(), QString());
     }
 
     void openVideoReplacesWhatIsOpen_data()

@@ -1,6 +1,7 @@
 #include "support/WindowFixture.h"
 
 #include "common/modGlobals.h"
+#include "player/Playback.h"
 #include "system/Registry.h"
 #include "toolkit/Environment.h"
 
@@ -11,7 +12,7 @@ namespace support
 
 WindowFixture::WindowFixture()
 {
-    modGlobals::ResetState();
+    playback::ResetState();
     // The folder is 0700 and the user's own, so it serves as the private temporary folder.
     for (const char *name : {"TMPDIR", "XDG_RUNTIME_DIR"}) {
         if (qEnvironmentVariableIsSet(name))
@@ -32,7 +33,7 @@ WindowFixture::WindowFixture()
 
 WindowFixture::~WindowFixture()
 {
-    modGlobals::ResetState();
+    playback::ResetState();
     for (const auto &[name, value] : mOldEnvironment) {
         if (value)
             qputenv(name, *value);
