@@ -1,5 +1,6 @@
 #include "common/CourseIndex.h"
 
+#include "common/EntryLine.h"
 #include "common/PathFields.h"
 #include "common/TextLines.h"
 #include "failure/Failure.h"
@@ -62,11 +63,6 @@ QString lowerCased(QString key)
             *c = QChar(char16_t(unit + (u'a' - u'A')));
     }
     return key;
-}
-
-QString problem(int lineNumber, const QString &fileName, const QString &why)
-{
-    return QStringLiteral("line %1 of %2: %3").arg(lineNumber).arg(fileName, why);
 }
 
 // The text cut short with an ellipsis when it is longer than `length`; the start says which line
@@ -143,18 +139,13 @@ CourseIndex parseLines(const Lines &lines, qsizetype sizeHint, const QString &me
         if (line.isEmpty())
             continue;
 
-        const qsizetype first = line.indexOf(u';');
-        if (first >= 0) {
-            // The first three ";"-separated fields; any further ones are ignored.
-            const qsizetype second = line.indexOf(u';', first + 1);
-            if (second < 0) {
-                index.problems.append(problem(lineNumber, fileName,
-                                              QStringLiteral("an entry needs a path, a title and "
-                                                             "a length separated by \";\"")));
+        if (line.contains(u';')) {
+            const std::optional<EntryFields> fields = splitEntryLine(line);
+            if (!fields) {
+                index.problems.append(lineProblem(lineNumber, fileName, entryFieldsProblem()));
                 continue;
             }
-            const qsizetype third = line.indexOf(u';', second + 1);
-            const QStringView path = line.first(first);
+            const QStringView path = fields->path;
             QString key;
             key.reserve(mediaRoot.size() + path.size());
             key.append(mediaRoot);
@@ -163,30 +154,26 @@ CourseIndex parseLines(const Lines &lines, qsizetype sizeHint, const QString &me
             const qsizetype known = keys.size();
             keys.insert(key);
             if (keys.size() == known) {
-                index.problems.append(
-                    problem(lineNumber, fileName,
-                            QStringLiteral("the video %1 is already in the list").arg(key)));
+                index.problems.append(lineProblem(lineNumber, fileName, repeatedEntryProblem(key)));
                 continue;
             }
-            const qsizetype lengthEnd = third < 0 ? line.size() : third;
-            index.entries.append(
-                {std::move(key), line.sliced(first + 1, second - first - 1).toString(),
-                 line.sliced(second + 1, lengthEnd - second - 1).toString(), isIntroPath(path)});
+            index.entries.append({std::move(key), fields->title.toString(),
+                                  fields->length.toString(), isIntroPath(path)});
             continue;
         }
 
         const QStringList fields = line.toString().split(u':');
         if (fields.size() < 4) {
-            index.problems.append(problem(lineNumber, fileName,
-                                          QStringLiteral("a caption line needs four fields "
-                                                         "separated by \":\"")));
+            index.problems.append(lineProblem(lineNumber, fileName,
+                                              QStringLiteral("a caption line needs four fields "
+                                                             "separated by \":\"")));
             continue;
         }
         const std::optional<qint32> message = toLong(fields[1]);
         if (!message) {
             index.problems.append(
-                problem(lineNumber, fileName,
-                        QStringLiteral("\"%1\" is not a whole number").arg(fields[1])));
+                lineProblem(lineNumber, fileName,
+                            QStringLiteral("\"%1\" is not a whole number").arg(fields[1])));
             continue;
         }
         index.captions.append(

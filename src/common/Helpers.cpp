@@ -1,8 +1,6 @@
 #include "common/Helpers.h"
 
 #include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace modGlobals
 {
@@ -54,15 +52,6 @@ QString FormatTime(qint64 time, bool inMilliseconds)
 {
     const qint64 seconds = qMax<qint64>(0, inMilliseconds ? secondsHalfEven(time) : time);
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'));
-}
-
-QString GetScreenResolution()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return {};
-    const QSize pixels = screen->size() * screen->devicePixelRatio();
-    return QStringLiteral("%1x%2").arg(pixels.width()).arg(pixels.height());
 }
 
 } // namespace modGlobals

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-// Small path, time and screen helpers shared by every window.
+// Small path and time helpers shared by every window and by the file formats.
 namespace modGlobals
 {
 
@@ -21,8 +21,5 @@ QString TrimNull(const QString &text);
 // even neighbour; there is no hour field. Negative durations (the controller's -1 for "unknown")
 // show as 0:00.
 QString FormatTime(qint64 time, bool inMilliseconds);
-
-// Pixel size of the primary screen as "<width>x<height>"; empty when there is no screen.
-QString GetScreenResolution();
 
 } // namespace modGlobals

@@ -1,5 +1,6 @@
 #include "common/ListFile.h"
 
+#include "common/EntryLine.h"
 #include "common/PathFields.h"
 #include "common/TextLines.h"
 
@@ -41,32 +42,21 @@ ListFileContent parseLines(const Lines &lines, qsizetype sizeHint, const QString
         ++lineNumber;
         if (line.isEmpty())
             continue;
-        // The first three ";"-separated pieces; any further ones are ignored.
-        const qsizetype first = line.indexOf(u';');
-        const qsizetype second = first < 0 ? -1 : line.indexOf(u';', first + 1);
-        if (second < 0) {
-            content.problems.append(QStringLiteral("line %1 of %2: an entry needs a path, a title "
-                                                   "and a length separated by \";\"")
-                                        .arg(lineNumber)
-                                        .arg(fileName));
+        const std::optional<EntryFields> fields = splitEntryLine(line);
+        if (!fields) {
+            content.problems.append(lineProblem(lineNumber, fileName, entryFieldsProblem()));
             continue;
         }
-        const qsizetype third = line.indexOf(u';', second + 1);
-        QString key = nativePathField(line.first(first).toString());
+        QString key = nativePathField(fields->path.toString());
         // Paths are resolved ignoring letter case, so keys differing only in case name one video.
         QString folded = foldedKey(key);
         if (keys.contains(folded)) {
-            content.problems.append(
-                QStringLiteral("line %1 of %2: the video %3 is already in the list")
-                    .arg(lineNumber)
-                    .arg(fileName, key));
+            content.problems.append(lineProblem(lineNumber, fileName, repeatedEntryProblem(key)));
             continue;
         }
         keys.insert(std::move(folded));
-        const qsizetype lengthEnd = third < 0 ? line.size() : third;
-        content.entries.append({std::move(key),
-                                line.sliced(first + 1, second - first - 1).toString(),
-                                line.sliced(second + 1, lengthEnd - second - 1).toString()});
+        content.entries.append(
+            {std::move(key), fields->title.toString(), fields->length.toString()});
     }
     return content;
 }

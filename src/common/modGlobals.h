@@ -3,6 +3,7 @@
 #include "common/ButtonCaptions.h"
 #include "common/ErrorReport.h"
 #include "common/Helpers.h"
+#include "common/ScreenQuery.h"
 #include "media/clsMCI.h"
 
 #include <QString>
