@@ -147,4 +147,14 @@ void setAudioOutput(const QString &output)
         loader.module->setAudioOutput(output);
 }
 
+void resetAudioOutput()
+{
+    LoaderState &loader = state();
+    if (!loader.audioOutput)
+        return;
+    loader.audioOutput.reset();
+    if (loader.module)
+        loader.module->setAudioOutput({});
+}
+
 } // namespace mci

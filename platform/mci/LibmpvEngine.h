@@ -24,5 +24,7 @@ void loadLibmpvEngineAfterFirstPaint(QWidget &window);
 // variable PELLIN_AUDIO_OUTPUT decides, and without that the first file with sound probes the
 // desktop's output once for the whole process.
 void setAudioOutput(const QString &output);
+// No audio output chosen, as the process starts: the first file with sound finds the desktop's.
+void resetAudioOutput();
 
 } // namespace mci

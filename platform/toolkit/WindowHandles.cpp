@@ -17,6 +17,15 @@ QHash<long long, QPointer<QWidget>> &registry()
     return widgets;
 }
 
+// Odd numbers starting well above small integers, so a handle never looks like a count.
+constexpr long long kFirstHandle = 0x10001;
+
+long long &nextHandle()
+{
+    static long long next = kFirstHandle;
+    return next;
+}
+
 } // namespace
 
 long long handleOf(QWidget *widget)
@@ -26,8 +35,7 @@ long long handleOf(QWidget *widget)
     const QVariant known = widget->property(kHandleProperty);
     if (known.isValid())
         return known.toLongLong();
-    // Odd numbers starting well above small integers, so a handle never looks like a count.
-    static long long next = 0x10001;
+    long long &next = nextHandle();
     const long long handle = next;
     next += 2;
     widget->setProperty(kHandleProperty, handle);
@@ -40,6 +48,12 @@ QWidget *widgetOf(long long handle)
 {
     const auto it = registry().constFind(handle);
     return it == registry().constEnd() ? nullptr : it->data();
+}
+
+void resetHandles()
+{
+    if (registry().isEmpty())
+        nextHandle() = kFirstHandle;
 }
 
 QRect windowRect(long long handle)

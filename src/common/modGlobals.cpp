@@ -2,17 +2,15 @@
 
 #include "common/Choosers.h"
 #include "common/ListFile.h"
-#include "mci/Interpreter.h"
-#include "mci/Transport.h"
+#include "mci/Reset.h"
 #include "session/Session.h"
 #include "shell/Shell.h"
 #include "system/Registry.h"
-#include "system/SystemFolders.h"
+#include "system/Reset.h"
 #include "system/TempFolder.h"
-#include "toolkit/Environment.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Handlers.h"
-#include "toolkit/MessageBox.h"
+#include "toolkit/Reset.h"
 
 #include <QCoreApplication>
 
@@ -26,9 +24,7 @@ void ResetState()
     // Unloaded windows are deleted later; let that happen before anything else goes.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    mci::setTransport(nullptr);
-    mci::interpreter().closeAll();
-    mci::interpreter().setEngineFactory(nullptr);
+    mci::resetState();
     gMCI.reset();
     session::resetSession();
     gMediaRoot.clear();
@@ -43,15 +39,12 @@ void ResetState()
     gSelectedKey.clear();
     gPlaySpeed = kNormalSpeed;
     pellin::resetCarryOver();
-    sys::resetTempFolder();
+    sys::resetState();
+    toolkit::resetState();
 
     setChooserHandler({});
     setFolderBrowserOwner({});
-    toolkit::setMessageBoxHandler({});
-    toolkit::setAppPath({});
     toolkit::setFailureReporter(ReportError);
-    sys::setRegistryAnswer({});
-    sys::setWindowsFolder({});
     shell::setRecorder({});
 }
 

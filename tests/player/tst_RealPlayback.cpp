@@ -60,13 +60,14 @@ class tst_RealPlayback : public QObject
         QString failure;
         QVERIFY2(clips::makeAt(clip, clips::format("avi-mpeg4-mp3"), {}, &failure),
                  qPrintable(failure));
-        mci::setAudioOutput(QStringLiteral("null"));
     }
 
     // The real libmpv engine: the fixture leaves the simulated one unselected.
     void init()
     {
         f.emplace();
+        // The fixture's reset leaves the audio output to the desktop; the suite plays silently.
+        mci::setAudioOutput(QStringLiteral("null"));
         gMediaRoot = dir.path();
         main().Show();
         QVERIFY(QTest::qWaitForWindowExposed(&main()));

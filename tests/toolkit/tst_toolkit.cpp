@@ -8,10 +8,12 @@
 #include "toolkit/MenuItem.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ProgressBar.h"
+#include "toolkit/Reset.h"
 #include "toolkit/Slider.h"
 #include "toolkit/Timer.h"
 #include "toolkit/Toolbar.h"
 #include "toolkit/Units.h"
+#include "toolkit/WindowHandles.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -85,6 +87,7 @@ class ToolkitTest : public QObject
 
     void failureInHandlerIsReportedAndLoopGoesOn();
     void everyControlEventRunsItsHandlerThroughTheWrapper();
+    void resetNumbersHandlesAgainOnlyWhenNoneIsHeld();
 };
 
 void ToolkitTest::cleanup()
@@ -515,6 +518,26 @@ void ToolkitTest::everyControlEventRunsItsHandlerThroughTheWrapper()
                  name);
     }
     toolkit::setFailureReporter({});
+}
+
+// A test's reset puts the handle numbering back where the process starts it, but never gives a
+// number that a living widget still holds.
+void ToolkitTest::resetNumbersHandlesAgainOnlyWhenNoneIsHeld()
+{
+    long long first = 0;
+    {
+        QWidget widget;
+        first = toolkit::handleOf(&widget);
+        toolkit::resetState();
+        QWidget next;
+        QVERIFY(toolkit::handleOf(&next) != first);
+        QCOMPARE(toolkit::widgetOf(first), &widget);
+    }
+    toolkit::resetState();
+    QWidget again;
+    QCOMPARE(toolkit::handleOf(&again), 0x10001);
+    toolkit::resetState(); // held: the number stays in use
+    QCOMPARE(toolkit::widgetOf(0x10001), &again);
 }
 
 int main(int argc, char **argv)
