@@ -19,8 +19,7 @@ namespace modGlobals
 
 QString ErrorReportText(int number, const QString &description)
 {
-    // -2147221504 is the base of object-defined numbers and carries no information of its own.
-    const QString numberLine = (number == 0 || number == -2147221504)
+    const QString numberLine = (number == 0 || number == kObjectDefinedBase)
                                    ? QString()
                                    : u"Number: "_s + QString::number(number);
     return QStringList{u"An unexpected error has occured: "_s,

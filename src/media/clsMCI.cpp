@@ -1,5 +1,6 @@
 #include "media/clsMCI.h"
 
+#include "common/VideoTypes.h"
 #include "failure/Failure.h"
 #include "mci/Transport.h"
 #include "system/IniFile.h"
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 namespace
 {
@@ -137,15 +139,11 @@ void clsMCI::LoadedFilename(const std::string &pstrLoadedFile)
     std::string extension = dot == std::string::npos ? pstrLoadedFile : pstrLoadedFile.substr(dot);
     extension = lowerCased(extension.substr(0, extension.find('\0')));
 
-    if (extension == ".avi") {
-        mDeviceType = "AviVideo";
-        mIsASF = false;
-    } else if (extension == ".mpeg" || extension == ".mpg") {
-        mDeviceType = "MPEGVideo";
-        mIsASF = false;
-    } else if (extension == ".asf") {
-        mDeviceType = "MPEGVideo";
-        mIsASF = true;
+    const bool dotted = extension.starts_with('.');
+    if (const pellin::VideoType *type =
+            dotted ? pellin::videoTypeOf(std::string_view(extension).substr(1)) : nullptr) {
+        mDeviceType = std::string(type->deviceType);
+        mIsASF = type->intro;
     } else {
         // The device type stays that of the previous file: the next open uses it again.
         mIsASF = false;

@@ -1,5 +1,6 @@
 // Opening a single video file, the welcome video and the video layouts of the main window.
 #include "common/Choosers.h"
+#include "common/VideoTypes.h"
 #include "common/modGlobals.h"
 #include "player/Playback.h"
 #include "player/frmMain.h"
@@ -9,9 +10,6 @@ using namespace modGlobals;
 
 namespace
 {
-
-const QString kVideoFilter =
-    QStringLiteral("Video Files (*.MPG;*.MPEG;*.AVI;*.ASF) |*.mpg;*.mpeg;*.avi;*.asf|");
 
 // The welcome video sets no slider, so nothing else would notice that it did not open: a video
 // the device could not open has no length, the value the slider refuses with 380.
@@ -59,7 +57,7 @@ void frmMain::mnuOpen_Click()
 {
     try {
         const QString answer =
-            ShowOpenFileDialog(hWnd(), kVideoFilter, "Open Media File", gMediaRoot);
+            ShowOpenFileDialog(hWnd(), pellin::videoFileFilter(), "Open Media File", gMediaRoot);
         if (answer.isEmpty())
             return;
         QString path = answer;

@@ -3,6 +3,7 @@
 #include "common/Choosers.h"
 #include "common/ListFile.h"
 #include "common/MediaSearch.h"
+#include "common/VideoTypes.h"
 #include "common/modGlobals.h"
 #include "player/PlaybackState.h"
 #include "player/frmMain.h"
@@ -20,8 +21,6 @@ using namespace modGlobals;
 namespace
 {
 
-const QString kVideoFilter =
-    QStringLiteral("Video Files (*.MPG;*.MPEG;*.AVI;*.ASF) |*.mpg;*.mpeg;*.avi;*.asf|");
 const QString kPlaylistFilter = QStringLiteral("Vorlund Playlist (*.PEL) |*.pel|");
 const QString kUnknownLength = QStringLiteral("????");
 constexpr int vbDefault = 0;
@@ -169,8 +168,9 @@ QString folderOf(const QString &path)
 void addFile(frmPlaylist &window)
 {
     clsMCI probe;
-    QString path = TrimNull(ShowOpenFileDialog(
-        window.hWnd(), kVideoFilter, QStringLiteral("Add Media File"), window.mDialogFolder));
+    QString path =
+        TrimNull(ShowOpenFileDialog(window.hWnd(), pellin::videoFileFilter(),
+                                    QStringLiteral("Add Media File"), window.mDialogFolder));
     window.setMousePointer(vbHourglass);
     if (path.isEmpty())
         return;
@@ -197,8 +197,8 @@ void addDirectory(frmPlaylist &window)
     gLastFolder = chosen;
     const PlayingVideoPause pause;
     EntryAdder adder(window);
-    for (const char *pattern : {"*.mpg", "*.mpeg", "*.avi", "*.asf"}) {
-        for (const QString &name : MatchingFileNames(chosen, QLatin1String(pattern))) {
+    for (const QString &pattern : pellin::videoFilePatterns()) {
+        for (const QString &name : MatchingFileNames(chosen, pattern)) {
             const FoundVideo video = FoundVideoOf(chosen, name);
             adder.addMeasured(probe, video.path, video.key, video.title);
         }
