@@ -3,6 +3,7 @@
 #include "mci/ErrorCodes.h"
 #include "mci/ErrorTexts.h"
 #include "mci/LibmpvEngine.h"
+#include "system/PathResolver.h"
 #include "toolkit/WindowHandles.h"
 
 #include <QCoreApplication>
@@ -279,8 +280,10 @@ unsigned Interpreter::open(const Command &command, std::string &reply)
         return error::DeviceNotInstalled;
     auto device = std::make_unique<Device>();
     device->engine = factory->create();
+    // Course data names files in any letter case: the engine gets the name as it is on disk.
     const unsigned code = device->engine->open(
-        QFile::decodeName(QByteArray::fromStdString(element)), parent, type == "mpegvideo");
+        QFile::decodeName(QByteArray::fromStdString(sys::resolvePath(element))), parent,
+        type == "mpegvideo");
     if (code != error::None)
         return code;
     if (QWidget *widget = device->engine->videoWidget())

@@ -36,7 +36,7 @@ void CorePool::park(ParkedDevice device)
 {
     releaseParked();
     if (!device.core || device.core->loadFailed()) {
-        delete device.widget.data();
+        discardVideoWidget(device.widget);
         keepIdle(std::move(device.core));
         return;
     }
@@ -98,7 +98,7 @@ void CorePool::releaseParked()
     std::optional<ParkedDevice> device = std::move(parked_);
     parked_.reset();
     device->core->setTarget(nullptr);
-    delete device->widget.data();
+    discardVideoWidget(device->widget);
     keepIdle(std::move(device->core));
 }
 

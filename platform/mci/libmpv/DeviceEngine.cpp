@@ -2,7 +2,6 @@
 
 #include "mci/ErrorCodes.h"
 #include "mci/libmpv/CorePool.h"
-#include "mci/libmpv/PathLookup.h"
 #include "mci/libmpv/VideoWidget.h"
 
 #include <QFile>
@@ -30,7 +29,7 @@ DeviceEngine::DeviceEngine(CorePool &pool) : pool_(pool) {}
 DeviceEngine::~DeviceEngine()
 {
     if (!core_) {
-        delete widget_.data();
+        discardVideoWidget(widget_);
         return;
     }
     MediaHeader header = header_;
@@ -41,7 +40,8 @@ DeviceEngine::~DeviceEngine()
 unsigned DeviceEngine::open(const QString &name, QWidget *parent, bool mpegDevice)
 {
     const unsigned unplayable = mpegDevice ? error::Internal : error::InvalidFile;
-    const QFileInfo info(existingPathIgnoringCase(name));
+    // The interpreter hands over the name as it is on disk (the system stand-in's resolver).
+    const QFileInfo info(name);
     if (name.isEmpty() || !info.exists() || info.isDir())
         return error::FileNotFound;
     if (!info.isReadable())

@@ -87,4 +87,12 @@ void VideoWidget::showEvent(QShowEvent *)
     askRerender();
 }
 
+void discardVideoWidget(const QPointer<VideoWidget> &widget)
+{
+    if (!widget)
+        return;
+    widget->hide();
+    widget->deleteLater();
+}
+
 } // namespace mci

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
@@ -45,5 +46,9 @@ class VideoWidget final : public QWidget
     bool rerenderAsked_ = false;
     bool resizedHidden_ = false;
 };
+
+// Hides the widget at once and deletes it once the events now waiting have run: a device may be
+// closed from inside one of its widget's own events (a double-click on the video).
+void discardVideoWidget(const QPointer<VideoWidget> &widget);
 
 } // namespace mci
