@@ -37,9 +37,11 @@ class ButtonHook : public toolkit::DrawItemHook
     }
 };
 
+// The hook is found through the toolkit's typed lookup; "ExtBtnProc" only marks the window as
+// hooked, non-zero exactly while it is.
 ButtonHook *hookOf(const QWidget &window)
 {
-    return reinterpret_cast<ButtonHook *>(window.property(kExtBtnProc).toULongLong());
+    return dynamic_cast<ButtonHook *>(toolkit::drawItemHookOf(&window));
 }
 
 } // namespace
@@ -50,7 +52,7 @@ void HookButton(long long hwnd)
     if (!window || hookOf(*window))
         return;
     auto *hook = new ButtonHook(window); // owned by the window: gone when the window is
-    window->setProperty(kExtBtnProc, QVariant::fromValue(reinterpret_cast<qulonglong>(hook)));
+    window->setProperty(kExtBtnProc, QVariant::fromValue(qulonglong{1}));
     toolkit::setDrawItemHook(*window, hook);
 }
 

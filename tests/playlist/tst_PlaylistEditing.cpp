@@ -4,6 +4,7 @@
 #include "common/Choosers.h"
 #include "common/modGlobals.h"
 #include "mci/SimulatedMedia.h"
+#include "player/Playback.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "support/PlaylistRows.h"
@@ -308,7 +309,12 @@ void PlaylistEditingTest::addingHoldsAPlayingVideoOnly()
     gMCI->AliasName("movie");
     gMCI->OpenMultimedia(forms::frmMain().picVideo.hWnd());
     gMCI->PlayMultimedia("0", "0");
-    forms::frmMain().tlbMain.Buttons("play").setImage(playImage);
+    // The play button's look and the player's state are written together, as the transport does.
+    if (playImage == QLatin1String("pause"))
+        playback::ShowPlayingLook();
+    else
+        playback::ShowPausedLook();
+    QCOMPARE(forms::frmMain().tlbMain.Buttons("play").Image(), playImage);
     f->recorder->clear();
 
     f->chooserAnswers << makeFile("added.avi", 1000);
