@@ -1,5 +1,6 @@
 # pellin_options: the compiler settings every target of the project links, so that one place
-# decides the warnings and the Qt strictness macros.
+# decides the warnings and the Qt strictness macros. Warnings become errors with PELLIN_WERROR,
+# which scripts/build (and so CI) turns on; a packager's plain configure only shows them.
 add_library(pellin_options INTERFACE)
 target_compile_options(pellin_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow
                                                  $<$<BOOL:${PELLIN_WERROR}>:-Werror>)
@@ -21,8 +22,9 @@ add_library(pellin_strict_text INTERFACE)
 target_compile_definitions(pellin_strict_text INTERFACE QT_NO_CAST_FROM_ASCII
                                                         QT_NO_CAST_FROM_BYTEARRAY)
 
-# pellin_library(NAME STATIC|INTERFACE [STRICT_TEXT] sources...): a library of the project with
-# its options.
+# pellin_library(NAME STATIC|MODULE|INTERFACE [STRICT_TEXT] sources...): a library of the
+# project with its options (for an INTERFACE library, the options of whatever links it).
+# STRICT_TEXT adds pellin_strict_text to a library that compiles sources of its own.
 function(pellin_library name kind)
   cmake_parse_arguments(L "STRICT_TEXT" "" "" ${ARGN})
   add_library(${name} ${kind} ${L_UNPARSED_ARGUMENTS})
