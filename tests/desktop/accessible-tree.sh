@@ -26,6 +26,22 @@ xwininfo -root >/dev/null 2>&1 || { cat "$work/xvfb.log" >&2; fail "the X server
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
 started_pids+=("$!")
 
+# What the display looked like when it refused a client: whose lock and sockets the display
+# number has, whether our server still runs and answers, and what it logged.
+display_state() {
+  local number=${DISPLAY#:}
+  echo "display $DISPLAY, our server: ${started_pids[0]:-none}"
+  ps -o pid=,stat=,args= -p "${started_pids[0]:-1}" 2>&1 || echo "our server is gone"
+  echo "lock: $(cat "/tmp/.X$number-lock" 2>&1 | tr -d ' ')"
+  ls -l "/tmp/.X11-unix/X$number" 2>&1
+  grep -a "@/tmp/.X11-unix/X$number\b" /proc/net/unix 2>&1 | head -n 3
+  xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && echo "xdpyinfo: answers" || echo "xdpyinfo: no answer"
+  echo "player's log:"
+  cat "$work/player.log"
+  echo "server's log:"
+  cat "$work/xvfb.log"
+}
+
 start_player() {
   env -i HOME="$work/home" TMPDIR="$work/home" XDG_RUNTIME_DIR="$work/runtime" \
     PATH="$work/tools:/usr/bin:/bin" DISPLAY="$DISPLAY" \
@@ -47,6 +63,7 @@ for _ in $(seq 20); do
 done
 if ! kill -0 "$player_pid" 2>/dev/null && grep -q 'could not connect to display' "$work/player.log"; then
   echo "$test_name: the display refused the player; starting it again" >&2
+  display_state >&2
   start_player
 fi
 visible_window '^Vorlund - IT Certification Videos -$' 30 "the main window" >/dev/null
