@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QPointer>
 
-#include <memory>
 #include <vector>
 
 namespace toolkit
@@ -20,18 +19,21 @@ void unregisterForm(Form *form);
 void unloadOwnedBy(Form *owner);
 
 // One instance of a window per name: created and loaded on first use, destroyed by Unload and
-// created anew on the next use.
+// created anew on the next use. The window has one owner, Qt's object tree: the slot only names
+// it (a guarded pointer), Unload hands it to a deferred deletion, and an owner window that is
+// deleted takes its owned windows with it, which the slot then sees as unloaded.
 template <class T> class FormSlot
 {
   public:
     T &operator()()
     {
         if (!mForm) {
-            mForm = std::make_unique<T>();
+            // Owned by Qt from here on: deleted by Unload (deferred) or with its owner window.
+            mForm = new T;
             mForm->setUnloader([this] { Unload(); });
-            registerForm(mForm.get());
+            registerForm(mForm.data());
             // Loading may unload the window again (the splash does): keep the object itself.
-            T *form = mForm.get();
+            T *form = mForm.data();
             form->Form_Load();
             return *form;
         }
@@ -42,11 +44,11 @@ template <class T> class FormSlot
     {
         // Windows still loaded when the program's statics go are left to the process's end:
         // their toolkit is already gone.
-        if (!QCoreApplication::instance())
-            (void)mForm.release();
+        if (QCoreApplication::instance())
+            delete mForm.data();
     }
 
-    bool Loaded() const { return mForm != nullptr; }
+    bool Loaded() const { return !mForm.isNull(); }
 
     // Runs Form_Unload, then destroys the window unless the handler cancelled.
     void Unload()
@@ -64,17 +66,18 @@ template <class T> class FormSlot
         mUnloading = false;
         if (cancel != 0 || !mForm)
             return;
-        unloadOwnedBy(mForm.get());
-        unregisterForm(mForm.get());
-        std::unique_ptr<T> gone = std::move(mForm);
+        unloadOwnedBy(mForm.data());
+        unregisterForm(mForm.data());
+        T *gone = mForm.data();
+        mForm.clear();
         gone->hide();
         gone->setUnloader({});
         // Deferred: the window may be unloading from inside one of its own events.
-        gone.release()->deleteLater();
+        gone->deleteLater();
     }
 
   private:
-    std::unique_ptr<T> mForm;
+    QPointer<T> mForm;
     bool mUnloading = false;
 };
 

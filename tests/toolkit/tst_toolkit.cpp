@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -78,6 +79,7 @@ class ToolkitTest : public QObject
     void formSlotLoadsUnloadsAndReloads();
     void cancelledUnloadKeepsWindow();
     void ownedWindowsUnloadWithOwner();
+    void anOwnerDeletedByQtTakesItsOwnedWindowOnce();
     void closeBoxUnloadsUnlessRemoved();
 
     void messageBoxSeam();
@@ -299,6 +301,23 @@ void ToolkitTest::cancelledUnloadKeepsWindow()
     first.refuse = false;
     firstSlot.Unload();
     QVERIFY(!firstSlot.Loaded());
+}
+
+// A window has one owner: when Qt deletes an owner window without an unload, the window it owns
+// goes with it, and neither slot holds on to a deleted window.
+void ToolkitTest::anOwnerDeletedByQtTakesItsOwnedWindowOnce()
+{
+    First &owner = firstSlot();
+    Second &owned = secondSlot();
+    owned.Show(&owner);
+    const QPointer<QWidget> ownedWidget = &owned;
+    delete &owner;
+    QVERIFY(!ownedWidget);
+    QVERIFY(!firstSlot.Loaded());
+    QVERIFY(!secondSlot.Loaded());
+    // The slot makes a fresh window on the next use.
+    secondSlot().Show();
+    QVERIFY(secondSlot.Loaded() && secondSlot().Visible());
 }
 
 void ToolkitTest::ownedWindowsUnloadWithOwner()
