@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace mci
 {

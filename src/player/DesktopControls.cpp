@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 
 using namespace modGlobals;
 

@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <utility>
+
 using namespace modGlobals;
 
 namespace

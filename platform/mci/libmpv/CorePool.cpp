@@ -3,6 +3,7 @@
 #include "mci/libmpv/VideoWidget.h"
 
 #include <chrono>
+#include <utility>
 
 namespace mci
 {
