@@ -3,6 +3,8 @@
 # which scripts/build (and so CI) turns on; a packager's plain configure only shows them.
 add_library(pellin_options INTERFACE)
 target_compile_options(pellin_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow
+                                                 -Wold-style-cast -Woverloaded-virtual
+                                                 -Wnon-virtual-dtor -Wcast-qual
                                                  $<$<BOOL:${PELLIN_WERROR}>:-Werror>)
 # g++ 12 reports overlapping copies inside std::string's own operator+ at -O3 (GCC bug 105651,
 # mended in 13): a false report about the standard library, not about this code.
