@@ -9,6 +9,7 @@
 #include "support/Files.h"
 #include "support/VideoWidget.h"
 #include "support/WindowFixture.h"
+#include "support/Windows.h"
 #include "toolkit/Forms.h"
 
 #include <QElapsedTimer>
@@ -139,6 +140,9 @@ class tst_RealPlayback : public QObject
         QVERIFY(!main().tmrMediaScroller.Enabled());
         QCOMPARE(main().sbStatus.Panels(1).Text(), QString());
         QCOMPARE(main().sbStatus.Panels(2).Text(), QStringLiteral("00:00/00:00"));
+        // The failed device's widget is hidden at once and deleted once the events waiting run.
+        QVERIFY(!video() || video()->isHidden());
+        support::flushDeletes();
         QVERIFY(!video());
 
         playlist().lvPlaylist.findKey(clip)->setSelected(true);
