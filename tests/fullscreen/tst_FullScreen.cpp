@@ -3,6 +3,7 @@
 #include "fullscreen/frmFullToolbar.h"
 #include "mci/Interpreter.h"
 #include "mci/SimulatedMedia.h"
+#include "player/Playback.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "support/VideoWidget.h"
@@ -58,8 +59,7 @@ class tst_FullScreen : public QObject
         gMCI->OpenMultimedia(main().picVideo.hWnd());
         gMCI->PutMultimedia(main().picVideo.hWnd(), 0, 0, 0, 0);
         gMCI->PlayMultimedia("0", "0");
-        main().tlbMain.Buttons("play").setImage("pause");
-        main().tlbMain.Buttons("play").setToolTipText("Pause video");
+        playback::ShowPlayingLook();
         main().sldVideo.setMax(kLessonLength);
         f->media->advance(kPlayedFor);
         recorder().clear();
@@ -224,8 +224,7 @@ class tst_FullScreen : public QObject
         frmFullScreen &full = enter();
         if (paused) {
             gMCI->PauseMultimedia();
-            main().tlbMain.Buttons("play").setImage("play");
-            main().tlbMain.Buttons("play").setToolTipText("Play video");
+            playback::ShowPausedLook();
         }
         recorder().clear();
         if (how == QLatin1String("Esc on screener"))
