@@ -136,8 +136,9 @@ class Descriptor
 constexpr const char *kTooLarge = "is larger than 64 MB, more than a list or course index can be";
 
 // The whole content of a regular file of at most kTextFileLimit bytes, read in pieces so that
-// the progress can be told between them.
-QByteArray readRegularFile(const QString &path)
+// the progress can be told between them. Failures name the file as `shown`, the path the caller
+// gave.
+QByteArray readRegularFile(const QString &path, const QString &shown)
 {
     // Without O_NONBLOCK a FIFO would hold the open until a writer comes; the type is checked on
     // the open descriptor, so that nothing can be swapped in between a check and the open.
@@ -147,28 +148,28 @@ QByteArray readRegularFile(const QString &path)
         if (errno == ENOENT || errno == ENOTDIR)
             fail(folderExists(path) ? failure::FileNotFound : failure::PathNotFound);
         if (errno == ELOOP)
-            failOn(path, "is a link that leads round in a circle");
+            failOn(shown, "is a link that leads round in a circle");
         fail(failure::PathFileAccess);
     }
     struct stat status {};
     if (::fstat(file.get(), &status) != 0)
         fail(failure::PathFileAccess);
     if (S_ISDIR(status.st_mode))
-        failOn(path, "is a folder, not a file");
+        failOn(shown, "is a folder, not a file");
     if (!S_ISREG(status.st_mode))
-        failOn(path, "is not a regular file");
+        failOn(shown, "is not a regular file");
     if (status.st_size > kTextFileLimit)
-        failOn(path, kTooLarge);
+        failOn(shown, kTooLarge);
 
     QByteArray bytes;
     bytes.reserve(qsizetype(status.st_size));
     const qint64 expected = status.st_size;
     constexpr qsizetype kPiece = 1 << 20;
-    ProgressSteps progress(QStringLiteral("Reading %1").arg(QFileInfo(path).fileName()), expected,
+    ProgressSteps progress(QStringLiteral("Reading %1").arg(QFileInfo(shown).fileName()), expected,
                            kProgressFrom);
     for (;;) {
         if (bytes.size() > kTextFileLimit)
-            failOn(path, kTooLarge);
+            failOn(shown, kTooLarge);
         const qsizetype at = bytes.size();
         bytes.resize(at + kPiece);
         const ssize_t got = ::read(file.get(), bytes.data() + at, std::size_t(kPiece));
@@ -193,7 +194,7 @@ DecodedText readText(const QString &givenPath)
     // Course data names its files in any letter case, and the player lower-cases the paths it
     // builds: find the file as the disc's file system would.
     const QString path = QString::fromStdString(sys::resolvePath(givenPath.toStdString()));
-    return decodeText(readRegularFile(path));
+    return decodeText(readRegularFile(path, givenPath));
 }
 
 QStringList readTextLines(const QString &path)
