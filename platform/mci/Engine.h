@@ -40,6 +40,10 @@ class Engine
     // The rate of every later play, 1 being normal, with the sound kept at its pitch; it holds
     // until the device closes.
     virtual void setSpeed(double rate) = 0;
+    // The loudness of the sound from 0 (silent) to 1000 (as recorded); it holds until the device
+    // closes.
+    virtual void setVolume(int thousandths) = 0;
+    virtual int volume() = 0;
 
     // The child widget the picture is drawn in; nullptr without a parent.
     virtual QWidget *videoWidget() = 0;

@@ -194,6 +194,13 @@ unsigned Interpreter::execute(const Command &command, Device &device, std::strin
     }
     case Verb::Set:
         return set(command, engine);
+    case Verb::Setaudio:
+        if (command.volume) {
+            if (*command.volume > kLoudestVolume)
+                return error::OutOfRange;
+            engine.setVolume(int(*command.volume));
+        }
+        return error::None;
     case Verb::Status:
         return status(command, device, reply);
     case Verb::Put:
@@ -405,6 +412,9 @@ unsigned Interpreter::status(const Command &command, Device &device, std::string
         if (!engine.videoWidget())
             return error::NoWindow;
         reply = engine.videoWidget()->isVisible() ? "true" : "false";
+        return error::None;
+    case StatusItem::Volume:
+        reply = std::to_string(engine.volume());
         return error::None;
     case StatusItem::Unsupported:
         return error::UnsupportedFunction;

@@ -58,6 +58,7 @@ unsigned DeviceEngine::open(const QString &name, QWidget *parent, bool mpegDevic
         length_ = *header_.length;
         widget_ = parked->widget;
         core_->setSpeed(speed_);
+        core_->setVolume(volume_);
         if (widget_) {
             widget_->setParent(parent);
         } else if (parent) {
@@ -123,6 +124,7 @@ bool DeviceEngine::startLoad(qint64 startMs)
 {
     core_->setTarget(widget_);
     core_->setSpeed(speed_);
+    core_->setVolume(volume_);
     return core_->load(path_, startMs, header_.programStream);
 }
 
@@ -269,6 +271,22 @@ void DeviceEngine::setSpeed(double rate)
     speed_ = rate;
     if (core_)
         core_->setSpeed(rate);
+}
+
+void DeviceEngine::setVolume(int thousandths)
+{
+    volume_ = thousandths;
+    if (core_)
+        core_->setVolume(thousandths);
+}
+
+int DeviceEngine::volume()
+{
+    // The engine's own volume where a core plays the file, so that what it was told is what it
+    // does.
+    if (!core_)
+        return volume_;
+    return int(std::lround(core_->number("volume", volume_ / 10.0) * 10));
 }
 
 QWidget *DeviceEngine::videoWidget()

@@ -38,6 +38,8 @@ class DeviceEngine final : public Engine
     void stop() override;
     void seek(qint64 position) override;
     void setSpeed(double rate) override;
+    void setVolume(int thousandths) override;
+    int volume() override;
     QWidget *videoWidget() override;
     void setDestination(const QRect &rect) override;
     QRect destination() const override;
@@ -65,6 +67,7 @@ class DeviceEngine final : public Engine
     MediaHeader header_;
     qint64 length_ = 0;
     double speed_ = 1;
+    int volume_ = 1000;
     Mode mode_ = Mode::Stopped;
     std::optional<qint64> end_;  // the "to" of the running play
     std::optional<qint64> held_; // the position reported while stopped at a known place
