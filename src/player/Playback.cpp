@@ -5,6 +5,9 @@
 #include "player/DesktopControls.h"
 #include "player/frmMain.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 using namespace modGlobals;
 
 namespace playback
@@ -136,6 +139,20 @@ void AbandonVideo()
 {
     gMCI->StopMultimedia();
     ReturnToNothingLoaded();
+}
+
+void AbandonUnopenedVideo(const pellin::Failure &failure, bool explainNoLength)
+{
+    const QString file = QString::fromStdString(gMCI->mstrLongFileName);
+    forms::frmMain().tmrMediaScroller.setEnabled(false);
+    AbandonVideo();
+    QString explanation = QString::fromStdString(failure.description());
+    if (explainNoLength && failure.number() == pellin::failure::InvalidPropertyValue)
+        explanation = QFileInfo::exists(file) ? QStringLiteral("The file could not be played")
+                                              : QStringLiteral("File Not Found");
+    if (!file.isEmpty())
+        explanation += QStringLiteral(": ") + QDir::toNativeSeparators(file);
+    ReportError(failure.number(), explanation);
 }
 
 } // namespace playback
