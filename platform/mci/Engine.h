@@ -44,6 +44,9 @@ class Engine
     // closes.
     virtual void setVolume(int thousandths) = 0;
     virtual int volume() = 0;
+    // The file could no longer be read while the device played it (cut short, removed, made
+    // unreadable, its disc taken away): the device has stopped, and it is a failure, not the end.
+    virtual bool readFailed() { return false; }
 
     // The child widget the picture is drawn in; nullptr without a parent.
     virtual QWidget *videoWidget() = 0;

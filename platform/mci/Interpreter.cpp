@@ -369,6 +369,11 @@ unsigned Interpreter::status(const Command &command, Device &device, std::string
     // A video file is one track.
     if (command.track && *command.track != 1)
         return error::OutOfRange;
+    // A device whose file could not be read on answers nothing of its play but that.
+    engine.mode();
+    if (engine.readFailed() &&
+        (*command.item == StatusItem::Mode || *command.item == StatusItem::Position))
+        return error::FileRead;
     switch (*command.item) {
     case StatusItem::Length:
         reply = std::to_string(engine.length());

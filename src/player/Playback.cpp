@@ -141,6 +141,16 @@ void AbandonVideo()
     ReturnToNothingLoaded();
 }
 
+void AbandonUnreadableVideo()
+{
+    const QString file = QString::fromStdString(gMCI->mstrLongFileName);
+    forms::frmMain().tmrMediaScroller.setEnabled(false);
+    AbandonVideo();
+    ReportError(pellin::failure::PathFileAccess,
+                QStringLiteral("The video could not be read: ") +
+                    QDir::toNativeSeparators(file));
+}
+
 void AbandonUnopenedVideo(const pellin::Failure &failure, bool explainNoLength)
 {
     const QString file = QString::fromStdString(gMCI->mstrLongFileName);

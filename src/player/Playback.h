@@ -64,4 +64,8 @@ void AbandonVideo();
 // the student: the file is missing, or it is there but cannot be played.
 void AbandonUnopenedVideo(const pellin::Failure &failure, bool explainNoLength);
 
+// The playing video's file could not be read on: the player returns to nothing loaded and says
+// once which file it was.
+void AbandonUnreadableVideo();
+
 } // namespace playback

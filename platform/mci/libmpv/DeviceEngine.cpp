@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace mci
 {
 namespace
@@ -47,6 +50,8 @@ unsigned DeviceEngine::open(const QString &name, QWidget *parent, bool mpegDevic
     if (!info.isReadable())
         return error::FileRead;
     path_ = QFile::encodeName(info.absoluteFilePath());
+    openedSize_ = info.size();
+    readFailed_ = false;
     drawsPicture_ = parent != nullptr;
     held_ = 0;
 
@@ -151,6 +156,15 @@ Mode DeviceEngine::mode()
     }
     if (core_->busy() || !core_->running())
         return mode_;
+    // The engine may read on from what it holds, or take a file cut short for one that ends
+    // there: a playing file that is no longer what was opened is a failure, not an end.
+    if (!fileIntact()) {
+        halt();
+        readFailed_ = true;
+        held_ = 0;
+        mode_ = Mode::Stopped;
+        return mode_;
+    }
     // keep-open pauses the core at the end (of the file or of "end"), sometimes just before it
     // reports eof-reached: either means the play has finished.
     if (core_->flag("eof-reached") || core_->flag("pause")) {
@@ -231,6 +245,13 @@ void DeviceEngine::stop()
         return;
     halt();
     mode_ = Mode::Stopped;
+}
+
+bool DeviceEngine::fileIntact() const
+{
+    struct stat status {};
+    return ::stat(path_.constData(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::access(path_.constData(), R_OK) == 0 && status.st_size >= openedSize_;
 }
 
 // Pause and stop both hold the picture where it stands: a clock play keeps its position, a core
