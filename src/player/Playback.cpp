@@ -147,8 +147,7 @@ void AbandonUnreadableVideo()
     forms::frmMain().tmrMediaScroller.setEnabled(false);
     AbandonVideo();
     ReportError(pellin::failure::PathFileAccess,
-                QStringLiteral("The video could not be read: ") +
-                    QDir::toNativeSeparators(file));
+                QStringLiteral("The video could not be read: ") + QDir::toNativeSeparators(file));
 }
 
 void AbandonUnopenedVideo(const pellin::Failure &failure, bool explainNoLength)
