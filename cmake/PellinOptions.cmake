@@ -45,3 +45,12 @@ function(pellin_executable name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE pellin_options)
 endfunction()
+
+# PELLIN_SANITIZE: a comma-separated list for -fsanitize (address,undefined or thread), for the
+# sanitizer builds of scripts/test --sanitize; each goes to a build folder of its own.
+set(PELLIN_SANITIZE "" CACHE STRING "Sanitizers to build with (-fsanitize=...), empty for none")
+if(PELLIN_SANITIZE)
+  target_compile_options(pellin_options INTERFACE -fsanitize=${PELLIN_SANITIZE}
+                                                  -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(pellin_options INTERFACE -fsanitize=${PELLIN_SANITIZE})
+endif()

@@ -24,6 +24,7 @@ enum class Verb {
     Info,
     Capability,
     Sysinfo,
+    Setaudio,
     Other
 };
 
@@ -39,6 +40,7 @@ enum class StatusItem {
     StartPosition,
     WindowHandle,
     WindowVisible,
+    Volume,
     Unsupported // a real item of the command set that this device cannot answer
 };
 
@@ -112,6 +114,9 @@ struct Command {
     // set
     std::optional<TimeFormat> timeFormat;
     std::optional<std::uint32_t> speed; // the playback rate in thousandths: 1000 is normal
+
+    // setaudio ... volume to: 0 is silent, 1000 full
+    std::optional<std::uint32_t> volume;
 
     // status
     std::optional<StatusItem> item;

@@ -228,6 +228,23 @@ std::vector<Keyword> setKeywords()
     return k;
 }
 
+std::vector<Keyword> setaudioKeywords()
+{
+    std::vector<Keyword> k;
+    addCommon(k);
+    k.push_back({{"volume", "to"},
+                 Kind::Integer,
+                 0,
+                 [](Command &c, const Token *, std::uint32_t n, const Rect &) { c.volume = n; }});
+    k.push_back({{"bass", "to"}, Kind::Integer, 0, unsupported()});
+    k.push_back({{"treble", "to"}, Kind::Integer, 0, unsupported()});
+    k.push_back({{"left"}, Kind::Flag, kSwitchGroup + 1, unsupported()});
+    k.push_back({{"right"}, Kind::Flag, kSwitchGroup + 1, unsupported()});
+    k.push_back({{"on"}, Kind::Flag, kSwitchGroup, unsupported()});
+    k.push_back({{"off"}, Kind::Flag, kSwitchGroup, unsupported()});
+    return k;
+}
+
 struct ItemName {
     std::vector<std::string_view> words;
     StatusItem item;
@@ -256,7 +273,7 @@ const std::vector<ItemName> &itemNames()
         {{"speed"}, StatusItem::Unsupported, 0x4003},
         {{"frame", "rate"}, StatusItem::Unsupported, 0x400E},
         {{"nominal", "frame", "rate"}, StatusItem::Unsupported, 0x400F},
-        {{"volume"}, StatusItem::Unsupported, 0x4019},
+        {{"volume"}, StatusItem::Volume, 0x4019},
         {{"audio"}, StatusItem::Unsupported, 0x4014},
         {{"video"}, StatusItem::Unsupported, 0x4018},
         {{"seek", "exactly"}, StatusItem::Unsupported, 0x4011},
@@ -441,6 +458,7 @@ const std::vector<VerbEntry> &verbs()
         {"info", Verb::Info, sorted(infoKeywords())},
         {"capability", Verb::Capability, sorted(capabilityKeywords())},
         {"sysinfo", Verb::Sysinfo, sorted(sysinfoKeywords())},
+        {"setaudio", Verb::Setaudio, sorted(setaudioKeywords()), true},
     };
     return table;
 }
@@ -452,14 +470,14 @@ struct OtherVerb {
 
 // Verbs of the command set that this layer accepts as words but does not carry out, each with
 // whether it comes from the device's own table.
-constexpr std::array<OtherVerb, 27> kOtherVerbs{
-    {{"window", true},  {"setaudio", true}, {"setvideo", true},  {"update", true},
-     {"step", true},    {"realize", true},  {"freeze", true},    {"unfreeze", true},
-     {"signal", true},  {"load", false},    {"save", false},     {"record", false},
-     {"copy", true},    {"cut", true},      {"paste", true},     {"delete", true},
-     {"capture", true}, {"list", true},     {"monitor", true},   {"quality", true},
-     {"reserve", true}, {"restore", true},  {"configure", true}, {"undo", true},
-     {"break", false},  {"escape", false},  {"spin", true}}};
+constexpr std::array<OtherVerb, 26> kOtherVerbs{
+    {{"window", true},  {"setvideo", true},  {"update", true},   {"step", true},
+     {"realize", true}, {"freeze", true},    {"unfreeze", true}, {"signal", true},
+     {"load", false},   {"save", false},     {"record", false},  {"copy", true},
+     {"cut", true},     {"paste", true},     {"delete", true},   {"capture", true},
+     {"list", true},    {"monitor", true},   {"quality", true},  {"reserve", true},
+     {"restore", true}, {"configure", true}, {"undo", true},     {"break", false},
+     {"escape", false}, {"spin", true}}};
 
 bool matches(const std::vector<Token> &tokens, std::size_t at,
              const std::vector<std::string_view> &words)
@@ -665,6 +683,8 @@ unsigned checkComplete(const Command &command)
     case Verb::Set:
         return command.timeFormat || command.speed || command.unsupported ? error::None
                                                                           : error::MissingParameter;
+    case Verb::Setaudio:
+        return command.volume || command.unsupported ? error::None : error::MissingParameter;
     case Verb::Info:
         return command.info ? error::None : error::MissingParameter;
     case Verb::Capability:

@@ -40,6 +40,13 @@ class Engine
     // The rate of every later play, 1 being normal, with the sound kept at its pitch; it holds
     // until the device closes.
     virtual void setSpeed(double rate) = 0;
+    // The loudness of the sound from 0 (silent) to 1000 (as recorded); it holds until the device
+    // closes.
+    virtual void setVolume(int thousandths) = 0;
+    virtual int volume() = 0;
+    // The file could no longer be read while the device played it (cut short, removed, made
+    // unreadable, its disc taken away): the device has stopped, and it is a failure, not the end.
+    virtual bool readFailed() { return false; }
 
     // The child widget the picture is drawn in; nullptr without a parent.
     virtual QWidget *videoWidget() = 0;

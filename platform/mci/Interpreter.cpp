@@ -196,6 +196,13 @@ unsigned Interpreter::execute(const Command &command, Device &device, std::strin
     }
     case Verb::Set:
         return set(command, engine);
+    case Verb::Setaudio:
+        if (command.volume) {
+            if (*command.volume > kLoudestVolume)
+                return error::OutOfRange;
+            engine.setVolume(int(*command.volume));
+        }
+        return error::None;
     case Verb::Status:
         return status(command, device, reply);
     case Verb::Put:
@@ -366,6 +373,11 @@ unsigned Interpreter::status(const Command &command, Device &device, std::string
     // A video file is one track.
     if (command.track && *command.track != 1)
         return error::OutOfRange;
+    // A device whose file could not be read on answers nothing of its play but that.
+    engine.mode();
+    if (engine.readFailed() &&
+        (*command.item == StatusItem::Mode || *command.item == StatusItem::Position))
+        return error::FileRead;
     switch (*command.item) {
     case StatusItem::Length:
         reply = std::to_string(engine.length());
@@ -409,6 +421,9 @@ unsigned Interpreter::status(const Command &command, Device &device, std::string
         if (!engine.videoWidget())
             return error::NoWindow;
         reply = engine.videoWidget()->isVisible() ? "true" : "false";
+        return error::None;
+    case StatusItem::Volume:
+        reply = std::to_string(engine.volume());
         return error::None;
     case StatusItem::Unsupported:
         return error::UnsupportedFunction;

@@ -26,6 +26,7 @@ class Interpreter final : public Transport
 
     // The range of "set ... speed", in thousandths of the normal rate.
     static constexpr std::uint32_t kSlowestSpeed = 10;
+    static constexpr std::uint32_t kLoudestVolume = 1000;
     static constexpr std::uint32_t kFastestSpeed = 100000;
 
     // nullptr selects the libmpv engine. Devices already open keep their engine.

@@ -8,6 +8,7 @@
 
 #include <dlfcn.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <future>
 #include <optional>
@@ -26,8 +27,33 @@ struct LoadedModule {
     std::string failure;
 };
 
+// The folders the dynamic loader searches for the program's own libraries (its run path among
+// them), each as an absolute path. A loader that another library wraps (a sanitizer's dlopen)
+// searches its own run path instead of the program's; naming the file in full finds it anyway.
+std::vector<std::filesystem::path> programSearchPath()
+{
+    std::vector<std::filesystem::path> folders;
+    void *program = dlopen(nullptr, RTLD_NOW | RTLD_NOLOAD);
+    if (!program)
+        return folders;
+    Dl_serinfo size{};
+    if (dlinfo(program, RTLD_DI_SERINFOSIZE, &size) == 0 && size.dls_size > 0) {
+        std::vector<std::max_align_t> room(size.dls_size / sizeof(std::max_align_t) + 1);
+        auto *info = reinterpret_cast<Dl_serinfo *>(room.data());
+        info->dls_size = size.dls_size;
+        info->dls_cnt = size.dls_cnt;
+        if (dlinfo(program, RTLD_DI_SERINFO, info) == 0)
+            for (unsigned i = 0; i < info->dls_cnt; ++i)
+                if (info->dls_serpath[i].dls_name && info->dls_serpath[i].dls_name[0] == '/')
+                    folders.emplace_back(info->dls_serpath[i].dls_name);
+    }
+    dlclose(program);
+    return folders;
+}
+
 // Where the module may be, relative to the program: beside it in lib/ (the course disc's
-// bundle), in its installed folder, and by name through the program's run path (the build tree).
+// bundle), in its installed folder, and in the folders of the program's run path (the build
+// tree), first named in full, then by name.
 std::vector<std::string> moduleCandidates()
 {
     std::error_code failed;
@@ -38,6 +64,8 @@ std::vector<std::string> moduleCandidates()
         candidates.push_back(folder / "lib" / kModuleFile);
         candidates.push_back(folder / PELLIN_ENGINE_MODULE_FROM_PROGRAM / kModuleFile);
     }
+    for (const std::filesystem::path &folder : programSearchPath())
+        candidates.push_back(folder / kModuleFile);
     candidates.emplace_back(kModuleFile);
     return candidates;
 }

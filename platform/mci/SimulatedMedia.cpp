@@ -70,6 +70,8 @@ class SimulatedEngine final : public Engine
         mode_ = Mode::Stopped;
     }
     void setSpeed(double rate) override { speed_ = rate; }
+    void setVolume(int thousandths) override { volume_ = thousandths; }
+    int volume() override { return volume_; }
     QWidget *videoWidget() override { return widget_.data(); }
     void setDestination(const QRect &rect) override { destination_ = rect; }
     QRect destination() const override { return destination_; }
@@ -92,6 +94,7 @@ class SimulatedEngine final : public Engine
     qint64 end_ = 0;
     Mode mode_ = Mode::Stopped;
     double speed_ = 1;
+    int volume_ = 1000;
     QRect destination_;
 };
 
@@ -121,6 +124,14 @@ void SimulatedMedia::advance(qint64 ms)
     elapsed_ += ms;
     for (SimulatedEngine *engine : engines_)
         engine->advance(ms);
+}
+
+QList<int> SimulatedMedia::volumes() const
+{
+    QList<int> each;
+    for (SimulatedEngine *engine : engines_)
+        each << engine->volume();
+    return each;
 }
 
 std::unique_ptr<Engine> SimulatedMedia::create()

@@ -3,6 +3,7 @@
 #include "mci/Engine.h"
 
 #include <QHash>
+#include <QList>
 #include <QSize>
 #include <QString>
 
@@ -34,6 +35,8 @@ class SimulatedMedia final : public EngineFactory
     void advance(qint64 ms);
     qint64 elapsed() const { return elapsed_; }
     int openDevices() const { return static_cast<int>(engines_.size()); }
+    // The volume of each open device, 0 to 1000, in the order they were opened.
+    QList<int> volumes() const;
 
     std::unique_ptr<Engine> create() override;
 

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QStringList>
@@ -136,14 +135,61 @@ class PlayerAdaptor : public QDBusAbstractAdaptor
 
 struct Service {
     std::unique_ptr<PlayerObject> object;
+    // The name the bus gave the player, once it has answered.
     QString name;
     QMetaObject::Connection changes;
+    quint64 generation = 0;
 };
 
 std::optional<Service> &service()
 {
     static std::optional<Service> running;
     return running;
+}
+
+// Counts the starts, so that the answer to an old start's name request changes nothing.
+quint64 &generation()
+{
+    static quint64 count = 0;
+    return count;
+}
+
+QDBusMessage busDaemonCall(const QString &method)
+{
+    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                          QStringLiteral("/org/freedesktop/DBus"),
+                                          QStringLiteral("org.freedesktop.DBus"), method);
+}
+
+// Asks for the player's name without waiting for the answer. A second player of the same user
+// takes a name of its own, as the desktop expects.
+void requestName(const QDBusConnection &bus, const QString &name, quint64 start)
+{
+    constexpr uint kDoNotQueue = 4;
+    constexpr uint kPrimaryOwner = 1;
+    constexpr uint kAlreadyOwner = 4;
+    callLater(bus, busDaemonCall(QStringLiteral("RequestName")) << name << kDoNotQueue,
+              [name, start](const QDBusMessage &reply) {
+                  std::optional<Service> &running = service();
+                  if (!running || running->generation != start)
+                      return;
+                  const uint result =
+                      reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+                          ? reply.arguments().constFirst().toUInt()
+                          : 0;
+                  if (result == kPrimaryOwner || result == kAlreadyOwner) {
+                      running->name = name;
+                      return;
+                  }
+                  // A bus that does not answer is not asked again.
+                  if (reply.type() != QDBusMessage::ReplyMessage || name != kServiceName)
+                      return;
+                  if (const std::optional<QDBusConnection> connection = sessionBus())
+                      requestName(*connection,
+                                  kServiceName + QStringLiteral(".instance") +
+                                      QString::number(QCoreApplication::applicationPid()),
+                                  start);
+              });
 }
 
 void sendPropertiesChanged(const QVariantMap &changed)
@@ -172,19 +218,11 @@ bool startMediaPlayer(PlayerActions actions, const QString &identity, const QStr
     new PlayerAdaptor(*running.object);
     if (!bus->registerObject(kObjectPath, running.object.get(), QDBusConnection::ExportAdaptors))
         return false;
-    // A second player of the same user takes a name of its own, as the desktop expects.
-    running.name = kServiceName;
-    if (!bus->registerService(running.name)) {
-        running.name = kServiceName + QStringLiteral(".instance") +
-                       QString::number(QCoreApplication::applicationPid());
-        if (!bus->registerService(running.name)) {
-            bus->unregisterObject(kObjectPath);
-            return false;
-        }
-    }
     running.changes = QObject::connect(&mediaControls(), &MediaControls::propertiesChanged,
                                        running.object.get(), &sendPropertiesChanged);
+    running.generation = ++generation();
     service() = std::move(running);
+    requestName(*bus, kServiceName, generation());
     return true;
 }
 
@@ -194,7 +232,9 @@ void stopMediaPlayer()
     if (!running)
         return;
     if (std::optional<QDBusConnection> bus = sessionBus()) {
-        bus->unregisterService(running->name);
+        // Sent without waiting for the answer: the bus may have stopped answering.
+        if (!running->name.isEmpty())
+            bus->send(busDaemonCall(QStringLiteral("ReleaseName")) << running->name);
         bus->unregisterObject(kObjectPath);
     }
     running.reset();

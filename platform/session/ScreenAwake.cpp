@@ -8,6 +8,8 @@
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QEventLoop>
+#include <QTimer>
 #include <QVariantMap>
 
 #include <optional>
@@ -28,18 +30,41 @@ const QString kReason = QStringLiteral("Playing a video");
 // suspend for want of input.
 constexpr unsigned kInhibitIdle = 8;
 
-enum class Route { Unknown, None, Portal, ScreenSaver };
+enum class Route { Unknown, Portal, ScreenSaver };
 
 // What the session has been asked on the bus, and how to take it back.
 struct BusInhibition {
+    // The service that answered an inhibit call; until one has, the portal is tried first and
+    // the screen saver where the portal is missing or refuses.
     Route route = Route::Unknown;
-    // The inhibit call while its answer is still on the way.
+    // The inhibit call while its answer is still on the way, and the service it went to.
     std::optional<QDBusPendingCall> pending;
+    Route asked = Route::Unknown;
+    // Tells an answer that still counts from one given up on at the program's end.
+    quint64 ticket = 0;
     // The answer: the screen saver's cookie or the portal's request handle.
     std::optional<unsigned> cookie;
     QString handle;
 };
 
+QDBusMessage inhibitCall(Route route)
+{
+    QDBusMessage call;
+    if (route == Route::Portal) {
+        call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kPortalInhibit,
+                                              QStringLiteral("Inhibit"));
+        call << QString() << kInhibitIdle << QVariantMap{{QStringLiteral("reason"), kReason}};
+    } else {
+        call = QDBusMessage::createMethodCall(kScreenSaver, kScreenSaverPath, kScreenSaver,
+                                              QStringLiteral("Inhibit"));
+        call << QCoreApplication::applicationName() << kReason;
+    }
+    return call;
+}
+
+// No call waits for the bus while the program runs: answers come in the event loop. Only at the
+// program's end does it wait, briefly, so that the release leaves before the process does; a
+// bus that does not answer by then is left to drop the inhibition with the connection.
 class Inhibition
 {
   public:
@@ -47,7 +72,7 @@ class Inhibition
     {
         mHolders += holders;
         if (!QCoreApplication::instance()) {
-            apply(false);
+            apply();
             return;
         }
         if (mScheduled)
@@ -57,7 +82,7 @@ class Inhibition
             QCoreApplication::instance(),
             [this] {
                 mScheduled = false;
-                apply(false);
+                apply();
             },
             Qt::QueuedConnection);
     }
@@ -68,20 +93,24 @@ class Inhibition
         mSeam = std::move(seam);
         // The new listener has been asked nothing yet.
         mAsked = false;
-        apply(true);
+        apply();
     }
 
     void applyNow()
     {
-        apply(true);
+        mEnding = true;
+        apply();
+        if (mBus.pending)
+            waitForAnswer();
         if (mBus.pending) {
-            mBus.pending->waitForFinished();
-            answered(true);
+            mBus.pending.reset();
+            ++mBus.ticket;
         }
+        mEnding = false;
     }
 
   private:
-    void apply(bool now)
+    void apply()
     {
         const bool wanted = mHolders > 0;
         if (wanted == mAsked)
@@ -92,49 +121,59 @@ class Inhibition
         else if (wanted)
             inhibit();
         else
-            release(now);
+            release();
     }
 
     void inhibit()
     {
+        // A release asked for meanwhile waits for this answer; nothing new is sent.
+        if (mBus.pending)
+            return;
+        send(mBus.route == Route::Unknown ? Route::Portal : mBus.route);
+    }
+
+    void send(Route route)
+    {
         const std::optional<QDBusConnection> bus = sessionBus();
         if (!bus)
             return;
-        if (mBus.pending) // a release asked meanwhile waits for this answer; nothing new is sent
-            return;
-        if (mBus.route == Route::Unknown) {
-            mBus.route = serviceAvailable(*bus, kPortal)        ? Route::Portal
-                         : serviceAvailable(*bus, kScreenSaver) ? Route::ScreenSaver
-                                                                : Route::None;
-        }
-        QDBusMessage call;
-        if (mBus.route == Route::Portal) {
-            call = QDBusMessage::createMethodCall(kPortal, kPortalPath, kPortalInhibit,
-                                                  QStringLiteral("Inhibit"));
-            call << QString() << kInhibitIdle << QVariantMap{{QStringLiteral("reason"), kReason}};
-        } else if (mBus.route == Route::ScreenSaver) {
-            call = QDBusMessage::createMethodCall(kScreenSaver, kScreenSaverPath, kScreenSaver,
-                                                  QStringLiteral("Inhibit"));
-            call << QCoreApplication::applicationName() << kReason;
-        } else {
-            return;
-        }
-        mBus.pending = bus->asyncCall(call, kCallTimeout);
+        mBus.asked = route;
+        mBus.pending = bus->asyncCall(inhibitCall(route), kCallTimeout);
+        const quint64 ticket = ++mBus.ticket;
         auto *watcher = new QDBusPendingCallWatcher(*mBus.pending, QCoreApplication::instance());
-        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [this, watcher] {
-            watcher->deleteLater();
-            if (mBus.pending)
-                answered(false);
-        });
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                         [this, watcher, ticket] {
+                             watcher->deleteLater();
+                             if (mBus.pending && ticket == mBus.ticket)
+                                 answered();
+                         });
+    }
+
+    // The program ends: the answer of the inhibit call on the way is waited for a moment.
+    void waitForAnswer()
+    {
+        QEventLoop loop;
+        QDBusPendingCallWatcher watcher(*mBus.pending);
+        QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit,
+                         Qt::QueuedConnection);
+        QTimer::singleShot(kExitCallTimeout, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        if (mBus.pending && watcher.isFinished())
+            answered();
     }
 
     // The inhibit call has its answer; a release asked for meanwhile goes out now.
-    void answered(bool now)
+    void answered()
     {
         const QDBusPendingCall call = *mBus.pending;
         mBus.pending.reset();
-        if (call.isError())
+        if (call.isError()) {
+            // The portal is missing or cannot inhibit: the screen saver may.
+            if (mBus.route == Route::Unknown && mBus.asked == Route::Portal && mAsked)
+                send(Route::ScreenSaver);
             return;
+        }
+        mBus.route = mBus.asked;
         if (mBus.route == Route::Portal) {
             const QDBusPendingReply<QDBusObjectPath> reply = call;
             mBus.handle = reply.value().path();
@@ -143,10 +182,10 @@ class Inhibition
             mBus.cookie = reply.value();
         }
         if (!mAsked)
-            release(now);
+            release();
     }
 
-    void release(bool now)
+    void release()
     {
         if (mBus.pending)
             return;
@@ -167,8 +206,8 @@ class Inhibition
         mBus.handle.clear();
         mBus.cookie.reset();
         // When the program is ending the release must leave before the process does.
-        if (now)
-            bus->call(call, QDBus::Block, kCallTimeout);
+        if (mEnding)
+            bus->call(call, QDBus::Block, kExitCallTimeout);
         else
             bus->send(call);
     }
@@ -176,6 +215,7 @@ class Inhibition
     int mHolders = 0;
     bool mAsked = false;
     bool mScheduled = false;
+    bool mEnding = false;
     ScreenSaverSeam mSeam;
     BusInhibition mBus;
 };

@@ -31,8 +31,8 @@ class KeepAwake
 using ScreenSaverSeam = std::function<void(bool inhibit)>;
 void setScreenSaverSeam(ScreenSaverSeam seam);
 
-// Makes the session's state match the requests now, waiting for the bus if need be: the program
-// is about to end.
+// Makes the session's state match the requests now, waiting for the bus a moment if need be (a
+// quarter of a second for each call, however the bus fares): the program is about to end.
 void applyKeepAwakeNow();
 
 } // namespace session

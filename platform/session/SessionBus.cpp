@@ -1,10 +1,9 @@
 #include "session/SessionBus.h"
 
 #include <QCoreApplication>
-#include <QDBusConnectionInterface>
-#include <QDBusReply>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 #include <QFileInfo>
-#include <QStringList>
 
 namespace session
 {
@@ -33,16 +32,17 @@ std::optional<QDBusConnection> sessionBus()
     return bus;
 }
 
-bool serviceAvailable(const QDBusConnection &bus, const QString &name)
+void callLater(const QDBusConnection &bus, const QDBusMessage &call,
+               std::function<void(const QDBusMessage &reply)> answered, int timeout)
 {
-    const QDBusConnectionInterface *daemon = bus.interface();
-    if (!daemon)
-        return false;
-    const QDBusReply<bool> registered = daemon->isServiceRegistered(name);
-    if (registered.isValid() && registered.value())
-        return true;
-    const QDBusReply<QStringList> activatable = daemon->activatableServiceNames();
-    return activatable.isValid() && activatable.value().contains(name);
+    auto *watcher =
+        new QDBusPendingCallWatcher(bus.asyncCall(call, timeout), QCoreApplication::instance());
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [watcher, answered = std::move(answered)] {
+                         watcher->deleteLater();
+                         if (answered)
+                             answered(watcher->reply());
+                     });
 }
 
 } // namespace session

@@ -193,8 +193,11 @@ CourseIndex readCourseIndex(const QString &mediaRoot)
         decoded = readText(path);
     } catch (const Failure &failure) {
         CourseIndex nothing;
-        nothing.problems.append(
-            QStringLiteral("%1: %2").arg(path, QString::fromStdString(failure.description())));
+        const QString description = QString::fromStdString(failure.description());
+        // A failure that names the file says what is wrong with it from the name on.
+        const qsizetype named = description.indexOf(path);
+        nothing.problems.append(named >= 0 ? description.mid(named)
+                                           : QStringLiteral("%1: %2").arg(path, description));
         return nothing;
     }
     return parseLines(decoded.lines(), decoded.lines().sizeHint(), mediaRoot, path);

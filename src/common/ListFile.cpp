@@ -2,9 +2,11 @@
 
 #include "common/EntryLine.h"
 #include "common/PathFields.h"
+#include "common/Progress.h"
 #include "common/TextLines.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
@@ -20,6 +22,9 @@ QString carryOverPath(const QString &tempFolder)
 
 namespace
 {
+
+// From this many lines on, reading a list tells its progress.
+constexpr qint64 kProgressLines = 50000;
 
 // The key as compared for repeats. Most keys are lower-case ASCII already, which folding leaves
 // as they are: those are taken without looking each character up.
@@ -39,8 +44,11 @@ ListFileContent parseLines(const Lines &lines, qsizetype sizeHint, const QString
     QSet<QString> keys;
     keys.reserve(sizeHint);
     int lineNumber = 0;
+    ProgressSteps progress(QStringLiteral("Reading %1").arg(QFileInfo(fileName).fileName()),
+                           sizeHint, kProgressLines);
     for (const QStringView line : lines) {
         ++lineNumber;
+        progress.at(lineNumber);
         if (line.isEmpty())
             continue;
         const std::optional<EntryFields> fields = splitEntryLine(line);

@@ -1,14 +1,23 @@
 #include "common/TextLines.h"
 
+#include "common/Progress.h"
+
 #include "failure/Failure.h"
 #include "system/AtomicFile.h"
 #include "system/PathResolver.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pellin
 {
@@ -35,10 +44,18 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
+// UTF-8 with U+FEFF kept as a character wherever it stands: only the file's first bytes can be a
+// byte order mark, and decodeText has dropped those already.
+QString fromUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
+
 QString decodeLine(QByteArrayView bytes)
 {
     if (bytes.isValidUtf8())
-        return QString::fromUtf8(bytes);
+        return fromUtf8(bytes);
     return fromWindows1252(bytes);
 }
 
@@ -70,7 +87,7 @@ DecodedText decodeText(QByteArrayView bytes)
     // Line ends are plain ASCII and never part of a UTF-8 sequence: a file that is UTF-8
     // throughout decodes as each of its lines would.
     if (bytes.isValidUtf8()) {
-        decoded.text = QString::fromUtf8(bytes);
+        decoded.text = fromUtf8(bytes);
         return decoded;
     }
     // Line by line, each ending in LF: the decoded text holds the same lines.
@@ -88,21 +105,96 @@ QStringList decodeTextLines(QByteArrayView bytes)
     return linesOf(decodeText(bytes));
 }
 
+namespace
+{
+
+// The descriptor of an open file, closed when it goes.
+class Descriptor
+{
+  public:
+    explicit Descriptor(int fd) : mFd(fd) {}
+    ~Descriptor()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return mFd; }
+
+  private:
+    int mFd;
+};
+
+[[noreturn]] void failOn(const QString &path, const char *why)
+{
+    throw Failure(failure::PathFileAccess,
+                  std::string(failure::description(failure::PathFileAccess)) + ": " +
+                      QDir::toNativeSeparators(path).toStdString() + " " + why);
+}
+
+constexpr const char *kTooLarge = "is larger than 64 MB, more than a list or course index can be";
+
+// The whole content of a regular file of at most kTextFileLimit bytes, read in pieces so that
+// the progress can be told between them. Failures name the file as `shown`, the path the caller
+// gave.
+QByteArray readRegularFile(const QString &path, const QString &shown)
+{
+    // Without O_NONBLOCK a FIFO would hold the open until a writer comes; the type is checked on
+    // the open descriptor, so that nothing can be swapped in between a check and the open.
+    const Descriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            fail(folderExists(path) ? failure::FileNotFound : failure::PathNotFound);
+        if (errno == ELOOP)
+            failOn(shown, "is a link that leads round in a circle");
+        fail(failure::PathFileAccess);
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0)
+        fail(failure::PathFileAccess);
+    if (S_ISDIR(status.st_mode))
+        failOn(shown, "is a folder, not a file");
+    if (!S_ISREG(status.st_mode))
+        failOn(shown, "is not a regular file");
+    if (status.st_size > kTextFileLimit)
+        failOn(shown, kTooLarge);
+
+    QByteArray bytes;
+    bytes.reserve(qsizetype(status.st_size));
+    const qint64 expected = status.st_size;
+    constexpr qsizetype kPiece = 1 << 20;
+    ProgressSteps progress(QStringLiteral("Reading %1").arg(QFileInfo(shown).fileName()), expected,
+                           kProgressFrom);
+    for (;;) {
+        if (bytes.size() > kTextFileLimit)
+            failOn(shown, kTooLarge);
+        const qsizetype at = bytes.size();
+        bytes.resize(at + kPiece);
+        const ssize_t got = ::read(file.get(), bytes.data() + at, std::size_t(kPiece));
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(at);
+            continue;
+        }
+        if (got < 0)
+            fail(failure::PathFileAccess);
+        bytes.resize(at + got);
+        if (got == 0)
+            break;
+        progress.at(bytes.size());
+    }
+    return bytes;
+}
+
+} // namespace
+
 DecodedText readText(const QString &givenPath)
 {
     // Course data names its files in any letter case, and the player lower-cases the paths it
     // builds: find the file as the disc's file system would.
     const QString path = QString::fromStdString(sys::resolvePath(givenPath.toStdString()));
-    const QFileInfo info(path);
-    if (!info.exists())
-        fail(folderExists(path) ? failure::FileNotFound : failure::PathNotFound);
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        fail(failure::PathFileAccess);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        fail(failure::PathFileAccess);
-    return decodeText(bytes);
+    return decodeText(readRegularFile(path, givenPath));
 }
 
 QStringList readTextLines(const QString &path)

@@ -111,8 +111,15 @@ struct DecodedText {
 QStringList decodeTextLines(QByteArrayView bytes);
 DecodedText decodeText(QByteArrayView bytes);
 
-// Reads a whole file, found ignoring letter case. Throws pellin::Failure: 53 when the file is
-// missing, 76 when its folder is missing, 75 when it exists but cannot be read.
+// The largest file readText reads: 64 MB, a list of about a million entries.
+inline constexpr qint64 kTextFileLimit = qint64(64) << 20;
+// From this size on a read tells its progress (see common/Progress.h).
+inline constexpr qint64 kProgressFrom = qint64(4) << 20;
+
+// Reads a whole regular file, found ignoring letter case. A FIFO, a device or a folder is not
+// read (nor waited for), nor a file over kTextFileLimit. Throws pellin::Failure: 53 when the
+// file is missing, 76 when its folder is missing, 75 when it exists but cannot be read, with the
+// file named where it is no regular file, a link loop or too large.
 QStringList readTextLines(const QString &path);
 DecodedText readText(const QString &path);
 

@@ -245,6 +245,14 @@ std::string clsMCI::MoveMultimedia(std::int32_t to_where)
     return outcome;
 }
 
+bool clsMCI::ReadFailed()
+{
+    std::string reply;
+    constexpr unsigned kFileRead = 348;
+    return !mAlias.empty() &&
+           mci::transport().send("status " + mAlias + " mode", reply, ReplyBufferSize) == kFileRead;
+}
+
 std::int32_t clsMCI::GetCurrentMultimediaPos()
 {
     return numberQuery("status " + mAlias + " position");

@@ -24,6 +24,8 @@ class clsMCI
     // name that the next open uses.
     void LoadedFilename(const std::string &pstrLoadedFile);
     const std::string &LoadedFilename() const { return mShortFileName; }
+    // The device's file could not be read on while it played: the play failed, it did not end.
+    bool ReadFailed();
 
     // The outcome of the last successful pause (true) or resume (false).
     bool Paused() const { return mPaused; }

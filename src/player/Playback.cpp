@@ -6,6 +6,9 @@
 #include "player/PlaybackState.h"
 #include "player/frmMain.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 using namespace modGlobals;
 
 namespace playback
@@ -169,6 +172,29 @@ void AbandonVideo()
 {
     gMCI->StopMultimedia();
     ReturnToNothingLoaded();
+}
+
+void AbandonUnreadableVideo()
+{
+    const QString file = QString::fromStdString(gMCI->mstrLongFileName);
+    forms::frmMain().tmrMediaScroller.setEnabled(false);
+    AbandonVideo();
+    ReportError(pellin::failure::PathFileAccess,
+                QStringLiteral("The video could not be read: ") + QDir::toNativeSeparators(file));
+}
+
+void AbandonUnopenedVideo(const pellin::Failure &failure, bool explainNoLength)
+{
+    const QString file = QString::fromStdString(gMCI->mstrLongFileName);
+    forms::frmMain().tmrMediaScroller.setEnabled(false);
+    AbandonVideo();
+    QString explanation = QString::fromStdString(failure.description());
+    if (explainNoLength && failure.number() == pellin::failure::InvalidPropertyValue)
+        explanation = QFileInfo::exists(file) ? QStringLiteral("The file could not be played")
+                                              : QStringLiteral("File Not Found");
+    if (!file.isEmpty())
+        explanation += QStringLiteral(": ") + QDir::toNativeSeparators(file);
+    ReportError(failure.number(), explanation);
 }
 
 } // namespace playback

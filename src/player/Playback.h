@@ -1,5 +1,7 @@
 #pragma once
 
+#include "failure/Failure.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -63,5 +65,15 @@ void ReturnToNothingLoaded();
 // After a video could not be opened or started: whatever part of it the device holds is
 // stopped and the player returns to nothing loaded, ready for the next video.
 void AbandonVideo();
+
+// A video that could not be opened: the player returns to nothing loaded first, so that neither
+// the look nor the desktop's media controls say it plays while the box is up; then one box names
+// the file. With `explainNoLength`, the 380 of a video without a length says what it means to
+// the student: the file is missing, or it is there but cannot be played.
+void AbandonUnopenedVideo(const pellin::Failure &failure, bool explainNoLength);
+
+// The playing video's file could not be read on: the player returns to nothing loaded and says
+// once which file it was.
+void AbandonUnreadableVideo();
 
 } // namespace playback

@@ -4,6 +4,7 @@
 #include "fullscreen/frmFullScreen.h"
 #include "fullscreen/frmFullToolbar.h"
 #include "player/Playback.h"
+#include "player/ProgressDisplay.h"
 #include "player/TransportKeys.h"
 #include "playlist/frmPlaylist.h"
 #include "toolkit/Environment.h"
@@ -160,6 +161,7 @@ void frmMain::buildToolbar()
 
 void frmMain::Form_Load()
 {
+    progressDisplay::start();
     Trap([this] {
         gMCI = std::make_unique<clsMCI>();
         picVideo.setBackColor(kVideoBackColour);
@@ -178,6 +180,7 @@ void frmMain::Form_Load()
 
 void frmMain::Form_Unload(int &)
 {
+    progressDisplay::stop();
     Ignore([] { gMCI->StopMultimedia(); });
     Ignore([] { gMCI->CloseAll(); });
     Ignore([this] { ClearButtonTextColor(cmdPList.hWnd()); });

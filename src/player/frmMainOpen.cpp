@@ -26,12 +26,7 @@ void requireOpenedVideo()
 // without a length by what it means to the student.
 void frmMain::recoverFromOpenFailure(const pellin::Failure &failure, bool fileNotFoundFor380)
 {
-    const bool renamed =
-        fileNotFoundFor380 && failure.number() == pellin::failure::InvalidPropertyValue;
-    ReportError(failure.number(), renamed ? QStringLiteral("File Not Found")
-                                          : QString::fromStdString(failure.description()));
-    tmrMediaScroller.setEnabled(false);
-    playback::AbandonVideo();
+    playback::AbandonUnopenedVideo(failure, fileNotFoundFor380);
 }
 
 void frmMain::applyVideoLayout(bool intro)

@@ -153,6 +153,12 @@ void frmMain::UpdateSlider()
 
 void frmMain::tmrMediaScroller_Timer()
 {
+    bool unreadable = false;
+    Ignore([&] { unreadable = gMCI->ReadFailed(); });
+    if (unreadable) {
+        Ignore([] { playback::AbandonUnreadableVideo(); });
+        return;
+    }
     const bool shown = Trap([this] {
         sbStatus.Panels(2).setText(positionText());
         if (toolsBarShown())

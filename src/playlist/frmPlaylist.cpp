@@ -3,6 +3,7 @@
 #include "common/Choosers.h"
 #include "common/ListFile.h"
 #include "common/PathFields.h"
+#include "common/Progress.h"
 #include "common/modGlobals.h"
 #include "player/TransportKeys.h"
 #include "toolkit/Environment.h"
@@ -21,6 +22,8 @@ namespace
 constexpr int kDesignClientWidth = 4515;
 constexpr int kDesignClientHeight = 6030;
 constexpr int kToolbarStrip = 420;
+// From this many entries on, filling the list tells its progress.
+constexpr qint64 kProgressRows = 50000;
 
 toolkit::FormSlot<frmPlaylist> &playlistSlot()
 {
@@ -174,7 +177,11 @@ void frmPlaylist::OpenPList(const QString &file)
 void frmPlaylist::AddListEntries(QList<pellin::ListEntry> entries)
 {
     const toolkit::ListView::Fill fill(lvPlaylist, entries.size());
+    pellin::ProgressSteps progress(QStringLiteral("Listing the videos"), entries.size(),
+                                   kProgressRows);
+    qint64 done = 0;
     for (pellin::ListEntry &entry : entries) {
+        progress.at(++done);
         const bool intro = IsIntroKey(entry.key, false);
         toolkit::ListItem item =
             lvPlaylist.Add(std::move(entry.key), std::move(entry.title), EntryIcon());

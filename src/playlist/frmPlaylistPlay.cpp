@@ -15,13 +15,9 @@ void frmPlaylist::lvPlaylist_Click()
         playSelected();
     } catch (const pellin::Failure &failure) {
         // A video that cannot be opened reports no length, which the slider refuses with 380.
-        const bool missing = failure.number() == pellin::failure::InvalidPropertyValue;
-        ReportError(failure.number(), missing ? QStringLiteral("File Not Found")
-                                              : QString::fromStdString(failure.description()));
-        forms::frmMain().tmrMediaScroller.setEnabled(false);
         // Half started, the player would show a video it does not have: the student gets the
         // playlist back to choose another entry.
-        playback::AbandonVideo();
+        playback::AbandonUnopenedVideo(failure, true);
     }
     Ignore([this] { setMousePointer(0); });
 }

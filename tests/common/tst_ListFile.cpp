@@ -27,6 +27,7 @@ class ListFileTest : public QObject
     void formatsLines();
     void semicolonInTitleSplitsWhenRead();
     void roundTripThroughFile();
+    void keyStartingWithFeffSurvivesSaveAndReopen();
     void manyEntriesWithOneKey();
     void carryOverFile();
     void readFailure();
@@ -123,6 +124,36 @@ void ListFileTest::roundTripThroughFile()
     QCOMPARE(bytes.count("\r\n"), 3);
 
     const ListFileContent content = pellin::readListFile(path);
+    QVERIFY(content.problems.isEmpty());
+    QCOMPARE(content.entries, entries);
+}
+
+// U+FEFF is a byte order mark only as the file's first bytes; a key that starts with it on any
+// other line keeps it, and so names the same video once saved and read back.
+void ListFileTest::keyStartingWithFeffSurvivesSaveAndReopen()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pel"));
+    // Written on Windows: its first line is Windows-1252, the others UTF-8.
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("/media/cd/caf\xE9.avi;Caf\xE9;1:00\r\n"
+                   "\xEF\xBB\xBF/media/cd/b.avi;B;2:00\r\n"
+                   "/media/cd/b.avi;B again;2:00\r\n");
+    }
+    const QList<ListEntry> entries{
+        {QStringLiteral("/media/cd/café.avi"), QStringLiteral("Café"), QStringLiteral("1:00")},
+        {QStringLiteral("\uFEFF/media/cd/b.avi"), QStringLiteral("B"), QStringLiteral("2:00")},
+        {QStringLiteral("/media/cd/b.avi"), QStringLiteral("B again"), QStringLiteral("2:00")},
+    };
+    ListFileContent content = pellin::readListFile(path);
+    QVERIFY(content.problems.isEmpty());
+    QCOMPARE(content.entries, entries);
+
+    // Saved from what was read, as the playlist window does, and opened again.
+    pellin::writeListFile(path, content.entries);
+    content = pellin::readListFile(path);
     QVERIFY(content.problems.isEmpty());
     QCOMPARE(content.entries, entries);
 }

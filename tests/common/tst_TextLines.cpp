@@ -1,3 +1,4 @@
+#include "common/Progress.h"
 #include "common/TextLines.h"
 #include "failure/Failure.h"
 #include "support/FileSizeLimit.h"
@@ -8,7 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
+
+#include <sys/stat.h>
 
 using pellin::Failure;
 
@@ -57,6 +61,9 @@ class TextLinesTest : public QObject
     void randomBytes();
     void writesUtf8WithCrLf();
     void readFailures();
+    void onlyRegularFilesAreRead_data();
+    void onlyRegularFilesAreRead();
+    void largeFileTellsItsProgress();
     void writeFailures();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
@@ -81,6 +88,19 @@ void TextLinesTest::lineEnds_data()
     QTest::newRow("byte order mark dropped") << QByteArray("\xEF\xBB\xBF"
                                                            "abc\r\n")
                                              << QStringList{"abc"};
+    // Only the file's first bytes can be a byte order mark; elsewhere U+FEFF is a character.
+    QTest::newRow("U+FEFF starting a later line kept")
+        << QByteArray("abc\r\n\xEF\xBB\xBF"
+                      "def\r\n")
+        << QStringList{"abc", QStringLiteral("\uFEFFdef")};
+    QTest::newRow("U+FEFF after the byte order mark kept")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                      "abc")
+        << QStringList{QStringLiteral("\uFEFFabc")};
+    QTest::newRow("U+FEFF starting a later line beside a Windows-1252 line kept")
+        << QByteArray("caf\xE9\r\n\xEF\xBB\xBF"
+                      "def\r\n")
+        << QStringList{QStringLiteral("café"), QStringLiteral("\uFEFFdef")};
     QTest::newRow("NUL inside a line")
         << QByteArray("a\0b\n", 4) << QStringList{QString::fromUtf16(u"a\0b", 3)};
 }
@@ -188,6 +208,62 @@ void TextLinesTest::readFailures()
              pellin::failure::PathNotFound);
     QCOMPARE(failureOf([&] { pellin::readTextLines(mDir.path()); }),
              pellin::failure::PathFileAccess);
+}
+
+// What is no regular file is neither read nor waited for, nor a file over the limit; the
+// failure names the file.
+void TextLinesTest::onlyRegularFilesAreRead_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("why");
+    const QString fifo = mDir.filePath(QStringLiteral("list fifo.pel"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    const QString loop = mDir.filePath(QStringLiteral("loop.pel"));
+    QVERIFY(QFile::link(loop, loop));
+    const QString large = mDir.filePath(QStringLiteral("large.pel"));
+    {
+        QFile file(large);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(pellin::kTextFileLimit + 1));
+    }
+    QTest::newRow("FIFO without a writer") << fifo << "is not a regular file";
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero") << "is not a regular file";
+    QTest::newRow("folder") << mDir.path() << "is a folder, not a file";
+    QTest::newRow("link loop") << loop << "is a link that leads round in a circle";
+    QTest::newRow("over the limit") << large << "is larger than 64 MB";
+}
+
+void TextLinesTest::onlyRegularFilesAreRead()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, why);
+    try {
+        pellin::readText(path);
+        QFAIL("the file was read");
+    } catch (const Failure &failure) {
+        QCOMPARE(failure.number(), pellin::failure::PathFileAccess);
+        const QString description = QString::fromStdString(failure.description());
+        QVERIFY2(description.contains(path + u' ' + why), qPrintable(description));
+    }
+}
+
+void TextLinesTest::largeFileTellsItsProgress()
+{
+    const QString path = mDir.filePath(QStringLiteral("long.pel"));
+    const QByteArray line("/media/cd/videos/module.avi;A module of the course;12:34\r\n");
+    putBytes(path, line.repeated(pellin::kProgressFrom / line.size() * 2));
+    QList<int> told;
+    pellin::setProgressDisplay([&](const QString &what, int percent) {
+        QCOMPARE(what, QStringLiteral("Reading long.pel"));
+        told << percent;
+    });
+    const pellin::DecodedText decoded = pellin::readText(path);
+    pellin::setProgressDisplay({});
+    QCOMPARE(decoded.lines().sizeHint(), pellin::kProgressFrom / line.size() * 2 + 1);
+    QVERIFY2(told.size() > 2, qPrintable(QString::number(told.size())));
+    QCOMPARE(told.first(), 0);
+    QCOMPARE(told.last(), 100);
+    QVERIFY(std::is_sorted(told.begin(), told.end()));
 }
 
 void TextLinesTest::writeFailures()

@@ -1,6 +1,7 @@
 // The playback speed of the command layer ("set ... speed", thousandths of the normal rate): its
 // grammar and range, its effect on the simulated clock, and on real libmpv a clip at twice the
-// speed, which plays to its end in about half its length (the wall time is printed).
+// speed, which plays to its end in about half its length (the wall time is printed). The volume
+// ("setaudio ... volume to") likewise, on both engines.
 #include "Send.h"
 #include "mci/LibmpvEngine.h"
 #include "mci/SimulatedMedia.h"
@@ -27,6 +28,9 @@ class SpeedTest : public QObject
     void theClockMovesAtTheSpeed_data();
     void theClockMovesAtTheSpeed();
     void twiceTheSpeedOnLibmpv();
+    void volume_data();
+    void volume();
+    void volumeOnLibmpv();
 };
 
 void SpeedTest::commands_data()
@@ -150,6 +154,59 @@ void SpeedTest::twiceTheSpeedOnLibmpv()
     QVERIFY(rest >= 0);
     QCOMPARE(reply("status movie position").toLongLong(), length);
     qInfo("the last %lld ms after a pause and a seek took %lld ms", length - 2000, rest);
+    QCOMPARE(send("close movie").code, 0u);
+}
+
+// "setaudio ... volume to": 0 to 1000, beyond that 282, and a refused volume leaves the one before.
+void SpeedTest::volume_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<unsigned>("code");
+    QTest::addColumn<int>("volume");
+    QTest::newRow("half") << "setaudio movie volume to 500" << 0u << 500;
+    QTest::newRow("silent") << "setaudio movie volume to 0" << 0u << 0;
+    QTest::newRow("loudest") << "setaudio movie volume to 1000" << 0u << 1000;
+    QTest::newRow("too loud") << "setaudio movie volume to 1001" << 282u << 1000;
+    QTest::newRow("negative") << "setaudio movie volume to -1" << 282u << 1000;
+    QTest::newRow("no number") << "setaudio movie volume to loud" << 270u << 1000;
+    QTest::newRow("nothing to set") << "setaudio movie" << 273u << 1000;
+    QTest::newRow("only tested") << "setaudio movie volume to 500 test" << 0u << 1000;
+    // A verb of the device's own table, unknown without a device to name.
+    QTest::newRow("no such device") << "setaudio other volume to 500" << 261u << 1000;
+    QTest::newRow("one channel") << "setaudio movie left volume to 500" << 274u << 1000;
+}
+
+void SpeedTest::volume()
+{
+    QFETCH(QString, command);
+    QFETCH(unsigned, code);
+    QFETCH(int, volume);
+    mci::SimulatedMedia media;
+    media.addFile(kScripted, 200000);
+    mci::useSimulatedEngine(media);
+    QCOMPARE(send("open " + kScripted + " alias movie").code, 0u);
+    QCOMPARE(send(command).code, code);
+    QCOMPARE(media.volumes(), QList<int>{volume});
+    QCOMPARE(reply("status movie volume").toInt(), volume);
+}
+
+// libmpv's own volume follows, on its scale of 0 to 100, before the play and during it.
+void SpeedTest::volumeOnLibmpv()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString failure;
+    const QString clip = clips::make(dir.path(), clips::format("avi-mpeg4-mp3"), {}, &failure);
+    QVERIFY2(!clip.isEmpty(), qPrintable(failure));
+    mci::setAudioOutput(QStringLiteral("null"));
+    mci::useLibmpvEngine();
+    QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(clip)).code, 0u);
+    QCOMPARE(send("setaudio movie volume to 250").code, 0u);
+    QCOMPARE(send("play movie from 0").code, 0u);
+    QTRY_COMPARE(reply("status movie volume"), QStringLiteral("250"));
+    QCOMPARE(send("setaudio movie volume to 1001").code, 282u);
+    QCOMPARE(send("setaudio movie volume to 0").code, 0u);
+    QTRY_COMPARE(reply("status movie volume"), QStringLiteral("0"));
     QCOMPARE(send("close movie").code, 0u);
 }
 

@@ -5,9 +5,11 @@
 #include "mci/SimulatedMedia.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "session/MediaControls.h"
 #include "support/WindowFixture.h"
 #include "support/Windows.h"
 #include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 
 #include <QTest>
 
@@ -244,23 +246,36 @@ class tst_Playback : public QObject
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("fullScreen");
         QTest::addColumn<QString>("explanation");
+        QTest::addColumn<QString>("file");
         const QString notFound = "File Not Found";
         const QString invalid = "Invalid property value";
-        QTest::newRow("playlist entry") << "entry" << false << notFound;
-        QTest::newRow("playlist entry in full screen") << "entry" << true << notFound;
-        QTest::newRow("File > Open of a file gone before it opened") << "open" << false << invalid;
-        QTest::newRow("welcome video missing from the course") << "welcome" << false << notFound;
+        QTest::newRow("playlist entry") << "entry" << false << notFound << kMissing;
+        QTest::newRow("playlist entry in full screen") << "entry" << true << notFound << kMissing;
+        QTest::newRow("File > Open of a file gone before it opened")
+            << "open" << false << invalid << kMissing;
+        QTest::newRow("welcome video missing from the course")
+            << "welcome" << false << notFound << "/elsewhere/";
         QTest::newRow("play after stop, the opened file gone since")
-            << "replay" << false << invalid;
+            << "replay" << false << invalid << kModule;
     }
 
     // Whatever was playing before, the failed video ends in the state that "stop" leaves, with
-    // one report, and the next entry plays.
+    // one report that names the file, and the next entry plays. While the box is up nothing
+    // says the video plays.
     void aVideoThatCannotBeOpenedLeavesNothingLoadedAsStopDoes()
     {
         QFETCH(QString, how);
         QFETCH(bool, fullScreen);
         QFETCH(QString, explanation);
+        QFETCH(QString, file);
+        QStringList underTheBox;
+        QString controlsUnderTheBox;
+        toolkit::setMessageBoxHandler([&](const toolkit::MessageBoxCall &call) {
+            f->boxes.push_back(call);
+            underTheBox = transportState();
+            controlsUnderTheBox = session::mediaControls().playbackStatus();
+            return f->boxAnswer;
+        });
         main().Show();
         const auto startPlaying = [&] {
             if (how == "replay") {
@@ -295,9 +310,11 @@ class tst_Playback : public QObject
 
         QCOMPARE(f->boxes.size(), size_t(1));
         QVERIFY2(f->boxes[0].prompt.contains("Number: 380"), qPrintable(f->boxes[0].prompt));
-        QVERIFY2(f->boxes[0].prompt.contains("Explanation: " + explanation),
+        QVERIFY2(f->boxes[0].prompt.contains("Explanation: " + explanation + ": " + file),
                  qPrintable(f->boxes[0].prompt));
         QCOMPARE(transportState(), stopped);
+        QCOMPARE(underTheBox, stopped);
+        QCOMPARE(controlsUnderTheBox, QString("Stopped"));
         QCOMPARE(main().MousePointer(), 0);
 
         // Ready for the next entry: the student clicks it.

@@ -5,6 +5,7 @@
 #include "mci/LibmpvEngine.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
+#include "session/MediaControls.h"
 #include "support/Clips.h"
 #include "support/Files.h"
 #include "support/VideoWidget.h"
@@ -12,12 +13,17 @@
 #include "support/Windows.h"
 #include "toolkit/Forms.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace modGlobals;
 
@@ -103,6 +109,56 @@ class tst_RealPlayback : public QObject
         QVERIFY(!video());
     }
 
+    // A playing video whose file goes: cut to nothing, removed, made unreadable or its mount
+    // taken away. One box names the file, the player returns to nothing loaded, and the
+    // desktop's media controls say Stopped.
+    void aVideoThatVanishesWhilePlayingIsReported_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("cut to nothing") << "truncate";
+        QTest::newRow("removed") << "remove";
+        QTest::newRow("made unreadable") << "chmod";
+        QTest::newRow("mount taken away") << "unmount";
+    }
+
+    void aVideoThatVanishesWhilePlayingIsReported()
+    {
+        QFETCH(QString, how);
+        if (how == "chmod" && ::geteuid() == 0)
+            QSKIP("root reads a file whatever its mode");
+        QString folder = dir.filePath(how);
+        QVERIFY(QDir().mkpath(folder));
+        if (how == "unmount" &&
+            ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=16m") != 0)
+            QSKIP("a tmpfs cannot be mounted here (needs root)");
+        const QString video = folder + "/lesson.avi";
+        QVERIFY(QFile::copy(clip, video));
+        playlist().AddEntry(video, QStringLiteral("Lesson"), QStringLiteral("0:04"));
+        playlist().lvPlaylist.findKey(video)->setSelected(true);
+        playlist().lvPlaylist_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(gMCI->GetCurrentMultimediaPos() > 300, 10000);
+
+        if (how == "truncate")
+            QVERIFY(QFile::resize(video, 0));
+        else if (how == "remove")
+            QVERIFY(QFile::remove(video));
+        else if (how == "chmod")
+            QVERIFY(::chmod(QFile::encodeName(video).constData(), 0) == 0);
+        else
+            QVERIFY(::umount2(QFile::encodeName(folder).constData(), MNT_DETACH) == 0);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!f->boxes.empty(), 10000);
+        // The position timer runs on: the report stays one.
+        QTest::qWait(600);
+        QCOMPARE(f->boxes.size(), std::size_t(1));
+        QVERIFY2(f->boxes[0].prompt.contains("The video could not be read: " + video),
+                 qPrintable(f->boxes[0].prompt));
+        QVERIFY(gMCI->LoadedFilename().empty());
+        QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("play"));
+        QCOMPARE(main().sbStatus.Panels(2).Text(), QStringLiteral("00:00/00:00"));
+        QCOMPARE(session::mediaControls().playbackStatus(), QStringLiteral("Stopped"));
+    }
+
     void anEntryThatCannotBeOpenedLeavesThePlayerReady_data()
     {
         QTest::addColumn<QByteArray>("content"); // empty: the file was deleted
@@ -128,7 +184,12 @@ class tst_RealPlayback : public QObject
 
         QCOMPARE(f->boxes.size(), std::size_t(1));
         QVERIFY(f->boxes[0].prompt.contains(QStringLiteral("Number: 380")));
-        QVERIFY(f->boxes[0].prompt.contains(QStringLiteral("Explanation: File Not Found")));
+        // The box names the file, and says whether it is missing or there but unplayable.
+        const QString explanation = content.isEmpty()
+                                        ? QStringLiteral("File Not Found")
+                                        : QStringLiteral("The file could not be played");
+        QVERIFY2(f->boxes[0].prompt.contains("Explanation: " + explanation + ": " + broken),
+                 qPrintable(f->boxes[0].prompt));
         QVERIFY(gMCI->LoadedFilename().empty());
         QVERIFY(playlist().isVisible());
         QCOMPARE(main().cmdPList.Tag(), QStringLiteral("0"));

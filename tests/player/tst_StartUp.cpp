@@ -3,6 +3,7 @@
 #include "player/frmMain.h"
 #include "player/frmSplash.h"
 #include "playlist/frmPlaylist.h"
+#include "support/Files.h"
 #include "support/PlaylistRows.h"
 #include "support/WindowFixture.h"
 #include "toolkit/Forms.h"
@@ -56,6 +57,8 @@ class StartUpTest : public QObject
     void badLinesAreReportedOnceAndSkipped();
     void aHugeBadIndexGivesOneBoxThatFitsTheScreen();
     void missingIndexLeavesEmptyPlaylist();
+    void indexThatIsNoFileIsRefusedByName_data();
+    void indexThatIsNoFileIsRefusedByName();
     void installedPlayerStartsWithoutReport();
     void readerProbe_data();
     void readerProbe();
@@ -246,6 +249,28 @@ void StartUpTest::missingIndexLeavesEmptyPlaylist()
     QCOMPARE(f->boxes[0].style, toolkit::vbOKOnly | toolkit::vbCritical);
     QVERIFY(forms::frmMain().Visible());
     QCOMPARE(forms::frmMain().Caption(), kBaseCaption);
+    QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 0);
+    QVERIFY(!forms::frmSplashLoaded());
+}
+
+// An index that is a FIFO, a device, a folder, a link loop or a huge file is neither waited for
+// nor read: the start-up goes on with an empty playlist and one box says why.
+void StartUpTest::indexThatIsNoFileIsRefusedByName_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char *kind : {"FIFO", "endless device", "folder", "link loop", "over the limit"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void StartUpTest::indexThatIsNoFileIsRefusedByName()
+{
+    QFETCH(QString, kind);
+    QVERIFY(support::makeNoListFile(kind, f->course->bin() + "/index.dat"));
+    start();
+    QCOMPARE(f->boxes.size(), 1u);
+    const QString prompt = f->boxes[0].prompt;
+    QVERIFY2(prompt.contains("index.dat " + support::whyNoListFile(kind)), qPrintable(prompt));
+    QVERIFY(forms::frmMain().Visible());
     QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 0);
     QVERIFY(!forms::frmSplashLoaded());
 }

@@ -14,6 +14,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -57,6 +60,9 @@ class PlaylistFilesTest : public QObject
     void openOfUnreadableFileKeepsTheList_data();
     void openOfUnreadableFileKeepsTheList();
     void fileOpenedFromTheDesktopReplacesTheList();
+    void whatIsNoListFileIsRefusedByName_data();
+    void whatIsNoListFileIsRefusedByName();
+    void largeListShowsProgressWhileTheWindowsAreDrawn();
 
   private:
     frmPlaylist &playlist() { return forms::frmPlaylist(); }
@@ -337,6 +343,78 @@ void PlaylistFilesTest::fileOpenedFromTheDesktopReplacesTheList()
     QCOMPARE(playlist().mDialogFolder, f->filePath("Lists") + "/");
     QCOMPARE(f->boxes.size(), std::size_t(1));
     QVERIFY(f->boxes[0].prompt.contains("line 2 of"));
+}
+
+// A FIFO, a device, a folder, a link loop or a huge file, chosen in File > Open or given by the
+// desktop: neither waited for nor read, one box names the file, the list stays.
+void PlaylistFilesTest::whatIsNoListFileIsRefusedByName_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("fromTheDesktop");
+    for (const char *kind : {"FIFO", "endless device", "folder", "link loop", "over the limit"}) {
+        QTest::addRow("%s, File > Open", kind) << QString::fromLatin1(kind) << false;
+        QTest::addRow("%s, from the desktop", kind) << QString::fromLatin1(kind) << true;
+    }
+}
+
+void PlaylistFilesTest::whatIsNoListFileIsRefusedByName()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, fromTheDesktop);
+    const QString path = f->filePath("list.pel");
+    QVERIFY(support::makeNoListFile(kind, path));
+    fillThree();
+    const std::vector<Row> before = rows();
+    if (fromTheDesktop) {
+        // As the program takes the file its command line names.
+        Trap([&] { playlist().OpenPlaylistFile(path); });
+    } else {
+        f->chooserAnswers << path;
+        support::pressPlaylist("open");
+    }
+    QCOMPARE(rows(), before);
+    QCOMPARE(f->boxes.size(), std::size_t(1));
+    const QString prompt = f->boxes[0].prompt;
+    QVERIFY2(prompt.contains("Number: 75"), qPrintable(prompt));
+    QVERIFY2(prompt.contains(path + ' ' + support::whyNoListFile(kind)), qPrintable(prompt));
+}
+
+// A list that takes a while to read shows how far it has come in the main window's status bar,
+// and the program's timers run meanwhile: the windows are drawn and answer the desktop.
+void PlaylistFilesTest::largeListShowsProgressWhileTheWindowsAreDrawn()
+{
+    constexpr int kEntries = 150000;
+    frmMain &main = forms::frmMain();
+    main.sbStatus.Panels(1).setText("Module 1");
+    QByteArray content;
+    for (int i = 0; i < kEntries; ++i)
+        content += "/course/videos/module " + QByteArray::number(i) + ".avi;Module " +
+                   QByteArray::number(i) + ";10:00\r\n";
+    const QString path = f->filePath("large.pel");
+    QVERIFY(writeFile(path, content));
+
+    QStringList shown;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QString text = main.sbStatus.Panels(1).Text();
+        if (shown.isEmpty() || shown.last() != text)
+            shown << text;
+    });
+    watch.start();
+    f->chooserAnswers << path;
+    support::pressPlaylist("open");
+    watch.stop();
+
+    QCOMPARE(playlist().lvPlaylist.Count(), kEntries);
+    QVERIFY(f->boxes.empty());
+    QCOMPARE(main.sbStatus.Panels(1).Text(), QString("Module 1"));
+    const auto showing = [&](const QString &start) {
+        return std::any_of(shown.begin(), shown.end(),
+                           [&](const QString &text) { return text.startsWith(start); });
+    };
+    QVERIFY2(showing("Reading large.pel: "), qPrintable(shown.join(" | ")));
+    QVERIFY2(showing("Listing the videos: "), qPrintable(shown.join(" | ")));
 }
 
 QTEST_MAIN(PlaylistFilesTest)

@@ -452,6 +452,12 @@ void Core::setSpeed(double rate)
     mpv_set_property_async(handles_.mpv.get(), 0, "speed", MPV_FORMAT_DOUBLE, &rate);
 }
 
+void Core::setVolume(int thousandths)
+{
+    double volume = thousandths / 10.0;
+    mpv_set_property_async(handles_.mpv.get(), 0, "volume", MPV_FORMAT_DOUBLE, &volume);
+}
+
 void Core::setAsync(const char *name, const char *value)
 {
     mpv_set_property_async(handles_.mpv.get(), 0, name, MPV_FORMAT_STRING, &value);

@@ -70,6 +70,8 @@ class Core final : public QObject
 
     // The playback rate, 1 being normal; the sound keeps its pitch.
     void setSpeed(double rate);
+    // The loudness from 0 to 1000, the command layer's scale; the engine's own runs to 100.
+    void setVolume(int thousandths);
 
     bool busy() const { return load_ || seek_; }
     // Where a busy core is heading.

@@ -11,6 +11,9 @@
 #include <cmath>
 #include <utility>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace mci
 {
 namespace
@@ -48,6 +51,8 @@ unsigned DeviceEngine::open(const QString &name, QWidget *parent, bool mpegDevic
     if (!info.isReadable())
         return error::FileRead;
     path_ = QFile::encodeName(info.absoluteFilePath());
+    openedSize_ = info.size();
+    readFailed_ = false;
     drawsPicture_ = parent != nullptr;
     held_ = 0;
 
@@ -59,6 +64,7 @@ unsigned DeviceEngine::open(const QString &name, QWidget *parent, bool mpegDevic
         length_ = *header_.length;
         widget_ = parked->widget;
         core_->setSpeed(speed_);
+        core_->setVolume(volume_);
         if (widget_) {
             widget_->setParent(parent);
         } else if (parent) {
@@ -124,6 +130,7 @@ bool DeviceEngine::startLoad(qint64 startMs)
 {
     core_->setTarget(widget_);
     core_->setSpeed(speed_);
+    core_->setVolume(volume_);
     return core_->load(path_, startMs, header_.programStream);
 }
 
@@ -150,6 +157,15 @@ Mode DeviceEngine::mode()
     }
     if (core_->busy() || !core_->running())
         return mode_;
+    // The engine may read on from what it holds, or take a file cut short for one that ends
+    // there: a playing file that is no longer what was opened is a failure, not an end.
+    if (!fileIntact()) {
+        halt();
+        readFailed_ = true;
+        held_ = 0;
+        mode_ = Mode::Stopped;
+        return mode_;
+    }
     // keep-open pauses the core at the end (of the file or of "end"), sometimes just before it
     // reports eof-reached: either means the play has finished.
     if (core_->flag("eof-reached") || core_->flag("pause")) {
@@ -232,6 +248,13 @@ void DeviceEngine::stop()
     mode_ = Mode::Stopped;
 }
 
+bool DeviceEngine::fileIntact() const
+{
+    struct stat status {};
+    return ::stat(path_.constData(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::access(path_.constData(), R_OK) == 0 && status.st_size >= openedSize_;
+}
+
 // Pause and stop both hold the picture where it stands: a clock play keeps its position, a core
 // stops running.
 void DeviceEngine::halt()
@@ -270,6 +293,22 @@ void DeviceEngine::setSpeed(double rate)
     speed_ = rate;
     if (core_)
         core_->setSpeed(rate);
+}
+
+void DeviceEngine::setVolume(int thousandths)
+{
+    volume_ = thousandths;
+    if (core_)
+        core_->setVolume(thousandths);
+}
+
+int DeviceEngine::volume()
+{
+    // The engine's own volume where a core plays the file, so that what it was told is what it
+    // does.
+    if (!core_)
+        return volume_;
+    return int(std::lround(core_->number("volume", volume_ / 10.0) * 10));
 }
 
 QWidget *DeviceEngine::videoWidget()

@@ -38,6 +38,9 @@ class DeviceEngine final : public Engine
     void stop() override;
     void seek(qint64 position) override;
     void setSpeed(double rate) override;
+    void setVolume(int thousandths) override;
+    int volume() override;
+    bool readFailed() override { return readFailed_; }
     QWidget *videoWidget() override;
     void setDestination(const QRect &rect) override;
     QRect destination() const override;
@@ -56,6 +59,8 @@ class DeviceEngine final : public Engine
     bool ensureCore(qint64 startMs);
     bool startLoad(qint64 startMs);
     void halt();
+    // Whether the file is still there, readable and as long as it was when opened.
+    bool fileIntact() const;
 
     CorePool &pool_;
     std::unique_ptr<Core> core_;
@@ -65,6 +70,9 @@ class DeviceEngine final : public Engine
     MediaHeader header_;
     qint64 length_ = 0;
     double speed_ = 1;
+    int volume_ = 1000;
+    qint64 openedSize_ = 0;
+    bool readFailed_ = false;
     Mode mode_ = Mode::Stopped;
     std::optional<qint64> end_;  // the "to" of the running play
     std::optional<qint64> held_; // the position reported while stopped at a known place

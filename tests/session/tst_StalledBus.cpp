@@ -1,0 +1,159 @@
+// The player on a session bus whose daemon stops answering (stopped with SIGSTOP, as when the
+// desktop session hangs): playing, pausing and the desktop's media controls go on, the GUI
+// thread keeps answering, and File > Exit ends the run within a moment.
+#include "common/modGlobals.h"
+#include "player/DesktopControls.h"
+#include "player/frmMain.h"
+#include "session/MediaControls.h"
+#include "session/Session.h"
+#include "support/SimulatedCourse.h"
+#include "support/WindowFixture.h"
+#include "support/Windows.h"
+#include "toolkit/Forms.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <optional>
+
+#include <sys/types.h>
+#include <unistd.h>
+
+using support::playEntry;
+using support::course::kModule;
+
+namespace
+{
+
+const QString kService = QStringLiteral("org.mpris.MediaPlayer2.PellinPlayer");
+
+// The longest time the GUI thread went without running a short timer.
+class Watchdog
+{
+  public:
+    Watchdog()
+    {
+        mTimer.setInterval(10);
+        QObject::connect(&mTimer, &QTimer::timeout, [this] { tick(); });
+        mTimer.start();
+        mSince.start();
+    }
+    // Counts the time until now as well: a thread still stuck has not ticked yet.
+    qint64 longestGap()
+    {
+        tick();
+        return mLongest;
+    }
+
+  private:
+    void tick() { mLongest = std::max(mLongest, mSince.restart()); }
+
+    QTimer mTimer;
+    QElapsedTimer mSince;
+    qint64 mLongest = 0;
+};
+
+pid_t parentOf(pid_t process)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // "pid (name) state ppid ...": the name may hold spaces, the last ')' ends it.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 1 ? pid_t(fields.at(1).toInt()) : 0;
+}
+
+} // namespace
+
+class StalledBusTest : public QObject
+{
+    Q_OBJECT
+
+  private:
+    std::optional<support::WindowFixture> f;
+    pid_t mDaemon = 0;
+    bool mStopped = false;
+
+    frmMain &main() { return forms::frmMain(); }
+
+    void stopDaemon()
+    {
+        QVERIFY(::kill(mDaemon, SIGSTOP) == 0);
+        mStopped = true;
+    }
+    void continueDaemon()
+    {
+        if (mStopped)
+            ::kill(mDaemon, SIGCONT);
+        mStopped = false;
+    }
+
+  private slots:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+            QSKIP("needs a session bus of its own (dbus-run-session)");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY(bus.isConnected());
+        const QDBusReply<uint> daemon =
+            bus.interface()->servicePid(QStringLiteral("org.freedesktop.DBus"));
+        QVERIFY2(daemon.isValid(), qPrintable(daemon.error().message()));
+        mDaemon = pid_t(daemon.value());
+        QVERIFY(mDaemon > 0);
+        if (parentOf(mDaemon) != ::getppid())
+            QSKIP("the session bus is not one that dbus-run-session started for this suite");
+    }
+
+    void init()
+    {
+        f.emplace();
+        support::loadSimulatedCourse(*f);
+        main().Show();
+        desktopControls::start();
+        // The player is on the bus before the bus stops.
+        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(kService));
+    }
+
+    void cleanup()
+    {
+        continueDaemon();
+        f.reset();
+    }
+
+    void playingAndExitGoOnWhileTheBusDoesNotAnswer()
+    {
+        Watchdog watchdog;
+        stopDaemon();
+        playEntry(kModule);
+        QCOMPARE(session::mediaControls().playbackStatus(), QStringLiteral("Playing"));
+        support::pressMain("play");
+        QCOMPARE(session::mediaControls().playbackStatus(), QStringLiteral("Paused"));
+        support::pressMain("play");
+        QCOMPARE(session::mediaControls().playbackStatus(), QStringLiteral("Playing"));
+        // Long enough for every call the player made to the bus to run out of time.
+        QTest::qWait(3000);
+        QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("pause"));
+
+        // File > Exit, then what the program does once its event loop has ended.
+        QElapsedTimer exit;
+        exit.start();
+        main().mnuExit_Click();
+        session::endSession();
+        const qint64 exitMs = exit.elapsed();
+        const qint64 gap = watchdog.longestGap();
+        qInfo("exit took %lld ms; the GUI thread stood at most %lld ms", exitMs, gap);
+        // Liveness bounds far above the moment each takes and far below the bus's timeouts.
+        QVERIFY2(exitMs < 2000, qPrintable(QStringLiteral("exit took %1 ms").arg(exitMs)));
+        QVERIFY2(gap < 1000, qPrintable(QStringLiteral("the GUI thread stood %1 ms").arg(gap)));
+    }
+};
+
+QTEST_MAIN(StalledBusTest)
+#include "tst_StalledBus.moc"
