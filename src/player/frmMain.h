@@ -54,6 +54,9 @@ class frmMain : public toolkit::Form
     void tmrMediaScroller_Timer();
     void sldVideo_Scroll();
     void mnuOpen_Click();
+    // Opens and plays a video as File > Open does once the student has chosen it; a video
+    // handed over from the desktop (the command line, a drop) opens the same way.
+    void OpenVideoFile(const QString &chosen);
     void mnuWelcome_Click();
     void mnuFullScreen_Click();
     // View > Speed: the session's playback speed in thousandths of the normal rate.

@@ -62,7 +62,16 @@ void frmMain::mnuOpen_Click()
             ShowOpenFileDialog(hWnd(), kVideoFilter, "Open Media File", gMediaRoot);
         if (answer.isEmpty())
             return;
-        QString path = answer;
+        OpenVideoFile(answer);
+    } catch (const pellin::Failure &failure) {
+        recoverFromOpenFailure(failure, false);
+    }
+}
+
+void frmMain::OpenVideoFile(const QString &chosen)
+{
+    try {
+        QString path = chosen;
         while (path.startsWith(' '))
             path.remove(0, 1);
         path = TrimNull(path).toLower();

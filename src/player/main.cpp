@@ -2,7 +2,9 @@
 #include "common/ListFile.h"
 #include "common/modGlobals.h"
 #include "mci/LibmpvEngine.h"
+#include "player/CommandLine.h"
 #include "player/DesktopControls.h"
+#include "player/GivenFiles.h"
 #include "player/frmMain.h"
 #include "player/frmSplash.h"
 #include "playlist/frmPlaylist.h"
@@ -14,6 +16,8 @@
 
 #include <QDirIterator>
 #include <QIcon>
+
+#include <cstdio>
 
 namespace
 {
@@ -38,6 +42,15 @@ void setDesktopIdentity(QApplication &app)
 
 int main(int argc, char **argv)
 {
+    // --help and --version answer before the toolkit starts, so they need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const commandLine::Parsed parsed = commandLine::parse(arguments);
+    if (parsed.exitNow) {
+        std::fputs(parsed.output.toLocal8Bit().constData(), parsed.exitCode ? stderr : stdout);
+        return parsed.exitCode;
+    }
     toolkit::Application app(argc, argv);
     setDesktopIdentity(app);
     app.setQuitOnLastWindowClosed(false);
@@ -55,11 +68,9 @@ int main(int argc, char **argv)
     mci::loadLibmpvEngineAfterFirstPaint(forms::frmMain());
     // The desktop's media controls and media keys reach the player where a session bus exists.
     desktopControls::start();
-    // A playlist file opened from the desktop (its file type names the player) replaces the
-    // list the start-up made.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1)
-        modGlobals::Trap([&] { forms::frmPlaylist().OpenPlaylistFile(arguments.at(1)); });
+    // Files opened from the desktop (a file manager's Open With, the desktop entry): a playlist
+    // replaces the list the start-up made, a video plays.
+    givenFiles::open(parsed.files);
     const int status = app.exec();
     // Nothing of the run stays behind: the carry-over file goes, and so does the screen's
     // inhibition should a video still be playing.

@@ -169,22 +169,12 @@ QString folderOf(const QString &path)
 
 void addFile(frmPlaylist &window)
 {
-    clsMCI probe;
     QString path = TrimNull(ShowOpenFileDialog(
         window.hWnd(), kVideoFilter, QStringLiteral("Add Media File"), window.mDialogFolder));
     window.setMousePointer(vbHourglass);
     if (path.isEmpty())
         return;
-    const PlayingVideoPause pause;
-    path = withoutLeadingBlanks(path);
-    const QString folder = folderOf(path);
-    const QString name = path.mid(folder.size());
-    const qsizetype dot = name.indexOf(u'.');
-    const QString title = dot < 0 ? name : name.left(dot);
-    EntryAdder adder(window);
-    adder.addMeasured(probe, path, path.toLower(), title.toLower());
-    window.mDialogFolder = folder;
-    adder.reportRefused();
+    window.AddVideoFiles({path});
 }
 
 void addDirectory(frmPlaylist &window)
@@ -305,6 +295,23 @@ void openPlaylist(frmPlaylist &window)
 }
 
 } // namespace
+
+void frmPlaylist::AddVideoFiles(const QStringList &paths)
+{
+    clsMCI probe;
+    const PlayingVideoPause pause;
+    EntryAdder adder(*this);
+    for (const QString &given : paths) {
+        const QString path = withoutLeadingBlanks(given);
+        const QString folder = folderOf(path);
+        const QString name = path.mid(folder.size());
+        const qsizetype dot = name.indexOf(u'.');
+        const QString title = dot < 0 ? name : name.left(dot);
+        adder.addMeasured(probe, path, path.toLower(), title.toLower());
+        mDialogFolder = folder;
+    }
+    adder.reportRefused();
+}
 
 void frmPlaylist::OpenPlaylistFile(const QString &path)
 {
