@@ -2,6 +2,7 @@
 
 #include "common/modGlobals.h"
 #include "player/CommandLine.h"
+#include "player/DesktopControls.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "toolkit/MessageBox.h"
@@ -56,6 +57,7 @@ void open(const QStringList &paths)
             playAsEntry(videos.first());
         });
     }
+    desktopControls::publish();
 }
 
 } // namespace givenFiles

@@ -4,6 +4,7 @@
 #include "common/ListFile.h"
 #include "common/MediaSearch.h"
 #include "common/modGlobals.h"
+#include "player/DesktopControls.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "system/PathResolver.h"
@@ -357,4 +358,6 @@ void frmPlaylist::tlbPlaylist_ButtonClick(toolkit::ToolbarButton &Button)
         else if (key == QLatin1String("open"))
             openPlaylist(*this);
     });
+    // An emptied or filled list changes whether the desktop's Play has something to play.
+    desktopControls::publish();
 }

@@ -7,9 +7,11 @@
 #include "fullscreen/frmFullToolbar.h"
 #include "mci/SimulatedMedia.h"
 #include "player/DesktopControls.h"
+#include "player/GivenFiles.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "session/MediaControls.h"
+#include "support/Files.h"
 #include "support/SimulatedCourse.h"
 #include "support/WindowFixture.h"
 #include "support/Windows.h"
@@ -307,6 +309,25 @@ class tst_DesktopControls : public QObject
         }
         QTest::qWait(100);
         QCOMPARE(int(desktop->changes.size()), heard);
+    }
+
+    // A list that fills or empties without a video changing tells the desktop whether Play has
+    // something to play.
+    void aListFilledOrEmptiedChangesCanPlay()
+    {
+        if (!busAvailable())
+            QSKIP("no session bus");
+        playlist().lvPlaylist.Clear();
+        desktopControls::publish();
+        QCOMPARE(desktop->property(kPlayer, "CanPlay").toBool(), false);
+        const QString list = f->filePath("list.pel");
+        QVERIFY(support::writeFile(list, "/course/videos/module1.avi;Module 1;1:00\r\n"));
+        givenFiles::open({list});
+        QCOMPARE(desktop->property(kPlayer, "CanPlay").toBool(), true);
+        f->boxAnswer = toolkit::vbYes;
+        playlist().tlbPlaylist_ButtonClick(playlist().tlbPlaylist.Buttons("new"));
+        QCOMPARE(playlist().lvPlaylist.Count(), 0);
+        QCOMPARE(desktop->property(kPlayer, "CanPlay").toBool(), false);
     }
 
     // After a video's end the controls offer Play only where Play plays: the entry again from
