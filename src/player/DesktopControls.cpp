@@ -6,6 +6,7 @@
 #include "playlist/frmPlaylist.h"
 #include "session/MediaControls.h"
 #include "session/MediaPlayer.h"
+#include "system/PathResolver.h"
 #include "toolkit/Handlers.h"
 
 #include <QFileInfo>
@@ -68,7 +69,8 @@ session::PlayerState currentState()
     state.seekable = main.tlbMain.Buttons("forward").Enabled();
     state.rate = gPlaySpeed / double(kNormalSpeed);
     if (state.loaded) {
-        state.file = QString::fromStdString(gMCI->mstrLongFileName);
+        // The player keeps its paths lower-cased; the desktop is told the file's real name.
+        state.file = QString::fromStdString(sys::resolvePath(gMCI->mstrLongFileName));
         state.title = main.sbStatus.Panels(1).Text();
         if (state.title.isEmpty() || state.title == state.file)
             state.title = QFileInfo(state.file).completeBaseName();

@@ -1,6 +1,7 @@
 #include "common/ErrorReport.h"
 #include "common/ListFile.h"
 #include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
 #include "mci/LibmpvEngine.h"
 #include "player/CommandLine.h"
 #include "player/DesktopControls.h"
@@ -9,6 +10,7 @@
 #include "player/frmSplash.h"
 #include "playlist/frmPlaylist.h"
 #include "session/Session.h"
+#include "session/SingleInstance.h"
 #include "system/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
@@ -18,6 +20,7 @@
 #include <QIcon>
 
 #include <cstdio>
+#include <utility>
 
 namespace
 {
@@ -38,6 +41,41 @@ void setDesktopIdentity(QApplication &app)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 }
 
+// Files that later starts of the session hand over. Those that come during the start-up wait
+// for it, so that they open after the course's own list and the command line's files.
+class HandedOverFiles
+{
+  public:
+    void take(const QStringList &files)
+    {
+        if (!mStarted) {
+            mWaiting << files;
+            return;
+        }
+        open(files);
+    }
+    void startUpDone()
+    {
+        mStarted = true;
+        if (!mWaiting.isEmpty())
+            open(std::exchange(mWaiting, {}));
+    }
+
+  private:
+    // Opened as the desktop opens files, and the player comes forward to show them.
+    static void open(const QStringList &files)
+    {
+        givenFiles::open(files);
+        toolkit::runHandler([] {
+            modGlobals::ActivateWindow(modGlobals::gFullScreen ? forms::frmFullScreen().hWnd()
+                                                               : forms::frmMain().hWnd());
+        });
+    }
+
+    bool mStarted = false;
+    QStringList mWaiting;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -55,10 +93,19 @@ int main(int argc, char **argv)
     setDesktopIdentity(app);
     app.setQuitOnLastWindowClosed(false);
     toolkit::setFailureReporter(modGlobals::ReportError);
+    // A player already running in this session takes the files and comes forward instead.
+    HandedOverFiles handedOver;
+    const QString instanceName = QString::fromLatin1(kDesktopId);
+    if (session::claimInstance(instanceName, parsed.files, [&handedOver](const QStringList &files) {
+            handedOver.take(files);
+        }) == session::InstanceClaim::HandedOver)
+        return 0;
     forms::frmSplash();
     // Answering the Reader question with Yes ends the start-up before any window is left.
-    if (toolkit::loadedForms().empty())
+    if (toolkit::loadedForms().empty()) {
+        session::releaseInstance(instanceName);
         return 0;
+    }
     // The main window's unload closes every window and then the main window itself (the close
     // box and File > Exit alike); once it is gone, the program ends.
     QObject::connect(&forms::frmMain(), &QObject::destroyed, &app,
@@ -71,7 +118,9 @@ int main(int argc, char **argv)
     // Files opened from the desktop (a file manager's Open With, the desktop entry): a playlist
     // replaces the list the start-up made, a video plays.
     givenFiles::open(parsed.files);
+    handedOver.startUpDone();
     const int status = app.exec();
+    session::releaseInstance(instanceName);
     // Nothing of the run stays behind: the carry-over file goes, and so does the screen's
     // inhibition should a video still be playing.
     pellin::removeCarryOver(pellin::carryOverPath(modGlobals::GetTempFolder()));
