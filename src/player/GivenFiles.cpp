@@ -25,9 +25,9 @@ void playAsEntry(const QString &path)
     playlist.lvPlaylist_Click();
 }
 
-} // namespace
-
-void open(const QStringList &paths)
+// The files sorted, the refused ones named in one box and the first playlist opened; what is
+// left to do are the videos.
+QStringList openPlaylistAndRefuse(const QStringList &paths)
 {
     QList<commandLine::GivenFile> files = commandLine::classify(paths);
     QString playlistFile;
@@ -49,6 +49,14 @@ void open(const QStringList &paths)
         });
     if (!playlistFile.isEmpty())
         Trap([&] { forms::frmPlaylist().OpenPlaylistFile(playlistFile); });
+    return videos;
+}
+
+} // namespace
+
+void open(const QStringList &paths)
+{
+    const QStringList videos = openPlaylistAndRefuse(paths);
     if (videos.size() == 1) {
         forms::frmMain().OpenVideoFile(videos.first());
     } else if (videos.size() > 1) {
@@ -57,6 +65,14 @@ void open(const QStringList &paths)
             playAsEntry(videos.first());
         });
     }
+    desktopControls::publish();
+}
+
+void addToPlaylist(const QStringList &paths)
+{
+    const QStringList videos = openPlaylistAndRefuse(paths);
+    if (!videos.isEmpty())
+        Trap([&] { forms::frmPlaylist().AddVideoFiles(videos); });
     desktopControls::publish();
 }
 

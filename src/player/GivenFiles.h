@@ -3,7 +3,7 @@
 #include <QStringList>
 
 // Files handed to the player from outside: named on its command line, passed on by a second start
-// or dropped on the main window.
+// or dropped on one of its windows.
 namespace givenFiles
 {
 
@@ -12,5 +12,9 @@ namespace givenFiles
 // the first of them plays. Whatever is no video or playlist of the player's (a folder, a device, a
 // pipe, a binary file, a missing one) is named in one message and left alone; the playlist stays.
 void open(const QStringList &paths);
+
+// Adds them to the playlist as Add File adds a chosen video, without playing any; a playlist
+// among them opens as Open Playlist opens it. What is refused is named as open() names it.
+void addToPlaylist(const QStringList &paths);
 
 } // namespace givenFiles

@@ -27,6 +27,8 @@ class frmMain : public toolkit::Form
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
     void Form_Resize() override;
+    // A video dropped on the window opens as File > Open opens it; a playlist replaces the list.
+    void Form_OLEDragDrop(const QStringList &files) override;
 
     void cmdPList_Click();
     void mnuExpanded_Click();

@@ -1,6 +1,7 @@
 // Opening a single video file, the welcome video and the video layouts of the main window.
 #include "common/Choosers.h"
 #include "common/modGlobals.h"
+#include "player/GivenFiles.h"
 #include "player/Playback.h"
 #include "player/frmMain.h"
 #include "toolkit/Environment.h"
@@ -95,6 +96,11 @@ void frmMain::OpenVideoFile(const QString &chosen)
         recoverFromOpenFailure(failure, false);
     }
     Ignore([this] { setMousePointer(0); });
+}
+
+void frmMain::Form_OLEDragDrop(const QStringList &files)
+{
+    givenFiles::open(files);
 }
 
 void frmMain::mnuWelcome_Click()

@@ -20,6 +20,8 @@ class frmPlaylist : public toolkit::Form
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
     void Form_Resize() override;
+    // Dropped files join the list as Add File adds them; a playlist dropped opens.
+    void Form_OLEDragDrop(const QStringList &files) override;
 
     void InitPlaylistWindow();
     // Plays the selected entry.

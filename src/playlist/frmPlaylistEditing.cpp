@@ -5,6 +5,7 @@
 #include "common/MediaSearch.h"
 #include "common/modGlobals.h"
 #include "player/DesktopControls.h"
+#include "player/GivenFiles.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "system/PathResolver.h"
@@ -312,6 +313,13 @@ void frmPlaylist::AddVideoFiles(const QStringList &paths)
         mDialogFolder = folder;
     }
     adder.reportRefused();
+}
+
+void frmPlaylist::Form_OLEDragDrop(const QStringList &files)
+{
+    const HourglassReset commonEnd(*this);
+    setMousePointer(vbHourglass);
+    givenFiles::addToPlaylist(files);
 }
 
 void frmPlaylist::OpenPlaylistFile(const QString &path)

@@ -11,10 +11,15 @@
 #include "support/WindowFixture.h"
 #include "toolkit/Forms.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QProcess>
 #include <QTest>
+#include <QUrl>
 
 #include <optional>
 #include <sys/stat.h>
@@ -230,6 +235,94 @@ class tst_CommandLine : public QObject
         for (const QString &name : refused)
             QVERIFY2(f.boxes.front().prompt.contains(fixture->path(name)),
                      qPrintable(f.boxes.front().prompt));
+    }
+
+    // Files from the file manager dropped on the real windows: on the main window as the command
+    // line opens them, on the playlist as Add File adds them (a playlist opens); what is refused
+    // is named in one box.
+    void drop_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("dropped");
+        QTest::addColumn<QString>("loaded");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("boxes");
+        const QStringList course{kCourseVideo};
+        const QStringList listed{"/course/videos/a.avi", "/course/videos/b.avi"};
+        QTest::newRow("a video on the main window plays")
+            << "main" << QStringList{"clip.avi"} << "clip.avi" << course << 0;
+        QTest::newRow("a playlist on the main window opens")
+            << "main" << QStringList{"list.pel"} << "" << listed << 0;
+        QTest::newRow("a folder on the main window is refused")
+            << "main" << QStringList{"folder"} << "" << course << 1;
+        QTest::newRow("videos on the playlist join it")
+            << "playlist" << QStringList{"clip.avi", "other.mpg"} << ""
+            << QStringList{kCourseVideo, "clip.avi", "other.mpg"} << 0;
+        QTest::newRow("a playlist on the playlist opens")
+            << "playlist" << QStringList{"list.pel"} << "" << listed << 0;
+        QTest::newRow("a pipe on the playlist is refused, the video joins")
+            << "playlist" << QStringList{"pipe.pel", "clip.avi"} << ""
+            << QStringList{kCourseVideo, "clip.avi"} << 1;
+    }
+
+    void drop()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, dropped);
+        QFETCH(QString, loaded);
+        QFETCH(QStringList, rows);
+        QFETCH(int, boxes);
+        support::WindowFixture f;
+        mci::SimulatedMedia &media = f.simulateMedia();
+        for (const char *name : {"clip.avi", "other.mpg"})
+            media.addFile(fixture->path(name), 30000);
+        forms::frmMain().Show();
+        forms::frmPlaylist().AddEntry(kCourseVideo, "Introduction", "0:12");
+        forms::frmPlaylist().Show();
+        const auto key = [&](const QString &name) {
+            return name.startsWith(u'/') ? name : fixture->path(name).toLower();
+        };
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &name : dropped)
+            urls << QUrl::fromLocalFile(fixture->path(name));
+        data.setUrls(urls);
+        QWidget *target = window == QLatin1String("main")
+                              ? static_cast<QWidget *>(&forms::frmMain().picVideo)
+                              : static_cast<QWidget *>(&forms::frmPlaylist().lvPlaylist);
+        // The toolkit hands a drop to the window that takes drops around the control under it.
+        QWidget *receiver = target->window();
+        QVERIFY(receiver->acceptDrops());
+        QVERIFY(!target->acceptDrops());
+        const QPoint at = target->mapTo(receiver, target->rect().center());
+
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(receiver, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(receiver, &drop);
+        QVERIFY(drop.isAccepted());
+
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()),
+                 loaded.isEmpty() ? QString() : key(loaded));
+        QStringList keys;
+        for (const QString &row : rows)
+            keys << key(row);
+        QCOMPARE(this->rows(), keys);
+        QCOMPARE(int(f.boxes.size()), boxes);
+    }
+
+    // What the file manager drags that is no local file is not taken.
+    void aDragOfNoFileIsRefused()
+    {
+        support::WindowFixture f;
+        forms::frmMain().Show();
+        QMimeData data;
+        data.setUrls({QUrl(QStringLiteral("https://www.vorlund.example/"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&forms::frmMain(), &enter);
+        QVERIFY(!enter.isAccepted());
     }
 
     // The real program answers and ends before it needs a display.
