@@ -62,14 +62,16 @@ class HandedOverFiles
     }
 
   private:
-    // Opened as the desktop opens files, and the player comes forward to show them.
+    // Opened as the desktop opens files, in the main window (File > Open's place, so full
+    // screen is left first), and the player comes forward to show them.
     static void open(const QStringList &files)
     {
-        givenFiles::open(files);
         toolkit::runHandler([] {
-            modGlobals::ActivateWindow(modGlobals::gFullScreen ? forms::frmFullScreen().hWnd()
-                                                               : forms::frmMain().hWnd());
+            if (modGlobals::gFullScreen)
+                forms::frmFullScreen().LeaveFullScreen();
         });
+        givenFiles::open(files);
+        toolkit::runHandler([] { modGlobals::ActivateWindow(forms::frmMain().hWnd()); });
     }
 
     bool mStarted = false;
