@@ -10,10 +10,11 @@ set(CPACK_PACKAGE_VENDOR Vorlund)
 set(CPACK_PACKAGE_CONTACT "Vorlund <support@vorlund.example>")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://www.vorlund.example/)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Player for training-video courses")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Plays a training-video course: the course's index becomes a playlist, and its AVI, MPEG \
-and ASF videos play in a window with a transport toolbar, a position slider and a status bar, \
-or in full screen. Students can also open single videos and keep playlists of their own.")
+# The long description in lines a terminal shows whole.
+set(CPACK_PACKAGE_DESCRIPTION "Plays a training-video course: the course's index becomes a
+playlist, and its AVI, MPEG and ASF videos play in a window with a transport
+toolbar, a position slider and a status bar, or in full screen. Students can
+also open single videos and keep playlists of their own.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -21,6 +22,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
-# Documents, web pages and e-mail open through the desktop's opener.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+# Documents, web pages and e-mail open through the desktop's opener; the course's documents are
+# PDF files. The toolkit's own buttons and choosers speak the student's language with its
+# translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, evince | pdf-viewer, qt6-translations-l10n")
 include(CPack)

@@ -1,5 +1,6 @@
 #include "toolkit/Form.h"
 
+#include "toolkit/FormAccessibility.h"
 #include "toolkit/Handlers.h"
 
 #include "toolkit/KeyCodes.h"
@@ -8,9 +9,13 @@
 #include "toolkit/X11Window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QWindow>
 
 namespace toolkit
@@ -44,6 +49,7 @@ Form::Form(const QString &name, bool hasMenuBar)
 {
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    presentFormsAsWindows();
 }
 
 Form::~Form() = default;
@@ -324,6 +330,39 @@ void Form::keyPressEvent(QKeyEvent *event)
         return;
     }
     runHandler([this, &code] { Form_KeyPress(code); });
+}
+
+namespace
+{
+
+// The local files a drop carries; web addresses and the like are no files to open.
+QStringList droppedFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data)
+        return files;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void Form::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (droppedFiles(event->mimeData()).isEmpty())
+        return event->ignore();
+    event->acceptProposedAction();
+}
+
+void Form::dropEvent(QDropEvent *event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return event->ignore();
+    event->acceptProposedAction();
+    runHandler([this, &files] { Form_OLEDragDrop(files); });
 }
 
 } // namespace toolkit

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 class QMenuBar;
@@ -35,6 +36,8 @@ class Form : public QWidget
     virtual void Form_Unload(int &cancel) { (void)cancel; }
     virtual void Form_Resize() {}
     virtual void Form_KeyPress(int &keyAscii) { (void)keyAscii; }
+    // Local files dropped on the window, once it takes drops (setTakesFileDrops).
+    virtual void Form_OLEDragDrop(const QStringList &files) { (void)files; }
 
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString &caption) { setWindowTitle(caption); }
@@ -63,6 +66,8 @@ class Form : public QWidget
     void setSkipTaskbar() { mSkipTaskbar = true; }
     // A floating toolbar to the window manager: no minimise or maximise button.
     void setFloatingToolbar() { mFloatingToolbar = true; }
+    // The file manager's files may be dropped on the window and its controls.
+    void setTakesFileDrops() { setAcceptDrops(true); }
     // Covers the whole screen that holds `reference`, in the toolkit's full-screen state.
     void setFullScreen(const QWidget &reference);
 
@@ -99,6 +104,8 @@ class Form : public QWidget
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
   private:
     // The frame around the client area in pixels, as the outer size counts it.

@@ -33,6 +33,8 @@ frmFullScreen::frmFullScreen() : toolkit::Form(QStringLiteral("frmFullScreen")),
     screener.setObjectName(QStringLiteral("screener"));
     screener.setFocusPolicy(Qt::StrongFocus);
     screener.setAccessibleName(QStringLiteral("Video"));
+    // The window has no caption to be named by.
+    setAccessibleName(QStringLiteral("Full screen"));
     screener.installEventFilter(this);
 }
 

@@ -52,6 +52,8 @@ frmFullToolbar::frmFullToolbar()
     imlIcon.add("normal", "view-restore", QStyle::SP_TitleBarNormalButton);
     tlbFullScreen.setImageList(&imlIcon);
     tlbFullScreen.setAccessibleName(QStringLiteral("Tools"));
+    // Tab goes from button to button, as on the main toolbar.
+    tlbFullScreen.setButtonsTakeFocus(true);
     tlbFullScreen.addButton("normal", "normal", "Normal view");
     tlbFullScreen.addButton("play", "pause", "Pause video");
     tlbFullScreen.addButton("stop", "stop", "Stop");

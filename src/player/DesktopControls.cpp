@@ -7,6 +7,7 @@
 #include "playlist/frmPlaylist.h"
 #include "session/MediaControls.h"
 #include "session/MediaPlayer.h"
+#include "system/PathResolver.h"
 #include "toolkit/Handlers.h"
 
 #include <QFileInfo>
@@ -30,6 +31,29 @@ std::optional<toolkit::ListItem> currentEntry()
     return forms::frmPlaylist().lvPlaylist.SelectedItem();
 }
 
+bool listHasEntries()
+{
+    return forms::frmPlaylistLoaded() && forms::frmPlaylist().lvPlaylist.Count() > 0;
+}
+
+bool pausedVideo()
+{
+    return gMCI && !gMCI->LoadedFilename().empty() &&
+           forms::frmMain().tlbMain.Buttons("play").Image() == "play";
+}
+
+// A media key's Play starts what a student would: the entry chosen in the playlist, or with a
+// course opened and nothing chosen yet, its first entry.
+void chooseFirstEntryIfNothingChosen()
+{
+    toolkit::runHandler([] {
+        if (!gMCI || !gMCI->LoadedFilename().empty() || gSingleFile || currentEntry() ||
+            !listHasEntries())
+            return;
+        forms::frmPlaylist().lvPlaylist.Item(1).setSelected(true);
+    });
+}
+
 session::PlayerState currentState()
 {
     session::PlayerState state;
@@ -39,7 +63,7 @@ session::PlayerState currentState()
     const std::optional<toolkit::ListItem> entry = currentEntry();
     state.loaded = player.loaded();
     state.playing = state.loaded && player.playing();
-    state.playable = state.loaded || gSingleFile || entry.has_value();
+    state.playable = state.loaded || gSingleFile || entry.has_value() || listHasEntries();
     if (entry && !gSingleFile) {
         state.hasPrevious = entry->Index() > 1;
         state.hasNext = entry->Index() < forms::frmPlaylist().lvPlaylist.Count();
@@ -47,7 +71,8 @@ session::PlayerState currentState()
     state.seekable = player.seekable();
     state.rate = player.speed() / double(playback::State::kNormalSpeed);
     if (state.loaded) {
-        state.file = player.file();
+        // The player keeps its paths lower-cased; the desktop is told the file's real name.
+        state.file = QString::fromStdString(sys::resolvePath(player.file().toStdString()));
         state.title = player.title();
         if (state.title.isEmpty() || state.title == state.file)
             state.title = QFileInfo(state.file).completeBaseName();
@@ -77,15 +102,20 @@ void playNeighbour(int step)
     });
 }
 
-// Moves the slider's thumb there and lets the slider's scroll play from it.
+// Moves the slider's thumb there and lets the slider's scroll play from it. A paused video
+// stays paused at the new place, as the desktop's other players keep it: the scroll plays on,
+// so the play button pauses it again.
 void seekTo(qint64 ms)
 {
     toolkit::runHandler([ms] {
         frmMain &main = forms::frmMain();
         if (gMCI->LoadedFilename().empty())
             return;
+        const bool paused = pausedVideo();
         main.sldVideo.setValue(static_cast<int>(std::clamp<qint64>(ms, 0, main.sldVideo.Max())));
         main.sldVideo_Scroll();
+        if (paused && !pausedVideo())
+            main.tlbMain.click("play");
     });
 }
 
@@ -106,8 +136,12 @@ void start()
             ActivateWindow(gFullScreen ? forms::frmFullScreen().hWnd() : forms::frmMain().hWnd());
         });
     };
-    actions.playPause = [] { press("play"); };
+    actions.playPause = [] {
+        chooseFirstEntryIfNothingChosen();
+        press("play");
+    };
     actions.play = [] {
+        chooseFirstEntryIfNothingChosen();
         if (!session::mediaControls().state().playing)
             press("play");
     };

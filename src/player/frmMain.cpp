@@ -36,6 +36,7 @@ frmMain::frmMain()
       mnuAbout("&About", this)
 {
     setCaption(QStringLiteral("Vorlund - IT Certification Videos -"));
+    setTakesFileDrops();
     buildMenus();
     setMenuBar(&menuBar);
     buildToolbar();

@@ -27,6 +27,8 @@ class frmMain : public toolkit::Form
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
     void Form_Resize() override;
+    // A video dropped on the window opens as File > Open opens it; a playlist replaces the list.
+    void Form_OLEDragDrop(const QStringList &files) override;
 
     void cmdPList_Click();
     void mnuExpanded_Click();
@@ -54,6 +56,9 @@ class frmMain : public toolkit::Form
     void tmrMediaScroller_Timer();
     void sldVideo_Scroll();
     void mnuOpen_Click();
+    // Opens and plays a video as File > Open does once the student has chosen it; a video
+    // handed over from the desktop (the command line, a drop) opens the same way.
+    void OpenVideoFile(const QString &chosen);
     void mnuWelcome_Click();
     void mnuFullScreen_Click();
     // View > Speed: the session's playback speed in thousandths of the normal rate.

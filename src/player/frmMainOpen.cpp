@@ -2,6 +2,7 @@
 #include "common/Choosers.h"
 #include "common/VideoTypes.h"
 #include "common/modGlobals.h"
+#include "player/GivenFiles.h"
 #include "player/Playback.h"
 #include "player/frmMain.h"
 #include "toolkit/Environment.h"
@@ -55,7 +56,16 @@ void frmMain::mnuOpen_Click()
             ShowOpenFileDialog(hWnd(), pellin::videoFileFilter(), "Open Media File", gMediaRoot);
         if (answer.isEmpty())
             return;
-        QString path = answer;
+        OpenVideoFile(answer);
+    } catch (const pellin::Failure &failure) {
+        recoverFromOpenFailure(failure, false);
+    }
+}
+
+void frmMain::OpenVideoFile(const QString &chosen)
+{
+    try {
+        QString path = chosen;
         while (path.startsWith(' '))
             path.remove(0, 1);
         path = TrimNull(path).toLower();
@@ -79,6 +89,11 @@ void frmMain::mnuOpen_Click()
         recoverFromOpenFailure(failure, false);
     }
     Ignore([this] { setMousePointer(0); });
+}
+
+void frmMain::Form_OLEDragDrop(const QStringList &files)
+{
+    givenFiles::open(files);
 }
 
 void frmMain::mnuWelcome_Click()

@@ -23,6 +23,8 @@ constexpr qint64 kEventSliceMs = 15;
 // The clock is read once per so many entries: an entry takes a fraction of a microsecond, so
 // reading it for each would be a good part of the work.
 constexpr qsizetype kEntriesPerClockRead = 64;
+// The shell's answers above this one mean that what it was asked to start runs.
+constexpr int kShellStarted = 32;
 
 toolkit::FormSlot<frmSplash> &splashSlot()
 {
@@ -84,9 +86,12 @@ void frmSplash::Form_Load()
                 "Adobe Acrobat Reader is required for documentation and support "
                 "functionality.\r\n\r\nWould you like to install Adobe Acrobat Reader 5.0 now?",
                 toolkit::vbYesNo | toolkit::vbExclamation, kAppTitle);
-            if (answer == toolkit::vbYes) {
+            // The start-up ends only for an installer that runs: where nothing could start it
+            // (a Windows installer on this system, or none on the course), the player goes on,
+            // with the question answered for this start.
+            if (answer == toolkit::vbYes &&
                 shell::open(shell::Opening::Program, "open", gMediaRoot + "/bin/ar500enu.exe", {},
-                            {}, shell::ShowNormal);
+                            {}, shell::ShowNormal) > kShellStarted) {
                 Unload();
                 return;
             }

@@ -1,12 +1,16 @@
 #include "common/ErrorReport.h"
 #include "common/ListFile.h"
 #include "common/modGlobals.h"
+#include "fullscreen/frmFullScreen.h"
 #include "mci/LibmpvEngine.h"
+#include "player/CommandLine.h"
 #include "player/DesktopControls.h"
+#include "player/GivenFiles.h"
 #include "player/frmMain.h"
 #include "player/frmSplash.h"
 #include "playlist/frmPlaylist.h"
 #include "session/Session.h"
+#include "session/SingleInstance.h"
 #include "system/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
@@ -14,6 +18,9 @@
 
 #include <QDirIterator>
 #include <QIcon>
+
+#include <cstdio>
+#include <utility>
 
 namespace
 {
@@ -34,18 +41,73 @@ void setDesktopIdentity(QApplication &app)
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 }
 
+// Files that later starts of the session hand over. Those that come during the start-up wait
+// for it, so that they open after the course's own list and the command line's files.
+class HandedOverFiles
+{
+  public:
+    void take(const QStringList &files)
+    {
+        if (!mStarted) {
+            mWaiting << files;
+            return;
+        }
+        open(files);
+    }
+    void startUpDone()
+    {
+        mStarted = true;
+        if (!mWaiting.isEmpty())
+            open(std::exchange(mWaiting, {}));
+    }
+
+  private:
+    // Opened as the desktop opens files, in the main window (File > Open's place, so full
+    // screen is left first), and the player comes forward to show them.
+    static void open(const QStringList &files)
+    {
+        toolkit::runHandler([] {
+            if (modGlobals::gFullScreen)
+                forms::frmFullScreen().LeaveFullScreen();
+        });
+        givenFiles::open(files);
+        toolkit::runHandler([] { modGlobals::ActivateWindow(forms::frmMain().hWnd()); });
+    }
+
+    bool mStarted = false;
+    QStringList mWaiting;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // --help and --version answer before the toolkit starts, so they need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const commandLine::Parsed parsed = commandLine::parse(arguments);
+    if (parsed.exitNow) {
+        std::fputs(parsed.output.toLocal8Bit().constData(), parsed.exitCode ? stderr : stdout);
+        return parsed.exitCode;
+    }
     toolkit::Application app(argc, argv);
     setDesktopIdentity(app);
     app.setQuitOnLastWindowClosed(false);
     toolkit::setFailureReporter(modGlobals::ReportError);
+    // A player already running in this session takes the files and comes forward instead.
+    HandedOverFiles handedOver;
+    const QString instanceName = QString::fromLatin1(kDesktopId);
+    if (session::claimInstance(instanceName, parsed.files, [&handedOver](const QStringList &files) {
+            handedOver.take(files);
+        }) == session::InstanceClaim::HandedOver)
+        return 0;
     forms::frmSplash();
     // Answering the Reader question with Yes ends the start-up before any window is left.
-    if (toolkit::loadedForms().empty())
+    if (toolkit::loadedForms().empty()) {
+        session::releaseInstance(instanceName);
         return 0;
+    }
     // The main window's unload closes every window and then the main window itself (the close
     // box and File > Exit alike); once it is gone, the program ends.
     QObject::connect(&forms::frmMain(), &QObject::destroyed, &app,
@@ -55,12 +117,12 @@ int main(int argc, char **argv)
     mci::loadLibmpvEngineAfterFirstPaint(forms::frmMain());
     // The desktop's media controls and media keys reach the player where a session bus exists.
     desktopControls::start();
-    // A playlist file opened from the desktop (its file type names the player) replaces the
-    // list the start-up made.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1)
-        modGlobals::Trap([&] { forms::frmPlaylist().OpenPlaylistFile(arguments.at(1)); });
+    // Files opened from the desktop (a file manager's Open With, the desktop entry): a playlist
+    // replaces the list the start-up made, a video plays.
+    givenFiles::open(parsed.files);
+    handedOver.startUpDone();
     const int status = app.exec();
+    session::releaseInstance(instanceName);
     // Nothing of the run stays behind: the carry-over file goes, and so does the screen's
     // inhibition should a video still be playing.
     pellin::removeCarryOver(pellin::carryOverPath(modGlobals::GetTempFolder()));

@@ -43,6 +43,7 @@ frmPlaylist::frmPlaylist()
       tlbPlaylist(&fratlbContainer), lvPlaylist(client())
 {
     setCaption(QStringLiteral("Pellin Playlist"));
+    setTakesFileDrops();
     imlToolbar.add("file", "video-x-generic", QStyle::SP_FileIcon);
     imlToolbar.add("dir", "folder-new", QStyle::SP_DirIcon);
     imlToolbar.add("dir_rec", "folder-open", QStyle::SP_DirOpenIcon);

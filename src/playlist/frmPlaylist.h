@@ -21,6 +21,8 @@ class frmPlaylist : public toolkit::Form
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
     void Form_Resize() override;
+    // Dropped files join the list as Add File adds them; a playlist dropped opens.
+    void Form_OLEDragDrop(const QStringList &files) override;
 
     void InitPlaylistWindow();
     // Plays the selected entry.
@@ -37,6 +39,8 @@ class frmPlaylist : public toolkit::Form
     // read, its dialogs start in the file's folder next time, and lines that could not be used
     // are named in one box.
     void OpenPlaylistFile(const QString &path);
+    // Adds the videos as Add File adds the one chosen: measured, each once.
+    void AddVideoFiles(const QStringList &paths);
     // Adds one entry at the end (or at its sorted place), giving an intro its colour.
     toolkit::ListItem AddEntry(const QString &key, const QString &title, const QString &length);
     // The small icon of every entry, one string shared by all rows.

@@ -5,6 +5,8 @@
 #include "common/MediaSearch.h"
 #include "common/VideoTypes.h"
 #include "common/modGlobals.h"
+#include "player/DesktopControls.h"
+#include "player/GivenFiles.h"
 #include "player/PlaybackState.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
@@ -169,23 +171,13 @@ QString folderOf(const QString &path)
 
 void addFile(frmPlaylist &window)
 {
-    clsMCI probe;
     QString path =
         TrimNull(ShowOpenFileDialog(window.hWnd(), pellin::videoFileFilter(),
                                     QStringLiteral("Add Media File"), window.mDialogFolder));
     window.setMousePointer(vbHourglass);
     if (path.isEmpty())
         return;
-    const PlayingVideoPause pause;
-    path = withoutLeadingBlanks(path);
-    const QString folder = folderOf(path);
-    const QString name = path.mid(folder.size());
-    const qsizetype dot = name.indexOf(u'.');
-    const QString title = dot < 0 ? name : name.left(dot);
-    EntryAdder adder(window);
-    adder.addMeasured(probe, path, path.toLower(), title.toLower());
-    window.mDialogFolder = folder;
-    adder.reportRefused();
+    window.AddVideoFiles({path});
 }
 
 void addDirectory(frmPlaylist &window)
@@ -307,6 +299,30 @@ void openPlaylist(frmPlaylist &window)
 
 } // namespace
 
+void frmPlaylist::AddVideoFiles(const QStringList &paths)
+{
+    clsMCI probe;
+    const PlayingVideoPause pause;
+    EntryAdder adder(*this);
+    for (const QString &given : paths) {
+        const QString path = withoutLeadingBlanks(given);
+        const QString folder = folderOf(path);
+        const QString name = path.mid(folder.size());
+        const qsizetype dot = name.indexOf(u'.');
+        const QString title = dot < 0 ? name : name.left(dot);
+        adder.addMeasured(probe, path, path.toLower(), title.toLower());
+        mDialogFolder = folder;
+    }
+    adder.reportRefused();
+}
+
+void frmPlaylist::Form_OLEDragDrop(const QStringList &files)
+{
+    const HourglassReset commonEnd(*this);
+    setMousePointer(vbHourglass);
+    givenFiles::addToPlaylist(files);
+}
+
 void frmPlaylist::OpenPlaylistFile(const QString &path)
 {
     // Read first, and only once: a file that cannot be read must not cost the student the list
@@ -351,4 +367,6 @@ void frmPlaylist::tlbPlaylist_ButtonClick(toolkit::ToolbarButton &Button)
         else if (key == QLatin1String("open"))
             openPlaylist(*this);
     });
+    // An emptied or filled list changes whether the desktop's Play has something to play.
+    desktopControls::publish();
 }

@@ -1,6 +1,6 @@
 """Reads the player's accessible tree over AT-SPI and checks the names a screen reader gives its
-controls: the toolbar buttons by their tooltips (never by their keys), the slider, the playlist
-and its columns."""
+controls: the windows as frames named by their captions, the toolbar buttons by their tooltips
+(never by their keys), the slider, the playlist and its columns."""
 import sys
 import time
 
@@ -40,6 +40,20 @@ def main():
         print("the player did not appear on the accessibility bus", file=sys.stderr)
         return 1
 
+    failures = []
+    # The windows are what a screen reader lists first: frames (or dialogs), by their captions.
+    windows = [(role(n, p), text(n, p, "Name")) for n, p in children(*app)]
+    for r, n in windows:
+        if r not in ("frame", "dialog"):
+            failures.append("the window %r is a %r, not a frame or a dialog" % (n, r))
+        if not n.strip():
+            failures.append("a window (%s) has no name" % r)
+    window_names = [n for _, n in windows]
+    if "Pellin Playlist" not in window_names:
+        failures.append("no window named 'Pellin Playlist': %r" % window_names)
+    if not any(n.startswith("Vorlund - IT Certification Videos") for n in window_names):
+        failures.append("no window named by the main window's caption: %r" % window_names)
+
     seen = []  # (role, name)
     pending = [app]
     while pending and len(seen) < 5000:
@@ -51,7 +65,6 @@ def main():
     for r, n in seen:
         named.setdefault(r, set()).add(n)
     buttons = named.get("push button", set()) | named.get("button", set())
-    failures = []
     for wanted in ["Full screen", "Play video", "Stop video", "Rewind video",
                    "Fast forward video", "Visit the Vorlund web site!", "Playlist",
                    "Add file", "Add directory and all subdirectories", "Save playlist"]:

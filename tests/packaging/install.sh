@@ -12,7 +12,8 @@ id=com.vorlund.PellinPlayer
 sizes=(16 22 24 32 48 64 128 256)
 expected=(bin/PellinPlayer bin/PellinStart lib/pellin-player/engine/pellin-libmpv.so
           "share/applications/$id.desktop"
-          share/doc/pellin-player/copyright
+          share/doc/pellin-player/copyright share/doc/pellin-player/changelog.gz
+          share/man/man1/PellinPlayer.1.gz share/man/man1/PellinStart.1.gz
           "share/icons/hicolor/scalable/apps/$id.svg"
           "share/metainfo/$id.metainfo.xml"
           "share/mime/packages/$id.xml")
@@ -41,6 +42,13 @@ check_tree() {
               "$root/share/icons/hicolor/scalable/apps/$id.svg"; do
     xmllint --noout "$file" || fail "$file is no well-formed XML"
   done
+  # The manual pages are roff that man reads without a warning.
+  for page in PellinPlayer PellinStart; do
+    report=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+               "$root/share/man/man1/$page.1.gz" 2>&1 >/dev/null) ||
+      fail "man cannot read the page of $page"
+    [ -z "$report" ] || { echo "$report" >&2; fail "the page of $page has faults"; }
+  done
 }
 
 DESTDIR="$work/stage" cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 ||
@@ -58,8 +66,16 @@ root=$work/stage/usr
 desktop_report=$(desktop-file-validate "$root/share/applications/$id.desktop" 2>&1) ||
   { echo "$desktop_report" >&2; fail "desktop-file-validate failed"; }
 [ -z "$desktop_report" ] || { echo "$desktop_report" >&2; fail "desktop-file-validate complained"; }
-grep -qx "MimeType=application/x-pellin-playlist;" "$root/share/applications/$id.desktop" ||
-  fail "the desktop entry claims no .pel playlist type"
+# The entry claims the playlists and the video types the player plays, by the names the
+# desktop's type database gives them and their aliases, and takes every file the desktop passes.
+entry=$root/share/applications/$id.desktop
+types=$(sed -n 's/^MimeType=//p' "$entry" | tr ';' '\n')
+for type in application/x-pellin-playlist video/x-msvideo video/vnd.avi video/avi video/msvideo \
+            video/x-avi video/mpeg video/x-mpeg video/mpeg-system video/x-mpeg2 \
+            application/vnd.ms-asf video/x-ms-asf video/x-ms-wmv; do
+  echo "$types" | grep -qx "$type" || fail "the desktop entry does not claim $type"
+done
+grep -qx "Exec=PellinPlayer %F" "$entry" || fail "the desktop entry passes not every file: $(grep ^Exec= "$entry")"
 
 # The one pedantic note allowed is the capitals in the component id: it is the desktop file's
 # name and the desktop's name of the running player, which stay as they are.

@@ -16,7 +16,9 @@
 #include <QAbstractItemView>
 #include <QAbstractSlider>
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
+#include <QSet>
 #include <QTest>
 
 #include <optional>
@@ -106,6 +108,68 @@ class tst_Accessibility : public QObject
         main().mnuAbout_Click();
         QVERIFY(forms::frmAboutLoaded());
         QCOMPARE(unnamedControls(forms::frmAbout()), QStringList{});
+    }
+
+    // A screen reader lists the windows: each is a frame, or a dialog for the About box, named
+    // by its caption; the full-screen window, which has none, by what it is.
+    void windowsAreFramesAndDialogsNamedByTheirCaptions()
+    {
+        struct Window {
+            QWidget *window;
+            QAccessible::Role role;
+            QString name;
+        };
+        const auto check = [](const QList<Window> &windows) {
+            for (const Window &w : windows) {
+                QAccessibleInterface *face = QAccessible::queryAccessibleInterface(w.window);
+                QVERIFY2(face, qPrintable(w.window->objectName()));
+                QCOMPARE(face->role(), w.role);
+                QCOMPARE(face->text(QAccessible::Name), w.name);
+            }
+        };
+        main().cmdPList_Click();
+        check({{&main(), QAccessible::Window, main().Caption()},
+               {&playlist(), QAccessible::Window, QStringLiteral("Pellin Playlist")}});
+        QVERIFY(main().Caption().startsWith(QLatin1String("Vorlund - IT Certification Videos")));
+        playlist().lvPlaylist.findKey(kModule)->setSelected(true);
+        playlist().lvPlaylist_Click();
+        support::pressMain("full");
+        QVERIFY(gFullScreen);
+        check({{&forms::frmFullScreen(), QAccessible::Window, QStringLiteral("Full screen")},
+               {&forms::frmFullToolbar(), QAccessible::Window, forms::frmFullToolbar().Caption()}});
+        QVERIFY(!forms::frmFullToolbar().Caption().isEmpty());
+        forms::frmFullScreen().LeaveFullScreen();
+        support::flushDeletes();
+        main().mnuAbout_Click();
+        QVERIFY(forms::frmAboutLoaded());
+        check({{&forms::frmAbout(), QAccessible::Dialog, forms::frmAbout().Caption()}});
+        QVERIFY(!forms::frmAbout().Caption().isEmpty());
+    }
+
+    // Tab goes through every button of the full-screen tools bar, as on the main toolbar.
+    void everyToolsBarButtonIsReachedByTab()
+    {
+        playlist().lvPlaylist.findKey(kModule)->setSelected(true);
+        playlist().lvPlaylist_Click();
+        support::pressMain("full");
+        toolkit::Toolbar &bar = forms::frmFullToolbar().tlbFullScreen;
+        QSet<QWidget *> buttons;
+        for (const char *key : {"normal", "play", "stop", "rewind", "forward", "playlist"}) {
+            QWidget *button = buttonOf(bar, key);
+            QVERIFY2(button->focusPolicy() & Qt::TabFocus, key);
+            buttons.insert(button);
+        }
+        frmFullToolbar &tools = forms::frmFullToolbar();
+        tools.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&tools));
+        buttonOf(bar, "normal")->setFocus(Qt::TabFocusReason);
+        QSet<QWidget *> reached;
+        for (int press = 0; press < 2 * int(buttons.size()); ++press) {
+            if (buttons.contains(QApplication::focusWidget()))
+                reached.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(reached, buttons);
     }
 
     // Named by the tooltip, also once the tooltip changes; the tooltip is the description too.

@@ -7,9 +7,11 @@
 #include "fullscreen/frmFullToolbar.h"
 #include "mci/SimulatedMedia.h"
 #include "player/DesktopControls.h"
+#include "player/GivenFiles.h"
 #include "player/frmMain.h"
 #include "playlist/frmPlaylist.h"
 #include "session/MediaControls.h"
+#include "support/Files.h"
 #include "support/SimulatedCourse.h"
 #include "support/WindowFixture.h"
 #include "support/Windows.h"
@@ -125,7 +127,9 @@ class tst_DesktopControls : public QObject
     void arrange(const QString &before)
     {
         support::arrangeState(*f, before);
-        if (before == QLatin1String("selected"))
+        if (before == QLatin1String("empty"))
+            playlist().lvPlaylist.Clear();
+        if (before == QLatin1String("selected") || before == QLatin1String("empty"))
             desktopControls::publish();
     }
 
@@ -205,11 +209,19 @@ class tst_DesktopControls : public QObject
         QTest::newRow("Play plays the selected entry") << "selected"
                                                        << "Play"
                                                        << "Playing" << kModule << "pause";
-        QTest::newRow("Play with nothing to play") << ""
-                                                   << "Play"
-                                                   << "Stopped"
-                                                   << ""
-                                                   << "play";
+        QTest::newRow("Play with nothing chosen plays the first entry")
+            << ""
+            << "Play"
+            << "Playing" << kIntro << "pause";
+        QTest::newRow("PlayPause with nothing chosen plays the first entry")
+            << ""
+            << "PlayPause"
+            << "Playing" << kIntro << "pause";
+        QTest::newRow("Play with an empty playlist") << "empty"
+                                                     << "Play"
+                                                     << "Stopped"
+                                                     << ""
+                                                     << "play";
         QTest::newRow("PlayPause pauses") << "playing"
                                           << "PlayPause"
                                           << "Paused" << kModule << "play";
@@ -299,34 +311,114 @@ class tst_DesktopControls : public QObject
         QCOMPARE(int(desktop->changes.size()), heard);
     }
 
+    // A list that fills or empties without a video changing tells the desktop whether Play has
+    // something to play.
+    void aListFilledOrEmptiedChangesCanPlay()
+    {
+        if (!busAvailable())
+            QSKIP("no session bus");
+        playlist().lvPlaylist.Clear();
+        desktopControls::publish();
+        QCOMPARE(desktop->property(kPlayer, "CanPlay").toBool(), false);
+        const QString list = f->filePath("list.pel");
+        QVERIFY(support::writeFile(list, "/course/videos/module1.avi;Module 1;1:00\r\n"));
+        givenFiles::open({list});
+        QCOMPARE(desktop->property(kPlayer, "CanPlay").toBool(), true);
+        f->boxAnswer = toolkit::vbYes;
+        playlist().tlbPlaylist_ButtonClick(playlist().tlbPlaylist.Buttons("new"));
+        QCOMPARE(playlist().lvPlaylist.Count(), 0);
+        QCOMPARE(desktop->property(kPlayer, "CanPlay").toBool(), false);
+    }
+
+    // After a video's end the controls offer Play only where Play plays: the entry again from
+    // its start, the opened file again, or the course's first entry after the welcome video.
+    void playAfterTheEnd_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("again");
+        QTest::newRow("a playlist entry") << "entry" << kModule;
+        QTest::newRow("a file opened") << "file" << kModule;
+        QTest::newRow("the welcome video") << "welcome" << kIntro;
+    }
+
+    void playAfterTheEnd()
+    {
+        if (!busAvailable())
+            QSKIP("no session bus");
+        QFETCH(QString, how);
+        QFETCH(QString, again);
+        if (how == QLatin1String("entry")) {
+            playEntry(kModule);
+        } else if (how == QLatin1String("file")) {
+            main().OpenVideoFile(kModule);
+        } else {
+            media().addFile(support::course::kRoot + "/welcome.asf", 5000);
+            main().mnuWelcome_Click();
+        }
+        QVERIFY(!gMCI->LoadedFilename().empty());
+        media().advance(800000);
+        main().tmrMediaScroller_Timer();
+        QCOMPARE(statusOnTheBus(), QStringLiteral("Stopped"));
+        QCOMPARE(desktop->property(kPlayer, "CanPlay").toBool(), true);
+
+        QCOMPARE(desktop->call(kPlayer, "Play").type(), QDBusMessage::ReplyMessage);
+
+        QCOMPARE(QString::fromStdString(gMCI->LoadedFilename()), again);
+        QCOMPARE(gMCI->GetCurrentMultimediaPos(), 0);
+        QCOMPARE(statusOnTheBus(), QStringLiteral("Playing"));
+    }
+
     void seekAndSetPosition_data()
     {
+        QTest::addColumn<bool>("paused");
         QTest::addColumn<QString>("method");
         QTest::addColumn<qlonglong>("argument"); // microseconds
         QTest::addColumn<bool>("thisTrack");
         QTest::addColumn<int>("position"); // ms, afterwards
-        QTest::newRow("Seek ahead") << "Seek" << 5000000LL << true << 15000;
-        QTest::newRow("Seek back") << "Seek" << -4000000LL << true << 6000;
-        QTest::newRow("Seek before the start") << "Seek" << -20000000LL << true << 0;
-        QTest::newRow("SetPosition") << "SetPosition" << 30000000LL << true << 30000;
-        QTest::newRow("SetPosition at the end") << "SetPosition" << 60000000LL << true << 60000;
-        QTest::newRow("SetPosition beyond the end") << "SetPosition" << 60000001LL << true << 10000;
-        QTest::newRow("SetPosition before the start") << "SetPosition" << -1LL << true << 10000;
-        QTest::newRow("SetPosition of another track")
-            << "SetPosition" << 30000000LL << false << 10000;
+        QTest::newRow("Seek ahead, paused") << true << "Seek" << 5000000LL << true << 15000;
+        QTest::newRow("Seek back, paused") << true << "Seek" << -4000000LL << true << 6000;
+        QTest::newRow("Seek before the start, paused")
+            << true << "Seek" << -20000000LL << true << 0;
+        QTest::newRow("SetPosition, paused")
+            << true << "SetPosition" << 30000000LL << true << 30000;
+        QTest::newRow("SetPosition at the end, paused")
+            << true << "SetPosition" << 60000000LL << true << 60000;
+        QTest::newRow("SetPosition beyond the end, paused")
+            << true << "SetPosition" << 60000001LL << true << 10000;
+        QTest::newRow("SetPosition before the start, paused")
+            << true << "SetPosition" << -1LL << true << 10000;
+        QTest::newRow("SetPosition of another track, paused")
+            << true << "SetPosition" << 30000000LL << false << 10000;
+        QTest::newRow("Seek ahead, playing") << false << "Seek" << 5000000LL << true << 15000;
+        QTest::newRow("Seek back, playing") << false << "Seek" << -4000000LL << true << 6000;
+        QTest::newRow("Seek before the start, playing")
+            << false << "Seek" << -20000000LL << true << 0;
+        QTest::newRow("SetPosition, playing")
+            << false << "SetPosition" << 30000000LL << true << 30000;
+        QTest::newRow("SetPosition at the end, playing")
+            << false << "SetPosition" << 60000000LL << true << 60000;
+        QTest::newRow("SetPosition beyond the end, playing")
+            << false << "SetPosition" << 60000001LL << true << 10000;
+        QTest::newRow("SetPosition before the start, playing")
+            << false << "SetPosition" << -1LL << true << 10000;
+        QTest::newRow("SetPosition of another track, playing")
+            << false << "SetPosition" << 30000000LL << false << 10000;
     }
 
     void seekAndSetPosition()
     {
         if (!busAvailable())
             QSKIP("no session bus");
+        QFETCH(bool, paused);
         QFETCH(QString, method);
         QFETCH(qlonglong, argument);
         QFETCH(bool, thisTrack);
         QFETCH(int, position);
         playEntry(kModule);
         media().advance(10000);
-        support::pressMain("play"); // paused: a seek plays on, as the slider does
+        if (paused)
+            support::pressMain("play");
+        const QString image = paused ? QStringLiteral("play") : QStringLiteral("pause");
         desktop->seeks.clear();
         QVariantList arguments{argument};
         if (method == QLatin1String("SetPosition")) {
@@ -338,12 +430,13 @@ class tst_DesktopControls : public QObject
         QCOMPARE(desktop->call(kPlayer, method, arguments).type(), QDBusMessage::ReplyMessage);
 
         QCOMPARE(gMCI->GetCurrentMultimediaPos(), position);
-        if (position == 10000) {
-            QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("play"));
+        // A jump leaves the video as it was: paused stays paused, as the desktop's other
+        // players keep it, and playing plays on.
+        QCOMPARE(main().tlbMain.Buttons("play").Image(), image);
+        QCOMPARE(statusOnTheBus(), paused ? QStringLiteral("Paused") : QStringLiteral("Playing"));
+        if (position == 10000)
             return;
-        }
         QCOMPARE(main().sldVideo.Value(), position);
-        QCOMPARE(main().tlbMain.Buttons("play").Image(), QStringLiteral("pause"));
         QTRY_COMPARE(desktop->seeks, (QList<qlonglong>{qlonglong(position) * 1000}));
     }
 };

@@ -64,6 +64,8 @@ class StartUpTest : public QObject
     void readerProbe();
     void readerMissingAnsweredYesStartsInstaller();
     void readerMissingAnsweredNoGoesOn();
+    void readerMissingYesWhereNothingCanRunGoesOn_data();
+    void readerMissingYesWhereNothingCanRunGoesOn();
     void mainWindowCentredAtItsLargeSize();
     void initTimerShowsPlaylist();
     void initTimerWhileMinimised();
@@ -357,6 +359,32 @@ void StartUpTest::readerMissingAnsweredNoGoesOn()
     start();
     QCOMPARE(f->boxes.size(), 1u);
     QVERIFY(f->shell->calls().empty());
+    QVERIFY(!gReaderInstalled);
+    QVERIFY(forms::frmMain().Visible());
+    QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 1);
+}
+
+void StartUpTest::readerMissingYesWhereNothingCanRunGoesOn_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("a Windows installer") << shell::result::BadFormat;
+    QTest::newRow("no installer on the course") << shell::result::FileNotFound;
+    QTest::newRow("an installer that may not run") << shell::result::AccessDenied;
+}
+
+// The question stays as written, and Yes asks the shell for the course's installer; where
+// nothing can run it the player starts as after No instead of ending.
+void StartUpTest::readerMissingYesWhereNothingCanRunGoesOn()
+{
+    QFETCH(int, answer);
+    f->shell.emplace(answer);
+    f->readerInstalled = false;
+    f->boxAnswer = toolkit::vbYes;
+    f->course->writeIndex({"\\m1.avi;Module 1;20:00"});
+    start();
+    QCOMPARE(f->boxes.size(), 1u);
+    QCOMPARE(f->shell->calls().size(), 1u);
+    QCOMPARE(f->shell->calls()[0].file, native(f->course->root().toLower() + "/bin/ar500enu.exe"));
     QVERIFY(!gReaderInstalled);
     QVERIFY(forms::frmMain().Visible());
     QCOMPARE(forms::frmPlaylist().lvPlaylist.Count(), 1);

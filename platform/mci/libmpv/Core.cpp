@@ -78,7 +78,9 @@ std::unique_ptr<Core> Core::create(bool drawsPicture, QString &audioOutput)
         {"idle", "yes"},
         {"hr-seek", "yes"},
         {"hwdec", "no"},
-        {"sub-auto", "no"},
+        // Subtitles beside the video under its own name (.srt, .ass, .vtt) are shown on its
+        // picture; a core that draws nothing has no use for them.
+        {"sub-auto", drawsPicture ? "exact" : "no"},
         {"audio-display", "no"},
         {"force-window", "no"},
         // A faster or slower play keeps voices at their pitch (libmpv inserts scaletempo2).
