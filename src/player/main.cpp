@@ -7,6 +7,7 @@
 #include "player/frmSplash.h"
 #include "playlist/frmPlaylist.h"
 #include "session/Session.h"
+#include "system/RuntimeCache.h"
 #include "system/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
@@ -39,6 +40,9 @@ void setDesktopIdentity(QApplication &app)
 int main(int argc, char **argv)
 {
     toolkit::Application app(argc, argv);
+    // The libraries and the platform plug-in are loaded; the programs the player starts find
+    // their own.
+    sys::restoreSearchPaths();
     setDesktopIdentity(app);
     app.setQuitOnLastWindowClosed(false);
     toolkit::setFailureReporter(modGlobals::ReportError);
