@@ -1,8 +1,11 @@
-# Makes the course disc image; the course-disc target runs it with cmake -P and these variables:
+# Makes a course disc image; pellin-course-disc runs it with cmake -P and these variables:
 #   PLAYER, LAUNCHER             the built PellinPlayer and PellinStart
 #   ENGINE_MODULE                the media engine module the player loads at run time
 #   XCB_PLUGIN, OFFSCREEN_PLUGIN the Qt platform plugins the player may load
-#   COURSE                       the demo course folder (its bin/index.dat and the rest)
+#   COURSE                       the course folder (its bin/index.dat and the rest), only read
+#   COURSE_BIN                   the name of the course's bin folder, in its own letter case
+#   VOLID                        the image's volume id
+#   LEAVE_OUT                    paths of the course (as on the disc) the image leaves out
 #   SYSTEM_LIBRARIES             the libraries the disc takes from the student's system
 #   STAGE                        a scratch folder for the bundle
 #   IMAGE                        the image to write
@@ -16,19 +19,18 @@
 #   lib/                         every library the programs, plugins and the module need,
 #                                except those of the system list; each with run path $ORIGIN so
 #                                that libraries found through it find their own in lib/ as well
+#   runtime.sha256               the runtime the launcher installs for the user: lib/ and
+#                                plugins/, a line per file with its SHA-256, size and path
 # PellinStart has the run path $ORIGIN/bin/lib. Libraries are stored under the name the
 # programs ask for (their soname), as plain files: the image has no links.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(name PLAYER LAUNCHER ENGINE_MODULE XCB_PLUGIN OFFSCREEN_PLUGIN COURSE SYSTEM_LIBRARIES
-             STAGE IMAGE XORRISO PATCHELF STRIP)
+foreach(name PLAYER LAUNCHER ENGINE_MODULE XCB_PLUGIN OFFSCREEN_PLUGIN COURSE VOLID
+             SYSTEM_LIBRARIES STAGE IMAGE XORRISO PATCHELF STRIP)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
     message(FATAL_ERROR "make-disc: ${name} is not set")
   endif()
 endforeach()
-if(NOT EXISTS ${COURSE}/bin/index.dat)
-  message(FATAL_ERROR "make-disc: ${COURSE} holds no course (bin/index.dat is missing)")
-endif()
 
 # One regular expression a line, matched against the names of the libraries; # begins a comment.
 file(STRINGS ${SYSTEM_LIBRARIES} lines)
@@ -103,10 +105,30 @@ endforeach()
 list(LENGTH names count)
 message(STATUS "make-disc: ${count} libraries in bin/lib")
 
-# The course as it is, without the demo's own copy of the player and its encoding notes; then
-# the bundle over it.
+# The runtime's list, in the order the image stores the files, so that the install reads the
+# disc in one pass.
+file(GLOB_RECURSE runtime RELATIVE ${STAGE}/bin ${STAGE}/bin/lib/* ${STAGE}/bin/plugins/*)
+list(SORT runtime)
+set(runtime_list "")
+foreach(path IN LISTS runtime)
+  file(SHA256 ${STAGE}/bin/${path} sum)
+  file(SIZE ${STAGE}/bin/${path} size)
+  string(APPEND runtime_list "${sum} ${size} ${path}\n")
+endforeach()
+file(WRITE ${STAGE}/bin/runtime.sha256 "${runtime_list}")
+
+# The course as it is, without what was asked to be left out, its bin folder named bin/ where
+# PellinStart looks; then the bundle over it (its bin/PellinPlayer replaces one the course may
+# carry).
+set(course_args -map ${COURSE} /)
+if(DEFINED COURSE_BIN AND NOT COURSE_BIN STREQUAL "" AND NOT COURSE_BIN STREQUAL "bin")
+  list(APPEND course_args -mv /${COURSE_BIN} /bin --)
+endif()
+if(LEAVE_OUT)
+  list(APPEND course_args -rm_r ${LEAVE_OUT} --)
+endif()
 file(REMOVE ${IMAGE}.new)
-run(${XORRISO} -no_rc -report_about WARNING -outdev ${IMAGE}.new -volid PELLIN_DEMO
-    -joliet on -map ${COURSE} / -rm /.videos /bin/PellinPlayer -- -map ${STAGE} /)
+run(${XORRISO} -no_rc -report_about WARNING -outdev ${IMAGE}.new -volid ${VOLID}
+    -joliet on ${course_args} -map ${STAGE} /)
 file(RENAME ${IMAGE}.new ${IMAGE})
 message(STATUS "make-disc: wrote ${IMAGE}")

@@ -2,9 +2,10 @@
 # The course disc plays from read-only media: the image is built, extracted into a folder that
 # its user cannot write, and its PellinStart runs there as an unprivileged user (nobody when the
 # test runs as root) in a private X server, with nothing of the caller's environment (no
-# LD_LIBRARY_PATH, no Qt variables). The player must run from the disc's bin/ on the libraries
-# the disc carries, show the course's playlist, play a video whose pixels move when a playlist
-# entry is clicked, and leave the disc as it was.
+# LD_LIBRARY_PATH, no Qt variables). PellinStart installs the disc's runtime into the user's own
+# folder; the player must run from the disc's bin/ on the libraries of that folder (the course
+# found beside it on the disc), show the course's playlist, play a video whose pixels move when a
+# playlist entry is clicked, and leave the disc as it was.
 #   disc.sh BUILD_DIR
 set -euo pipefail
 test_name=packaging_disc
@@ -28,6 +29,15 @@ snapshot() {
      find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum)
 }
 snapshot >"$work/disc-before.txt"
+
+# The display, graphics and sound libraries are the system's, and one platform plug-in folder
+# is all the disc carries of Qt's plug-ins.
+if ls "$disc/bin/lib" | grep -E '^lib(pulse|pipewire|va|va-drm|va-x11|vdpau|vulkan|OpenCL)[-.]' >&2; then
+  fail "the disc carries display, graphics or sound libraries of its own"
+fi
+[ "$(ls "$disc/bin/plugins")" = platforms ] || fail "bin/plugins holds more than the platforms folder"
+[ -s "$disc/bin/runtime.sha256" ] || fail "the disc has no list of its runtime"
+runtime=$home/.cache/pellin-runtime/$(sha256sum "$disc/bin/runtime.sha256" | cut -d' ' -f1)
 
 home=$work/home
 mkdir -p "$home"
@@ -56,18 +66,30 @@ started_pids+=("$player")
 playlist=$(visible_window '^Pellin Playlist$' 60 "the course's playlist")
 main=$(visible_window '^Vorlund - IT Certification Videos - \(' 10 "the main window with the course")
 
-# Qt, its platform plugin and libmpv come from the disc, and no library that the disc carries
-# comes from the system.
+# The launcher showed its copy and made the user's folder, private to the user.
+grep -q 'Installing the course player: 100 %' "$work/launcher.log" ||
+  { cat "$work/launcher.log" >&2; fail "PellinStart showed no install"; }
+[ -d "$runtime" ] && [ ! -L "$runtime" ] || fail "no runtime was installed at $runtime"
+[ "$(stat -c %a "$runtime")" = 700 ] || fail "$runtime is open to others"
+
+# Qt, its platform plugin, the engine module and libmpv come from the user's copy of the disc's
+# runtime, and no library that the disc carries comes from the system.
+engine_loaded() { grep -q '/pellin-libmpv\.so' "/proc/$player/maps"; }
+for _ in $(seq 120); do engine_loaded && break; sleep 0.25; done
+engine_loaded || fail "the engine module did not load"
 awk '$6 ~ /\.so/ {print $6}' "/proc/$player/maps" | sort -u >"$work/maps.txt"
-for library in libQt6Core libQt6Gui libQt6Widgets libQt6XcbQpa libqxcb libmpv libavcodec; do
+for library in libQt6Core libQt6Gui libQt6Widgets libQt6XcbQpa libqxcb pellin-libmpv libmpv libavcodec; do
   grep -q "/$library\.so" "$work/maps.txt" || fail "$library is not loaded"
-  if grep "/$library\.so" "$work/maps.txt" | grep -v "^$disc/bin/" >&2; then
-    fail "$library is not the disc's"
+  if grep "/$library\.so" "$work/maps.txt" | grep -v "^$runtime/" >&2; then
+    fail "$library is not the installed runtime's"
   fi
 done
+if grep "^$disc/bin/lib/" "$work/maps.txt" >&2; then
+  fail "the player maps libraries from the disc although the runtime is installed"
+fi
 ls "$disc/bin/lib" >"$work/carried.txt"
 while read -r file; do
-  case "$file" in "$disc"/*) continue ;; esac
+  case "$file" in "$disc"/* | "$runtime"/*) continue ;; esac
   soname=$(readelf -d "$file" 2>/dev/null | sed -n 's/.*(SONAME).*\[\(.*\)\]$/\1/p')
   if [ -n "$soname" ] && grep -qxF "$soname" "$work/carried.txt"; then
     fail "$file was loaded from the system although the disc carries $soname"
