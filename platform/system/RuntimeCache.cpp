@@ -1,5 +1,6 @@
 #include "system/RuntimeCache.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -151,7 +153,6 @@ namespace
 // PELLIN_BEFORE_<name>: "-" when it was not set, else "+" and its value.
 const std::pair<const char *, const char *> kSearchPaths[] = {
     {"LD_LIBRARY_PATH", "/lib"},
-    {"QT_QPA_PLATFORM_PLUGIN_PATH", "/plugins/platforms"},
 };
 
 std::string beforeName(const char *name)
@@ -186,6 +187,22 @@ void restoreSearchPaths()
             ::unsetenv(name);
         ::unsetenv(marker.c_str());
     }
+}
+
+} // namespace sys
+
+namespace sys
+{
+
+void useInstalledRuntimePlugins()
+{
+    std::error_code failed;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
+    if (failed)
+        return;
+    const std::string installed = installedRuntime(program.parent_path().string());
+    if (!installed.empty())
+        QCoreApplication::setLibraryPaths({QString::fromStdString(installed + "/plugins")});
 }
 
 } // namespace sys

@@ -50,10 +50,15 @@ bool isWholeRuntime(const std::string &folder, const RuntimeManifest &manifest);
 // The whole installed copy of the bundle in `bundleFolder` (the program's own folder), or empty.
 std::string installedRuntime(const std::string &bundleFolder);
 
-// The launcher points the player's library and platform plug-in search at the installed copy
-// through the environment, noting what it found there before; the player, once started, puts
-// back what was there, so that programs it starts load their own libraries, not the bundle's.
+// The launcher points the player's library search at the installed copy through the
+// environment, noting what it found there before; the player, once started, puts back what was
+// there, so that programs it starts load their own libraries, not the bundle's.
 void pointSearchPathsAt(const std::string &folder);
 void restoreSearchPaths();
+
+// Before the application object exists: Qt's plug-ins are the installed copy's alone when the
+// program runs from a bundle whose copy is whole, so that no plug-in is read from the disc, not
+// even for its metadata.
+void useInstalledRuntimePlugins();
 
 } // namespace sys

@@ -39,6 +39,7 @@ void setDesktopIdentity(QApplication &app)
 
 int main(int argc, char **argv)
 {
+    sys::useInstalledRuntimePlugins();
     toolkit::Application app(argc, argv);
     // The libraries and the platform plug-in are loaded; the programs the player starts find
     // their own.

@@ -37,10 +37,10 @@ if ls "$disc/bin/lib" | grep -E '^lib(pulse|pipewire|va|va-drm|va-x11|vdpau|vulk
 fi
 [ "$(ls "$disc/bin/plugins")" = platforms ] || fail "bin/plugins holds more than the platforms folder"
 [ -s "$disc/bin/runtime.sha256" ] || fail "the disc has no list of its runtime"
-runtime=$home/.cache/pellin-runtime/$(sha256sum "$disc/bin/runtime.sha256" | cut -d' ' -f1)
 
 home=$work/home
 mkdir -p "$home"
+runtime=$home/.cache/pellin-runtime/$(sha256sum "$disc/bin/runtime.sha256" | cut -d' ' -f1)
 make_pdf_viewer
 as_student=()
 if [ "$(id -u)" -eq 0 ]; then
