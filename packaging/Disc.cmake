@@ -34,3 +34,4 @@ add_custom_target(course-disc
           ${PELLIN_DISC_IMAGE}
   USES_TERMINAL VERBATIM)
 add_dependencies(course-disc demo-course PellinPlayer PellinStart pellin_libmpv)
+set_target_properties(course-disc PROPERTIES PELLIN_IMAGE ${PELLIN_DISC_IMAGE})

@@ -96,25 +96,7 @@ while read -r file; do
   fi
 done <"$work/maps.txt"
 
-# The middle of the main window is the video area (the toolbar above it, the slider and the
-# status bar below it are left out).
-video_area() {
-  local geometry
-  geometry=$(xdotool getwindowgeometry --shell "$main")
-  eval "$geometry"
-  import -window root \
-    -crop "$((WIDTH * 6 / 10))x$((HEIGHT * 5 / 10))+$((X + WIDTH * 2 / 10))+$((Y + HEIGHT * 2 / 10))" \
-    +repage "$1"
-}
-differs() {
-  local pixels
-  pixels=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
-  [ "${pixels%% *}" != 0 ]
-}
-bright() {
-  [ "$(convert "$1" -colorspace Gray -format '%[fx:int(100*mean)]' info:)" -gt 25 ]
-}
-video_area "$work/course-picture.png"
+video_area "$main" "$work/course-picture.png"
 
 # Any row of the list will do: every entry of the demo course is a video. The click lands in
 # the list, below the toolbar strip and the column header.
@@ -125,7 +107,7 @@ xdotool mousemove --sync $((X + 60)) $((Y + 90)) click 1
 # differ from it.
 playing=false
 for _ in $(seq 120); do
-  video_area "$work/first.png"
+  video_area "$main" "$work/first.png"
   if differs "$work/course-picture.png" "$work/first.png" && bright "$work/first.png"; then
     playing=true
     break
@@ -136,7 +118,7 @@ $playing || fail "no video picture appeared in the main window"
 moved=false
 for _ in $(seq 40); do
   sleep 0.25
-  video_area "$work/next.png"
+  video_area "$main" "$work/next.png"
   if differs "$work/first.png" "$work/next.png"; then
     moved=true
     break
