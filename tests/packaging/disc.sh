@@ -32,7 +32,8 @@ snapshot >"$work/disc-before.txt"
 
 # The display, graphics and sound libraries are the system's, and one platform plug-in folder
 # is all the disc carries of Qt's plug-ins.
-if ls "$disc/bin/lib" | grep -E '^lib(pulse|pipewire|va|va-drm|va-x11|vdpau|vulkan|OpenCL)[-.]' >&2; then
+if find "$disc/bin/lib" -regextype egrep \
+  -regex '.*/lib(pulse|pipewire|va|va-drm|va-x11|vdpau|vulkan|OpenCL)[-.][^/]*' | grep . >&2; then
   fail "the disc carries display, graphics or sound libraries of its own"
 fi
 [ "$(ls "$disc/bin/plugins")" = platforms ] || fail "bin/plugins holds more than the platforms folder"
@@ -69,7 +70,9 @@ main=$(visible_window '^Vorlund - IT Certification Videos - \(' 10 "the main win
 # The launcher showed its copy and made the user's folder, private to the user.
 grep -q 'Installing the course player: 100 %' "$work/launcher.log" ||
   { cat "$work/launcher.log" >&2; fail "PellinStart showed no install"; }
-[ -d "$runtime" ] && [ ! -L "$runtime" ] || fail "no runtime was installed at $runtime"
+if [ ! -d "$runtime" ] || [ -L "$runtime" ]; then
+  fail "no runtime was installed at $runtime"
+fi
 [ "$(stat -c %a "$runtime")" = 700 ] || fail "$runtime is open to others"
 
 # Qt, its platform plugin, the engine module and libmpv come from the user's copy of the disc's
