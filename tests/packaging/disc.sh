@@ -129,6 +129,24 @@ for _ in $(seq 40); do
 done
 $moved || fail "the video picture does not move"
 
+# Started from the disc's bin/ directly, without the launcher, the player takes its engine and
+# its platform plug-in from the user's copy, since it is there and whole.
+kill "$player"
+for _ in $(seq 50); do kill -0 "$player" 2>/dev/null || break; sleep 0.1; done
+# shellcheck disable=SC2016 # the inner shell expands $1
+"${as_student[@]}" env -i HOME="$home" TMPDIR="$home" PATH="$work/tools:/usr/bin:/bin" \
+  DISPLAY="$DISPLAY" sh -c 'cd "$1/bin" && exec ./PellinPlayer' sh "$disc" >"$work/direct.log" 2>&1 &
+player=$(process_of "$disc/bin/PellinPlayer")
+started_pids+=("$player")
+visible_window '^Vorlund - IT Certification Videos - \(' 60 "the main window of the player started directly" >/dev/null
+for _ in $(seq 120); do engine_loaded && break; sleep 0.25; done
+engine_loaded || { cat "$work/direct.log" >&2; fail "the engine module did not load in the player started directly"; }
+for library in libqxcb pellin-libmpv libmpv libavcodec; do
+  if grep "/$library\.so" "/proc/$player/maps" | awk '{print $6}' | grep -v "^$runtime/" >&2; then
+    fail "the player started directly took $library from elsewhere than the installed runtime"
+  fi
+done
+
 end_started
 snapshot >"$work/disc-after.txt"
 diff "$work/disc-before.txt" "$work/disc-after.txt" >&2 || fail "the disc changed"
