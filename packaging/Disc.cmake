@@ -18,20 +18,20 @@ endforeach()
 set(PELLIN_DISC_IMAGE ${CMAKE_BINARY_DIR}/pellin-course.iso CACHE FILEPATH
     "Where the course disc image is written")
 
+# The author's command, <build>/pellin-course-disc, writes the disc of any course folder with
+# this build's player; the demo disc is made through it.
+set(PELLIN_COURSE_DISC ${CMAKE_BINARY_DIR}/pellin-course-disc)
+configure_file(disc/pellin-course-disc.in ${CMAKE_CURRENT_BINARY_DIR}/pellin-course-disc.in
+               @ONLY)
+file(GENERATE OUTPUT ${PELLIN_COURSE_DISC}
+     INPUT ${CMAKE_CURRENT_BINARY_DIR}/pellin-course-disc.in
+     FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
+                      WORLD_EXECUTE)
+
+# The demo generator's notes of how it encoded the videos stay off the disc.
 add_custom_target(course-disc
-  COMMAND ${CMAKE_COMMAND}
-          -D PLAYER=$<TARGET_FILE:PellinPlayer>
-          -D LAUNCHER=$<TARGET_FILE:PellinStart>
-          -D ENGINE_MODULE=$<TARGET_FILE:pellin_libmpv>
-          -D XCB_PLUGIN=${qt_platforms}/libqxcb.so
-          -D OFFSCREEN_PLUGIN=${qt_platforms}/libqoffscreen.so
-          -D COURSE=${PELLIN_DEMO_COURSE}
-          -D SYSTEM_LIBRARIES=${CMAKE_CURRENT_SOURCE_DIR}/disc/system-libraries.txt
-          -D STAGE=${CMAKE_CURRENT_BINARY_DIR}/disc-stage
-          -D IMAGE=${PELLIN_DISC_IMAGE}
-          -D XORRISO=${XORRISO}
-          -D PATCHELF=${PATCHELF}
-          -D STRIP=${CMAKE_STRIP}
-          -P ${CMAKE_CURRENT_SOURCE_DIR}/disc/make-disc.cmake
+  COMMAND ${PELLIN_COURSE_DISC} --volid PELLIN_DEMO --leave-out /.videos ${PELLIN_DEMO_COURSE}
+          ${PELLIN_DISC_IMAGE}
   USES_TERMINAL VERBATIM)
 add_dependencies(course-disc demo-course PellinPlayer PellinStart pellin_libmpv)
+set_target_properties(course-disc PROPERTIES PELLIN_IMAGE ${PELLIN_DISC_IMAGE})

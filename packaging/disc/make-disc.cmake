@@ -1,9 +1,14 @@
-# Makes the course disc image; the course-disc target runs it with cmake -P and these variables:
+# Makes a course disc image; pellin-course-disc runs it with cmake -P and these variables:
 #   PLAYER, LAUNCHER             the built PellinPlayer and PellinStart
 #   ENGINE_MODULE                the media engine module the player loads at run time
 #   XCB_PLUGIN, OFFSCREEN_PLUGIN the Qt platform plugins the player may load
-#   COURSE                       the demo course folder (its bin/index.dat and the rest)
+#   COURSE                       the course folder (its bin/index.dat and the rest), only read
+#   COURSE_BIN                   the name of the course's bin folder, in its own letter case
+#   VOLID                        the image's volume id
+#   LEAVE_OUT                    paths of the course (as on the disc) the image leaves out
 #   SYSTEM_LIBRARIES             the libraries the disc takes from the student's system
+#   STAND_INS                    the libraries the disc carries as stand-ins (make-stand-in)
+#   CC                           the C compiler the stand-ins are made with
 #   STAGE                        a scratch folder for the bundle
 #   IMAGE                        the image to write
 #   XORRISO, PATCHELF, STRIP     the tools
@@ -16,30 +21,37 @@
 #   lib/                         every library the programs, plugins and the module need,
 #                                except those of the system list; each with run path $ORIGIN so
 #                                that libraries found through it find their own in lib/ as well
+#   runtime.sha256               the runtime the launcher installs for the user: lib/ and
+#                                plugins/, a line per file with its SHA-256, size and path
 # PellinStart has the run path $ORIGIN/bin/lib. Libraries are stored under the name the
 # programs ask for (their soname), as plain files: the image has no links.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(name PLAYER LAUNCHER ENGINE_MODULE XCB_PLUGIN OFFSCREEN_PLUGIN COURSE SYSTEM_LIBRARIES
-             STAGE IMAGE XORRISO PATCHELF STRIP)
+foreach(name PLAYER LAUNCHER ENGINE_MODULE XCB_PLUGIN OFFSCREEN_PLUGIN COURSE VOLID
+             SYSTEM_LIBRARIES STAGE IMAGE XORRISO PATCHELF STRIP)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
     message(FATAL_ERROR "make-disc: ${name} is not set")
   endif()
 endforeach()
-if(NOT EXISTS ${COURSE}/bin/index.dat)
-  message(FATAL_ERROR "make-disc: ${COURSE} holds no course (bin/index.dat is missing)")
-endif()
 
 # One regular expression a line, matched against the names of the libraries; # begins a comment.
-file(STRINGS ${SYSTEM_LIBRARIES} lines)
-set(system_libraries)
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "#.*" "" line "${line}")
-  string(STRIP "${line}" line)
-  if(NOT line STREQUAL "")
-    list(APPEND system_libraries "${line}")
-  endif()
-endforeach()
+function(read_patterns file variable)
+  file(STRINGS ${file} lines)
+  set(patterns)
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "#.*" "" line "${line}")
+    string(STRIP "${line}" line)
+    if(NOT line STREQUAL "")
+      list(APPEND patterns "${line}")
+    endif()
+  endforeach()
+  set(${variable} ${patterns} PARENT_SCOPE)
+endfunction()
+read_patterns(${SYSTEM_LIBRARIES} system_libraries)
+set(stand_ins)
+if(DEFINED STAND_INS AND NOT STAND_INS STREQUAL "")
+  read_patterns(${STAND_INS} stand_ins)
+endif()
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
@@ -98,15 +110,77 @@ foreach(library IN LISTS libraries)
   endif()
   list(APPEND names ${name})
   file(REAL_PATH ${library} file)
-  bundle(${file} ${STAGE}/bin/lib/${name} "$ORIGIN" "${library_mode}")
+  set(stand_in FALSE)
+  foreach(pattern IN LISTS stand_ins)
+    if(name MATCHES "${pattern}")
+      set(stand_in TRUE)
+    endif()
+  endforeach()
+  if(stand_in)
+    run(${CMAKE_CURRENT_LIST_DIR}/make-stand-in ${file} ${STAGE}/bin/lib/${name} ${CC})
+    file(CHMOD ${STAGE}/bin/lib/${name} PERMISSIONS ${library_mode})
+  else()
+    bundle(${file} ${STAGE}/bin/lib/${name} "$ORIGIN" "${library_mode}")
+  endif()
 endforeach()
-list(LENGTH names count)
+
+# Libraries that only the real ones behind stand-ins needed go again, until every library left
+# is needed by a program, a plug-in, the engine module or another library left.
+function(needed_of file variable)
+  execute_process(COMMAND readelf -d ${file} OUTPUT_VARIABLE dynamic RESULT_VARIABLE status)
+  string(REGEX MATCHALL "\\(NEEDED\\)[^[]*\\[[^]]*\\]" entries "${dynamic}")
+  set(needed)
+  foreach(entry IN LISTS entries)
+    string(REGEX REPLACE ".*\\[(.*)\\]" "\\1" soname "${entry}")
+    list(APPEND needed ${soname})
+  endforeach()
+  set(${variable} ${needed} PARENT_SCOPE)
+endfunction()
+set(pruned TRUE)
+while(pruned)
+  set(pruned FALSE)
+  file(GLOB elves ${STAGE}/PellinStart ${STAGE}/bin/PellinPlayer ${STAGE}/bin/plugins/platforms/*
+       ${STAGE}/bin/lib/*)
+  set(wanted ${module_name})
+  foreach(elf IN LISTS elves)
+    needed_of(${elf} needed)
+    list(APPEND wanted ${needed})
+  endforeach()
+  foreach(name IN LISTS names)
+    if(NOT name IN_LIST wanted AND EXISTS ${STAGE}/bin/lib/${name})
+      file(REMOVE ${STAGE}/bin/lib/${name})
+      set(pruned TRUE)
+    endif()
+  endforeach()
+endwhile()
+file(GLOB kept ${STAGE}/bin/lib/*)
+list(LENGTH kept count)
 message(STATUS "make-disc: ${count} libraries in bin/lib")
 
-# The course as it is, without the demo's own copy of the player and its encoding notes; then
-# the bundle over it.
+# The runtime's list, in the order the image stores the files, so that the install reads the
+# disc in one pass.
+file(GLOB_RECURSE runtime RELATIVE ${STAGE}/bin ${STAGE}/bin/lib/* ${STAGE}/bin/plugins/*)
+list(SORT runtime)
+set(runtime_list "")
+foreach(path IN LISTS runtime)
+  file(SHA256 ${STAGE}/bin/${path} sum)
+  file(SIZE ${STAGE}/bin/${path} size)
+  string(APPEND runtime_list "${sum} ${size} ${path}\n")
+endforeach()
+file(WRITE ${STAGE}/bin/runtime.sha256 "${runtime_list}")
+
+# The course as it is, without what was asked to be left out, its bin folder named bin/ where
+# PellinStart looks; then the bundle over it (its bin/PellinPlayer replaces one the course may
+# carry).
+set(course_args -map ${COURSE} /)
+if(DEFINED COURSE_BIN AND NOT COURSE_BIN STREQUAL "" AND NOT COURSE_BIN STREQUAL "bin")
+  list(APPEND course_args -mv /${COURSE_BIN} /bin --)
+endif()
+if(LEAVE_OUT)
+  list(APPEND course_args -rm_r ${LEAVE_OUT} --)
+endif()
 file(REMOVE ${IMAGE}.new)
-run(${XORRISO} -no_rc -report_about WARNING -outdev ${IMAGE}.new -volid PELLIN_DEMO
-    -joliet on -map ${COURSE} / -rm /.videos /bin/PellinPlayer -- -map ${STAGE} /)
+run(${XORRISO} -no_rc -report_about WARNING -outdev ${IMAGE}.new -volid ${VOLID}
+    -joliet on ${course_args} -map ${STAGE} /)
 file(RENAME ${IMAGE}.new ${IMAGE})
 message(STATUS "make-disc: wrote ${IMAGE}")

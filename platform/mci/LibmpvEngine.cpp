@@ -1,6 +1,7 @@
 #include "mci/LibmpvEngine.h"
 
 #include "mci/EngineModule.h"
+#include "system/RuntimeCache.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -51,9 +52,10 @@ std::vector<std::filesystem::path> programSearchPath()
     return folders;
 }
 
-// Where the module may be, relative to the program: beside it in lib/ (the course disc's
-// bundle), in its installed folder, and in the folders of the program's run path (the build
-// tree), first named in full, then by name.
+// Where the module may be, relative to the program: in the user's installed copy of the course
+// disc's runtime when it is whole (its libraries then come from there too), beside the program
+// in lib/ (the disc's bundle), in its installed folder, and in the folders of the program's run
+// path (the build tree), first named in full, then by name.
 std::vector<std::string> moduleCandidates()
 {
     std::error_code failed;
@@ -61,6 +63,9 @@ std::vector<std::string> moduleCandidates()
     std::vector<std::string> candidates;
     if (!failed) {
         const std::filesystem::path folder = program.parent_path();
+        const std::string installed = sys::installedRuntime(folder.string());
+        if (!installed.empty())
+            candidates.push_back(std::filesystem::path(installed) / "lib" / kModuleFile);
         candidates.push_back(folder / "lib" / kModuleFile);
         candidates.push_back(folder / PELLIN_ENGINE_MODULE_FROM_PROGRAM / kModuleFile);
     }

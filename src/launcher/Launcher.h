@@ -13,14 +13,16 @@ class Launcher
     Launcher(QString systemFolder, QString currentFolder);
 
     // Copies each runtime component into the system folder and registers it silently, starts
-    // the codec installer and then the player, without waiting for any of them or checking a
-    // result, and returns the exit code, which is 1 in every case.
+    // the codec installer, installs the disc's runtime for the user and then starts the player
+    // with it (from the disc when it cannot be installed), without waiting for any of them or
+    // checking a result, and returns the exit code, which is 1 in every case.
     int run() const;
 
     QString sourceFolder() const;
 
   private:
     void installComponent(const QString &name) const;
+    void installRuntime() const;
 
     QString mSystemFolder;
     QString mCurrentFolder;

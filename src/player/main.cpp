@@ -11,6 +11,7 @@
 #include "playlist/frmPlaylist.h"
 #include "session/Session.h"
 #include "session/SingleInstance.h"
+#include "system/RuntimeCache.h"
 #include "system/TempFolder.h"
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
@@ -91,7 +92,11 @@ int main(int argc, char **argv)
         std::fputs(parsed.output.toLocal8Bit().constData(), parsed.exitCode ? stderr : stdout);
         return parsed.exitCode;
     }
+    sys::useInstalledRuntimePlugins();
     toolkit::Application app(argc, argv);
+    // The libraries and the platform plug-in are loaded; the programs the player starts find
+    // their own.
+    sys::restoreSearchPaths();
     setDesktopIdentity(app);
     app.setQuitOnLastWindowClosed(false);
     toolkit::setFailureReporter(modGlobals::ReportError);

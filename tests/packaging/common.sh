@@ -91,3 +91,23 @@ make_pdf_viewer() {
   printf '#!/bin/sh\nexit 0\n' >"$work/tools/mupdf"
   chmod 755 "$work/tools" "$work/tools/mupdf"
 }
+
+# Grabs the middle of main window $1, its video area (the toolbar above it, the slider and the
+# status bar below it are left out), into the picture $2; differs tells two grabs apart and
+# bright sees a picture rather than the dark empty area.
+video_area() {
+  local geometry
+  geometry=$(xdotool getwindowgeometry --shell "$1")
+  eval "$geometry"
+  import -window root \
+    -crop "$((WIDTH * 6 / 10))x$((HEIGHT * 5 / 10))+$((X + WIDTH * 2 / 10))+$((Y + HEIGHT * 2 / 10))" \
+    +repage "$2"
+}
+differs() {
+  local pixels
+  pixels=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+  [ "${pixels%% *}" != 0 ]
+}
+bright() {
+  [ "$(convert "$1" -colorspace Gray -format '%[fx:int(100*mean)]' info:)" -gt 25 ]
+}

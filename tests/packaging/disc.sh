@@ -2,9 +2,10 @@
 # The course disc plays from read-only media: the image is built, extracted into a folder that
 # its user cannot write, and its PellinStart runs there as an unprivileged user (nobody when the
 # test runs as root) in a private X server, with nothing of the caller's environment (no
-# LD_LIBRARY_PATH, no Qt variables). The player must run from the disc's bin/ on the libraries
-# the disc carries, show the course's playlist, play a video whose pixels move when a playlist
-# entry is clicked, and leave the disc as it was.
+# LD_LIBRARY_PATH, no Qt variables). PellinStart installs the disc's runtime into the user's own
+# folder; the player must run from the disc's bin/ on the libraries of that folder (the course
+# found beside it on the disc), show the course's playlist, play a video whose pixels move when a
+# playlist entry is clicked, and leave the disc as it was.
 #   disc.sh BUILD_DIR
 set -euo pipefail
 test_name=packaging_disc
@@ -29,8 +30,18 @@ snapshot() {
 }
 snapshot >"$work/disc-before.txt"
 
+# The display, graphics and sound libraries are the system's, and one platform plug-in folder
+# is all the disc carries of Qt's plug-ins.
+if find "$disc/bin/lib" -regextype egrep \
+  -regex '.*/lib(pulse|pipewire|va|va-drm|va-x11|vdpau|vulkan|OpenCL)[-.][^/]*' | grep . >&2; then
+  fail "the disc carries display, graphics or sound libraries of its own"
+fi
+[ "$(ls "$disc/bin/plugins")" = platforms ] || fail "bin/plugins holds more than the platforms folder"
+[ -s "$disc/bin/runtime.sha256" ] || fail "the disc has no list of its runtime"
+
 home=$work/home
 mkdir -p "$home"
+runtime=$home/.cache/pellin-runtime/$(sha256sum "$disc/bin/runtime.sha256" | cut -d' ' -f1)
 make_pdf_viewer
 as_student=()
 if [ "$(id -u)" -eq 0 ]; then
@@ -56,43 +67,39 @@ started_pids+=("$player")
 playlist=$(visible_window '^Pellin Playlist$' 60 "the course's playlist")
 main=$(visible_window '^Vorlund - IT Certification Videos - \(' 10 "the main window with the course")
 
-# Qt, its platform plugin and libmpv come from the disc, and no library that the disc carries
-# comes from the system.
+# The launcher showed its copy and made the user's folder, private to the user.
+grep -q 'Installing the course player: 100 %' "$work/launcher.log" ||
+  { cat "$work/launcher.log" >&2; fail "PellinStart showed no install"; }
+if [ ! -d "$runtime" ] || [ -L "$runtime" ]; then
+  fail "no runtime was installed at $runtime"
+fi
+[ "$(stat -c %a "$runtime")" = 700 ] || fail "$runtime is open to others"
+
+# Qt, its platform plugin, the engine module and libmpv come from the user's copy of the disc's
+# runtime, and no library that the disc carries comes from the system.
+engine_loaded() { grep -q '/pellin-libmpv\.so' "/proc/$player/maps"; }
+for _ in $(seq 120); do engine_loaded && break; sleep 0.25; done
+engine_loaded || fail "the engine module did not load"
 awk '$6 ~ /\.so/ {print $6}' "/proc/$player/maps" | sort -u >"$work/maps.txt"
-for library in libQt6Core libQt6Gui libQt6Widgets libQt6XcbQpa libqxcb libmpv libavcodec; do
+for library in libQt6Core libQt6Gui libQt6Widgets libQt6XcbQpa libqxcb pellin-libmpv libmpv libavcodec; do
   grep -q "/$library\.so" "$work/maps.txt" || fail "$library is not loaded"
-  if grep "/$library\.so" "$work/maps.txt" | grep -v "^$disc/bin/" >&2; then
-    fail "$library is not the disc's"
+  if grep "/$library\.so" "$work/maps.txt" | grep -v "^$runtime/" >&2; then
+    fail "$library is not the installed runtime's"
   fi
 done
+if grep "^$disc/bin/lib/" "$work/maps.txt" >&2; then
+  fail "the player maps libraries from the disc although the runtime is installed"
+fi
 ls "$disc/bin/lib" >"$work/carried.txt"
 while read -r file; do
-  case "$file" in "$disc"/*) continue ;; esac
+  case "$file" in "$disc"/* | "$runtime"/*) continue ;; esac
   soname=$(readelf -d "$file" 2>/dev/null | sed -n 's/.*(SONAME).*\[\(.*\)\]$/\1/p')
   if [ -n "$soname" ] && grep -qxF "$soname" "$work/carried.txt"; then
     fail "$file was loaded from the system although the disc carries $soname"
   fi
 done <"$work/maps.txt"
 
-# The middle of the main window is the video area (the toolbar above it, the slider and the
-# status bar below it are left out).
-video_area() {
-  local geometry
-  geometry=$(xdotool getwindowgeometry --shell "$main")
-  eval "$geometry"
-  import -window root \
-    -crop "$((WIDTH * 6 / 10))x$((HEIGHT * 5 / 10))+$((X + WIDTH * 2 / 10))+$((Y + HEIGHT * 2 / 10))" \
-    +repage "$1"
-}
-differs() {
-  local pixels
-  pixels=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
-  [ "${pixels%% *}" != 0 ]
-}
-bright() {
-  [ "$(convert "$1" -colorspace Gray -format '%[fx:int(100*mean)]' info:)" -gt 25 ]
-}
-video_area "$work/course-picture.png"
+video_area "$main" "$work/course-picture.png"
 
 # Any row of the list will do: every entry of the demo course is a video. The click lands in
 # the list, below the toolbar strip and the column header.
@@ -103,7 +110,7 @@ xdotool mousemove --sync $((X + 60)) $((Y + 90)) click 1
 # differ from it.
 playing=false
 for _ in $(seq 120); do
-  video_area "$work/first.png"
+  video_area "$main" "$work/first.png"
   if differs "$work/course-picture.png" "$work/first.png" && bright "$work/first.png"; then
     playing=true
     break
@@ -114,13 +121,31 @@ $playing || fail "no video picture appeared in the main window"
 moved=false
 for _ in $(seq 40); do
   sleep 0.25
-  video_area "$work/next.png"
+  video_area "$main" "$work/next.png"
   if differs "$work/first.png" "$work/next.png"; then
     moved=true
     break
   fi
 done
 $moved || fail "the video picture does not move"
+
+# Started from the disc's bin/ directly, without the launcher, the player takes its engine and
+# its platform plug-in from the user's copy, since it is there and whole.
+kill "$player"
+for _ in $(seq 50); do kill -0 "$player" 2>/dev/null || break; sleep 0.1; done
+# shellcheck disable=SC2016 # the inner shell expands $1
+"${as_student[@]}" env -i HOME="$home" TMPDIR="$home" PATH="$work/tools:/usr/bin:/bin" \
+  DISPLAY="$DISPLAY" sh -c 'cd "$1/bin" && exec ./PellinPlayer' sh "$disc" >"$work/direct.log" 2>&1 &
+player=$(process_of "$disc/bin/PellinPlayer")
+started_pids+=("$player")
+visible_window '^Vorlund - IT Certification Videos - \(' 60 "the main window of the player started directly" >/dev/null
+for _ in $(seq 120); do engine_loaded && break; sleep 0.25; done
+engine_loaded || { cat "$work/direct.log" >&2; fail "the engine module did not load in the player started directly"; }
+for library in libqxcb pellin-libmpv libmpv libavcodec; do
+  if grep "/$library\.so" "/proc/$player/maps" | awk '{print $6}' | grep -v "^$runtime/" >&2; then
+    fail "the player started directly took $library from elsewhere than the installed runtime"
+  fi
+done
 
 end_started
 snapshot >"$work/disc-after.txt"

@@ -7,6 +7,8 @@
 #include <mpv/client.h>
 #include <mpv/render.h>
 
+#include <unistd.h>
+
 #include <clocale>
 #include <cmath>
 #include <utility>
@@ -19,6 +21,8 @@ namespace
 // An exact seek keeps a frame that starts up to this much before its target.
 constexpr double kSeekToleranceSeconds = 0.005;
 const QSize kScratchSize(16, 16);
+// The core asks before it opens a file; the answer names the stream it reads.
+constexpr char kOnLoad[] = "on_load";
 
 QByteArray secondsText(qint64 ms)
 {
@@ -89,7 +93,7 @@ std::unique_ptr<Core> Core::create(bool drawsPicture, QString &audioOutput)
         mpv_set_option_string(mpv, option, value);
     if (!audioOutput.isEmpty())
         mpv_set_option_string(mpv, "ao", audioOutput.toUtf8().constData());
-    if (mpv_initialize(mpv) < 0)
+    if (mpv_initialize(mpv) < 0 || mpv_hook_add(mpv, 0, kOnLoad, 0) < 0)
         return nullptr;
     if (drawsPicture) {
         char apiType[] = MPV_RENDER_API_TYPE_SW;
@@ -148,10 +152,13 @@ void Core::setTarget(VideoWidget *widget)
         connect(widget, &VideoWidget::resized, this, &Core::renderFrame);
 }
 
-bool Core::load(const QByteArray &path, qint64 startMs, bool programStream)
+bool Core::load(const QByteArray &path, OpenFile file, qint64 startMs, bool programStream)
 {
     if (dead_)
         return false;
+    stream_.reset();
+    if (file.valid())
+        stream_.emplace(path, std::move(file));
     seek_.reset();
     next_.reset();
     arrivedAt_.reset();
@@ -321,6 +328,9 @@ void Core::handle(const mpv_event &event)
             arrived(target);
         }
         break;
+    case MPV_EVENT_HOOK:
+        handOverFile(static_cast<const mpv_event_hook *>(event.data)->id);
+        break;
     case MPV_EVENT_SHUTDOWN:
         failLoad();
         seek_.reset();
@@ -329,6 +339,22 @@ void Core::handle(const mpv_event &event)
     default:
         break;
     }
+}
+
+// The core is about to open a file. The path stays the file's name (what the core shows and
+// looks beside), while the stream it reads is the descriptor the device opened, which the core
+// closes with its stream.
+void Core::handOverFile(quint64 hook)
+{
+    mpv_handle *mpv = handles_.mpv.get();
+    if (stream_ && stream_->first == text("path")) {
+        const int descriptor = stream_->second.release();
+        stream_.reset();
+        const QByteArray url = "fdclose://" + QByteArray::number(descriptor);
+        if (mpv_set_property_string(mpv, "stream-open-filename", url.constData()) < 0)
+            ::close(descriptor);
+    }
+    mpv_hook_continue(mpv, hook);
 }
 
 void Core::failLoad()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mci/libmpv/OpenFile.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
@@ -55,8 +57,10 @@ class Core final : public QObject
     void setTarget(VideoWidget *widget);
 
     // Starts loading the file, paused, so that its first picture is the first frame at or after
-    // `startMs`; it replaces whatever the core had. False when the core refuses the command.
-    bool load(const QByteArray &path, qint64 startMs, bool programStream);
+    // `startMs`; it replaces whatever the core had. The core reads `file`, the file already open,
+    // rather than opening the path again (it opens the path when `file` is not valid). False when
+    // the core refuses the command.
+    bool load(const QByteArray &path, OpenFile file, qint64 startMs, bool programStream);
     bool loadFailed() const { return failed_; }
     // An option for the loaded file alone; the next load forgets it.
     void setFileOption(const char *name, const char *value);
@@ -111,6 +115,7 @@ class Core final : public QObject
     static void onRenderUpdate(void *self);
 
     void handle(const mpv_event &event);
+    void handOverFile(quint64 hook);
     void failLoad();
     void arrived(qint64 at);
     void issueSeek(qint64 ms);
@@ -128,6 +133,8 @@ class Core final : public QObject
     QPointer<VideoWidget> widget_;
     QImage scratch_;
     std::optional<Load> load_;
+    // The open file of the latest load, until the core starts to read it.
+    std::optional<std::pair<QByteArray, OpenFile>> stream_;
     std::optional<Seek> seek_;
     std::optional<qint64> next_;
     std::optional<qint64> arrivedAt_; // the target the paused core last arrived at

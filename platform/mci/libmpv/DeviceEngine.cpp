@@ -76,7 +76,8 @@ unsigned DeviceEngine::open(const QString &name, QWidget *parent, bool mpegDevic
 
     if (parent)
         widget_ = new VideoWidget(parent);
-    header_ = readMediaHeader(path_);
+    file_ = OpenFile::open(path_);
+    header_ = readMediaHeader(file_, path_);
     if (!header_.recognised || !header_.length)
         return loadThroughCore(unplayable);
     length_ = *header_.length;
@@ -131,7 +132,7 @@ bool DeviceEngine::startLoad(qint64 startMs)
     core_->setTarget(widget_);
     core_->setSpeed(speed_);
     core_->setVolume(volume_);
-    return core_->load(path_, startMs, header_.programStream);
+    return core_->load(path_, file_.duplicate(), startMs, header_.programStream);
 }
 
 Mode DeviceEngine::mode()

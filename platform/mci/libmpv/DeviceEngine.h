@@ -3,6 +3,7 @@
 #include "mci/Engine.h"
 #include "mci/libmpv/Core.h"
 #include "mci/libmpv/MediaHeader.h"
+#include "mci/libmpv/OpenFile.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -19,6 +20,7 @@ class VideoWidget;
 // One device played by libmpv. What it reports (mode, position, length) is its own; the core
 // behind it only joins when a picture or the clock of the file is needed, so that opening a file
 // costs a header read, and a device closed and opened again at once keeps its core and widget.
+// The file is opened once: the header read and the core read the same open file.
 class DeviceEngine final : public Engine
 {
   public:
@@ -67,6 +69,7 @@ class DeviceEngine final : public Engine
     QPointer<VideoWidget> widget_;
     bool drawsPicture_ = false;
     QByteArray path_;
+    OpenFile file_;
     MediaHeader header_;
     qint64 length_ = 0;
     double speed_ = 1;

@@ -21,6 +21,10 @@ struct MediaHeader {
     bool programStream = false; // an MPEG stream, which needs a wider seek window
 };
 
-MediaHeader readMediaHeader(const QByteArray &path);
+class OpenFile;
+
+// Reads the header of the open file through its descriptor without moving its position; `path`
+// names it to the demuxers, whose guess takes the extension into account.
+MediaHeader readMediaHeader(const OpenFile &file, const QByteArray &path);
 
 } // namespace mci

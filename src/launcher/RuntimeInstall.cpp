@@ -1,0 +1,291 @@
+#include "launcher/RuntimeInstall.h"
+
+#include "system/RuntimeCache.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QString>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <thread>
+#include <vector>
+
+namespace launcher
+{
+namespace
+{
+
+constexpr std::size_t kChunk = 1 << 20;
+constexpr auto kLockPoll = std::chrono::milliseconds(100);
+
+// The reason an install stopped, for the one line the student sees.
+struct Failure {
+    std::string text;
+};
+
+Failure systemFailure(const std::string &what)
+{
+    return {what + ": " + std::strerror(errno)};
+}
+
+class Descriptor
+{
+  public:
+    explicit Descriptor(int value) : value_(value) {}
+    ~Descriptor()
+    {
+        if (value_ >= 0)
+            ::close(value_);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return value_; }
+    bool valid() const { return value_ >= 0; }
+    // Closes now, telling whether everything written reached the file.
+    bool close() { return ::close(std::exchange(value_, -1)) == 0; }
+
+  private:
+    int value_;
+};
+
+// A link or a file is removed itself, never what it points to; inside a folder QDir removes
+// links as links.
+void removeTree(const std::string &path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0)
+        return;
+    if (S_ISDIR(status.st_mode))
+        QDir(QString::fromStdString(path)).removeRecursively();
+    else
+        ::unlink(path.c_str());
+}
+
+// The folder of the user's own for the copies, made when missing; refused when it is a link,
+// someone else's or open to others.
+std::optional<Failure> prepareRoot(const std::string &root)
+{
+    if (root.empty())
+        return Failure{"there is no home folder"};
+    const std::string parent = root.substr(0, root.rfind('/'));
+    if (!QDir().mkpath(QString::fromStdString(parent)))
+        return systemFailure("cannot make " + parent);
+    if (::mkdir(root.c_str(), 0700) != 0 && errno != EEXIST)
+        return systemFailure("cannot make " + root);
+    if (!sys::isPrivateFolder(root))
+        return Failure{root + " is not a private folder of this user"};
+    return std::nullopt;
+}
+
+// Holds the lock on the user's copies; a second launcher copying the same runtime waits here.
+class InstallLock
+{
+  public:
+    explicit InstallLock(const std::string &root)
+        : file_(::open((root + "/.lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600))
+    {
+    }
+    bool valid() const { return file_.valid(); }
+    bool tryTake() const { return ::flock(file_.get(), LOCK_EX | LOCK_NB) == 0; }
+
+  private:
+    Descriptor file_;
+};
+
+std::int64_t changeTime(const struct stat &status)
+{
+    return std::int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+}
+
+class Copier
+{
+  public:
+    Copier(const std::string &bundle, const sys::RuntimeManifest &manifest,
+           const RuntimeInstallOptions &options)
+        : bundle_(bundle), manifest_(manifest), options_(options), buffer_(kChunk)
+    {
+    }
+
+    // Copies every file into `target` and writes the stamp last.
+    std::optional<Failure> copyInto(const std::string &target)
+    {
+        std::string stamp;
+        for (const sys::RuntimeFile &file : manifest_.files) {
+            if (std::optional<Failure> failed = makeFolders(target, file.path))
+                return failed;
+            std::int64_t time = 0;
+            if (std::optional<Failure> failed = copyOne(file, target + '/' + file.path, time))
+                return failed;
+            stamp +=
+                std::to_string(file.size) + ' ' + std::to_string(time) + ' ' + file.path + '\n';
+        }
+        const std::string stampPath = target + '/' + sys::kRuntimeStampName;
+        Descriptor out(
+            ::open(stampPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!out.valid() || !writeAll(out.get(), stamp.data(), stamp.size()) ||
+            ::fsync(out.get()) != 0 || !out.close())
+            return systemFailure("cannot write " + stampPath);
+        return std::nullopt;
+    }
+
+    std::int64_t copied() const { return done_; }
+
+  private:
+    static bool writeAll(int descriptor, const char *data, std::size_t size)
+    {
+        while (size > 0) {
+            const ssize_t wrote = ::write(descriptor, data, size);
+            if (wrote < 0 && errno == EINTR)
+                continue;
+            if (wrote <= 0)
+                return false;
+            data += wrote;
+            size -= std::size_t(wrote);
+        }
+        return true;
+    }
+
+    std::optional<Failure> makeFolders(const std::string &target, const std::string &path)
+    {
+        for (std::size_t slash = path.find('/'); slash != std::string::npos;
+             slash = path.find('/', slash + 1)) {
+            const std::string folder = target + '/' + path.substr(0, slash);
+            if (made_.count(folder))
+                continue;
+            if (::mkdir(folder.c_str(), 0700) != 0)
+                return systemFailure("cannot make " + folder);
+            made_.insert(folder);
+        }
+        return std::nullopt;
+    }
+
+    std::optional<Failure> copyOne(const sys::RuntimeFile &file, const std::string &to,
+                                   std::int64_t &time)
+    {
+        const std::string from = bundle_ + '/' + file.path;
+        Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!in.valid())
+            return systemFailure("cannot read " + from);
+        // The whole pass over the disc is one sequential read.
+        ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+        Descriptor out(
+            ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!out.valid())
+            return systemFailure("cannot write " + to);
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        std::int64_t size = 0;
+        for (;;) {
+            const ssize_t got = ::read(in.get(), buffer_.data(), buffer_.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return systemFailure("cannot read " + from);
+            if (got == 0)
+                break;
+            hash.addData(QByteArrayView(buffer_.data(), got));
+            if (!writeAll(out.get(), buffer_.data(), std::size_t(got)))
+                return systemFailure("cannot write " + to);
+            size += got;
+            done_ += got;
+            if (options_.progress)
+                options_.progress(done_, manifest_.totalSize);
+        }
+        if (size != file.size || hash.result().toHex().toStdString() != file.sha256)
+            return Failure{"the disc's copy of " + file.path + " is damaged"};
+        struct stat status {};
+        if (::fsync(out.get()) != 0 || ::fstat(out.get(), &status) != 0 || !out.close())
+            return systemFailure("cannot write " + to);
+        time = changeTime(status);
+        return std::nullopt;
+    }
+
+    const std::string &bundle_;
+    const sys::RuntimeManifest &manifest_;
+    const RuntimeInstallOptions &options_;
+    std::vector<char> buffer_;
+    std::set<std::string> made_;
+    std::int64_t done_ = 0;
+};
+
+// Folders that an install left behind when it was cut short, or a copy found broken.
+void removeLeftovers(const std::string &root)
+{
+    const QDir folder(QString::fromStdString(root));
+    for (const QString &name :
+         folder.entryList({QStringLiteral(".install-*")}, QDir::Dirs | QDir::Hidden))
+        removeTree(root + '/' + name.toStdString());
+}
+
+RuntimeOutcome fromDisc(const Failure &failure)
+{
+    return {{}, "The player runs from the disc: " + failure.text + ".", 0};
+}
+
+} // namespace
+
+RuntimeOutcome installRuntime(const std::string &bundleFolder, const RuntimeInstallOptions &options)
+{
+    const std::optional<sys::RuntimeManifest> manifest = sys::readRuntimeManifest(bundleFolder);
+    if (!manifest)
+        return {};
+    const std::string root = sys::runtimeCacheRoot();
+    const std::string folder = root + '/' + manifest->hash;
+    if (!root.empty() && sys::isPrivateFolder(root) && sys::isWholeRuntime(folder, *manifest))
+        return {folder, {}, 0};
+    if (std::optional<Failure> failed = prepareRoot(root))
+        return fromDisc(*failed);
+
+    const InstallLock lock(root);
+    if (!lock.valid())
+        return fromDisc(systemFailure("cannot lock " + root));
+    if (!lock.tryTake()) {
+        if (options.waiting)
+            options.waiting();
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(options.waitMs);
+        while (!lock.tryTake()) {
+            if (std::chrono::steady_clock::now() >= until)
+                return fromDisc({"another start is still installing it"});
+            std::this_thread::sleep_for(kLockPoll);
+        }
+    }
+    // The launcher that held the lock may have made it meanwhile.
+    if (sys::isWholeRuntime(folder, *manifest))
+        return {folder, {}, 0};
+    removeLeftovers(root);
+
+    struct stat status {};
+    if (::lstat(folder.c_str(), &status) == 0) {
+        // Not whole (cut, changed, or not a folder of ours): moved aside, then removed, so that
+        // no one finds half of it under its name.
+        const std::string aside = root + "/.install-broken-" + manifest->hash;
+        if (::rename(folder.c_str(), aside.c_str()) != 0)
+            return fromDisc(systemFailure("cannot replace " + folder));
+        removeTree(aside);
+    }
+
+    std::string temporary = root + "/.install-XXXXXX";
+    if (!::mkdtemp(temporary.data()))
+        return fromDisc(systemFailure("cannot make a folder in " + root));
+    Copier copier(bundleFolder, *manifest, options);
+    std::optional<Failure> failed = copier.copyInto(temporary);
+    if (!failed && ::rename(temporary.c_str(), folder.c_str()) != 0)
+        failed = systemFailure("cannot install " + folder);
+    if (failed) {
+        removeTree(temporary);
+        return fromDisc(*failed);
+    }
+    return {folder, {}, copier.copied()};
+}
+
+} // namespace launcher
