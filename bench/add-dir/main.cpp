@@ -103,9 +103,10 @@ int main(int argc, char **argv)
             reference.push_back(raw);
         }
     }
-    bench::printRatio("add-dir", bench::median(ours), bench::median(reference),
-                      "in-process libavformat open + find_stream_info per file, 9 clips");
+    const bool within =
+        bench::printRatio("add-dir", bench::median(ours), bench::median(reference),
+                          "in-process libavformat open + find_stream_info per file, 9 clips", 1.3);
     modGlobals::setChooserHandler({});
     toolkit::setMessageBoxHandler({});
-    return 0;
+    return within ? 0 : bench::OverLimit;
 }

@@ -205,6 +205,55 @@ class RawCore
     std::unique_ptr<mpv_render_context, Free> render_; // freed before the core
 };
 
+// The best a player can do when the student moves on to another video: one core, kept from the
+// video before, loads the next file in place of the one it has just played (`loadfile replace`)
+// and plays it, in a shown widget of the player's video size. The core is created and has played
+// a first clip before any figure is taken.
+class WarmRawPlayer
+{
+  public:
+    explicit WarmRawPlayer(QSize size)
+    {
+        picture_.resize(size);
+        picture_.show();
+        core_ = std::make_unique<RawCore>(picture_);
+    }
+
+    bool ready() const { return core_->ready(); }
+
+    void resize(QSize size) { picture_.resize(size); }
+
+    // Milliseconds from the load to the first frame of `file` painted, or -1; the file then plays
+    // on until `pause`.
+    double openMs(const QByteArray &file)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        core_->setProperty("pause", "no");
+        const bool painted = core_->loadUntilPainted(file, 0);
+        return painted ? elapsedMs(timer) : -1;
+    }
+
+    // Plays on, rendering and painting each frame, for `ms`.
+    void playFor(int ms)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms)
+            core_->pump([](const mpv_event &) {});
+    }
+
+    void pause()
+    {
+        core_->setProperty("pause", "yes");
+        core_->drainEvents();
+    }
+
+  private:
+    RawPicture picture_;
+    std::unique_ptr<RawCore> core_;
+};
+
 // Reading a file's length in-process: libavformat opens the container and reads what it needs of
 // the streams (for an MPEG program stream, the timestamps at both ends). Milliseconds, or -1.
 inline double headerReadMs(const QByteArray &file, qint64 *lengthMs = nullptr)

@@ -87,7 +87,8 @@ int main(int argc, char **argv)
             }
         }
     }
-    bench::printRatio("probe", bench::median(ours), bench::median(reference),
-                      "in-process libavformat open + find_stream_info per file");
-    return 0;
+    const bool within =
+        bench::printRatio("probe", bench::median(ours), bench::median(reference),
+                          "in-process libavformat open + find_stream_info per file", 1.3);
+    return within ? 0 : bench::OverLimit;
 }

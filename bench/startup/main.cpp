@@ -1,9 +1,12 @@
-// The start-up from the splash window to the main window shown, in this process on the offscreen
-// platform, for a course index of 10 entries (the reference) and one of 10,000 entries; and for
-// damaged indexes of 10,000 lines (the reference) and 100,000 lines, nearly all of them skipped
-// and reported in one box, which is laid out as it would be shown.
+// The start-up of the whole player as a student starts it: a real process on the X server, from
+// its start to its main window's first frame on the screen, for a course index of 10,000 entries
+// against one of 10 (the reference), the two taking turns. And, in this process on the offscreen
+// platform from the splash window to the main window shown, damaged indexes of 100,000 lines
+// against 10,000 lines (the reference), nearly all of them skipped and reported in one box, which
+// is laid out as it would be shown: ten times the lines may take at most 12 times as long.
 
 #include "BenchSupport.h"
+#include "ProcessFrame.h"
 
 #include "player/frmMain.h"
 #include "player/frmSplash.h"
@@ -15,7 +18,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
@@ -25,28 +27,7 @@ namespace
 {
 
 constexpr int kRuns = 5;
-
-// A course folder "<root>/bin/index.dat" with one caption line and `entries` entry lines.
-bool writeCourse(const QString &root, int entries)
-{
-    if (!QDir().mkpath(root + "/bin"))
-        return false;
-    QImage picture(640, 480, QImage::Format_RGB32);
-    picture.fill(Qt::darkBlue);
-    if (!picture.save(root + "/bin/course.png"))
-        return false;
-    QFile index(root + "/bin/index.dat");
-    if (!index.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    index.write("Networking Essentials:0:unused:\\bin\\course.png\r\n");
-    for (int i = 1; i <= entries; ++i) {
-        const QByteArray number = QByteArray::number(i);
-        const char *extension = i == 1 ? ".asf" : ".avi";
-        index.write("\\videos\\module " + number + extension + ";Module " + number + ";" +
-                    QByteArray::number(i % 60) + ":" + QByteArray::number(10 + i % 50) + "\r\n");
-    }
-    return true;
-}
+constexpr int kProcessRuns = 9;
 
 // A course whose index has `lines` lines, three in four of them skipped (an entry without a
 // length, a caption line whose number is none, a line of blanks) and the entries repeating
@@ -106,6 +87,33 @@ double medianStart(const QString &root)
     return bench::median(times);
 }
 
+// The median start of the player to its first frame, with the large course against the small.
+bool processStarts(const QString &root, double &ours, double &reference)
+{
+    QString small;
+    QString large;
+    if (!bench::makeCourseBeside(root + "/small", 10, QStringLiteral(PLAYER), small) ||
+        !bench::makeCourseBeside(root + "/large", 10000, QStringLiteral(PLAYER), large))
+        return false;
+    std::vector<double> smallMs;
+    std::vector<double> largeMs;
+    for (int run = 0; run <= kProcessRuns; ++run) {
+        const double tenThousand =
+            bench::firstFrameMs(large, QStringLiteral("frmMain"), root + "/large/tools");
+        const double ten =
+            bench::firstFrameMs(small, QStringLiteral("frmMain"), root + "/small/tools");
+        if (tenThousand < 0 || ten < 0)
+            return false;
+        if (run == 0)
+            continue; // the first start of each also reads the libraries from the disk
+        largeMs.push_back(tenThousand);
+        smallMs.push_back(ten);
+    }
+    ours = bench::median(largeMs);
+    reference = bench::median(smallMs);
+    return true;
+}
+
 long peakRssMiB()
 {
     rusage usage{};
@@ -117,21 +125,29 @@ long peakRssMiB()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::ensureXServer(argv[0], "startup");
+    // The player's processes show on the X server; this one's own start-ups need no screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     toolkit::Application app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
 
     QTemporaryDir temp;
-    const QString small = temp.path() + "/small";
-    const QString large = temp.path() + "/large";
     const QString damaged = temp.path() + "/damaged";
     const QString badlyDamaged = temp.path() + "/badly damaged";
-    if (!temp.isValid() || !writeCourse(small, 10) || !writeCourse(large, 10000) ||
-        !writeDamagedCourse(damaged, 10000) || !writeDamagedCourse(badlyDamaged, 100000)) {
+    double ours = -1;
+    double reference = -1;
+    if (!temp.isValid() || !processStarts(temp.path() + "/courses", ours, reference)) {
+        std::fprintf(stderr, "startup: the player did not paint its main window\n");
+        return 1;
+    }
+    if (!writeDamagedCourse(damaged, 10000) || !writeDamagedCourse(badlyDamaged, 100000)) {
         std::fprintf(stderr, "startup: cannot write the course folders\n");
         return 1;
     }
+    bool within = bench::printRatio("startup", ours, reference,
+                                    "the player with a 10-entry index, process start to main "
+                                    "window painted on an X server",
+                                    1.3);
     // The reader is there.
     sys::setRegistryAnswer([](sys::RegistryRoot, const std::string &) { return true; });
     // A box, should one come, is laid out as for the screen and answered at once.
@@ -142,14 +158,11 @@ int main(int argc, char **argv)
         return toolkit::vbOK;
     });
 
-    startOnce(small); // warm-up: fonts, icons, the platform plug-in
-    const double reference = medianStart(small);
-    const double ours = medianStart(large);
-    bench::printRatio("startup", ours, reference, "10-entry index");
+    startOnce(damaged); // warm-up: fonts, icons, the platform plug-in
     const double damagedReference = medianStart(damaged);
     const double badlyDamagedOurs = medianStart(badlyDamaged);
-    bench::printRatio("startup-bad", badlyDamagedOurs, damagedReference,
-                      "100,000 against 10,000 damaged lines, 10x is linear");
-    std::printf("startup-rss: %ld MiB\n", peakRssMiB());
-    return 0;
+    within &= bench::printRatio("startup-bad", badlyDamagedOurs, damagedReference,
+                                "100,000 against 10,000 damaged lines, 10x is linear", 12.0);
+    std::printf("startup-rss: %ld MiB (peak of the in-process start-ups)\n", peakRssMiB());
+    return within ? 0 : bench::OverLimit;
 }

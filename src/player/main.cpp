@@ -17,7 +17,6 @@
 #include "toolkit/Forms.h"
 #include "toolkit/Handlers.h"
 
-#include <QDirIterator>
 #include <QIcon>
 
 #include <cstdio>
@@ -28,6 +27,11 @@ namespace
 
 constexpr const char *kDesktopId = "com.vorlund.PellinPlayer";
 
+// The sizes of the built-in icon a window carries: every window hands each of its icon's sizes,
+// decoded and converted, to the window system, and a window manager shows its windows' icons at
+// these sizes; the larger PNGs are for the desktop's menus, which take them from the icon theme.
+constexpr int kWindowIconSizes[] = {16, 32, 48, 64};
+
 // The desktop's icon theme names the program's icon after its desktop entry; the same PNGs travel
 // inside the program, so that a player started from a course disc, where no theme has the icon,
 // shows it as well as the installed one. The desktop file name lets the desktop match the
@@ -35,9 +39,10 @@ constexpr const char *kDesktopId = "com.vorlund.PellinPlayer";
 void setDesktopIdentity(QApplication &app)
 {
     QIcon builtIn;
-    QDirIterator files(QStringLiteral(":/icons"), QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext())
-        builtIn.addFile(files.next());
+    for (const int size : kWindowIconSizes)
+        builtIn.addFile(
+            QStringLiteral(":/icons/%1x%1/%2.png").arg(size).arg(QLatin1String(kDesktopId)),
+            QSize(size, size));
     app.setWindowIcon(QIcon::fromTheme(QString::fromLatin1(kDesktopId), builtIn));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
 }

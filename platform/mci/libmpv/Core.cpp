@@ -443,9 +443,12 @@ void Core::renderFrame()
         return;
     // Until the file being loaded has shown its first frame, what the core renders is the
     // previous file's picture: it must not reach the widget of the device that loads the new one.
+    // Those frames go to a scratch image of the widget's size all the same: the core sets its
+    // scaler up again at every change of size, which made the new file's first frame, the one
+    // the student waits for, the slowest render of all.
     VideoWidget *widget = load_ ? nullptr : widget_.data();
     QImage &image = widget ? widget->frame() : scratch_;
-    const QSize size = widget ? widget->pixelSize().expandedTo(kScratchSize) : kScratchSize;
+    const QSize size = widget_ ? widget_->pixelSize().expandedTo(kScratchSize) : kScratchSize;
     if (image.size() != size)
         image = QImage(size, QImage::Format_RGB32);
     int dimensions[2] = {size.width(), size.height()};

@@ -34,6 +34,7 @@ QSize VideoWidget::pixelSize() const
 
 void VideoWidget::frameRendered()
 {
+    ++renders_;
     frame_.setDevicePixelRatio(devicePixelRatioF());
     // From the first frame on the widget covers every pixel of itself.
     setAttribute(Qt::WA_OpaquePaintEvent);

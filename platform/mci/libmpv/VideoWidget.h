@@ -14,6 +14,9 @@ namespace mci
 class VideoWidget final : public QWidget
 {
     Q_OBJECT
+    // How many frames have been rendered into the widget: a paint that finds the count changed
+    // shows a new picture.
+    Q_PROPERTY(int renders READ renders)
   public:
     explicit VideoWidget(QWidget *parent);
 
@@ -27,6 +30,7 @@ class VideoWidget final : public QWidget
     // The engine renders into this image at pixelSize() and then calls frameRendered().
     QImage &frame() { return frame_; }
     void frameRendered();
+    int renders() const { return renders_; }
 
   signals:
     // The picture has to be rendered again at pixelSize().
@@ -43,6 +47,7 @@ class VideoWidget final : public QWidget
 
     QImage frame_;
     QRect destination_;
+    int renders_ = 0;
     bool rerenderAsked_ = false;
     bool resizedHidden_ = false;
 };
