@@ -87,10 +87,11 @@ void setToolbarType(QWidget &window)
     xcb_connection_t *c = connection();
     if (!c)
         return;
-    const xcb_atom_t types[] = {atom(c, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
-                                atom(c, "_NET_WM_WINDOW_TYPE_UTILITY")};
+    // Not the toolbar type: mutter leaves toolbar windows undecorated (no caption, no close
+    // box, nothing to drag it by); every window manager frames a utility window.
+    const xcb_atom_t type = atom(c, "_NET_WM_WINDOW_TYPE_UTILITY");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, windowOf(window), atom(c, "_NET_WM_WINDOW_TYPE"),
-                        XCB_ATOM_ATOM, 32, 2, types);
+                        XCB_ATOM_ATOM, 32, 1, &type);
     xcb_flush(c);
 }
 

@@ -1,5 +1,5 @@
-// The windows on a real X server, with a real window manager (openbox, started by the suite) and
-// without one: what the window manager decides about frames, sizes, buttons, stacking and full
+// The windows on a real X server, with a real window manager (openbox, mutter or KWin, started
+// by the suite as PELLIN_WINDOW_MANAGER names it) and without one: what the window manager decides about frames, sizes, buttons, stacking and full
 // screen, the picture reaching the screen's corners, and the program ending on Exit.
 #include "X11Probe.h"
 
@@ -27,6 +27,8 @@
 #include <QTest>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <csignal>
 #include <spawn.h>
@@ -45,9 +47,28 @@ constexpr qint64 kLessonLength = 760000;
 // when it is.
 constexpr int kExposeMs = 20000;
 
+// The window manager the suite runs under: openbox, mutter, kwin, or none.
+QByteArray windowManagerName()
+{
+    const QByteArray name = qgetenv("PELLIN_WINDOW_MANAGER");
+    return name.isEmpty() ? QByteArrayLiteral("none") : name;
+}
+
 bool withWindowManager()
 {
-    return qgetenv("PELLIN_WINDOW_MANAGER") == "openbox";
+    return windowManagerName() != "none";
+}
+
+// The command that starts the window manager in its X11 mode, taking the screen over.
+std::vector<std::string> windowManagerCommand(const QByteArray &name)
+{
+    if (name == "openbox")
+        return {"openbox", "--sm-disable"};
+    if (name == "mutter")
+        return {"mutter", "--x11", "--replace"};
+    if (name == "kwin")
+        return {"kwin_x11", "--replace"};
+    return {};
 }
 
 xcb_window_t idOf(QWidget &window)
@@ -541,24 +562,46 @@ int main(int argc, char **argv)
 {
     // The window manager is there before the program's first window, as on a desktop.
     pid_t windowManager = 0;
+    const QByteArray name = windowManagerName();
     if (withWindowManager()) {
-        char name[] = "openbox";
-        char option[] = "--sm-disable";
-        char *arguments[] = {name, option, nullptr};
-        if (posix_spawnp(&windowManager, name, nullptr, nullptr, arguments, environ) != 0) {
-            std::fprintf(stderr, "openbox could not be started\n");
+        std::vector<std::string> command = windowManagerCommand(name);
+        if (command.empty()) {
+            std::fprintf(stderr, "unknown window manager %s\n", name.constData());
+            return 1;
+        }
+        // KWin draws the Breeze decoration, as Plasma does, and leaves compositing off on the
+        // virtual screen; its configuration lives in a folder of the suite's own.
+        const QTemporaryDir configuration;
+        if (name == "kwin") {
+            QFile kwinrc(configuration.filePath(QStringLiteral("kwinrc")));
+            if (!kwinrc.open(QIODevice::WriteOnly) ||
+                kwinrc.write("[org.kde.kdecoration2]\nlibrary=org.kde.breeze\ntheme=Breeze\n\n"
+                             "[Compositing]\nEnabled=false\n") < 0) {
+                std::fprintf(stderr, "no configuration folder for KWin\n");
+                return 1;
+            }
+            kwinrc.close();
+            qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuration.path()));
+        }
+        std::vector<char *> arguments;
+        for (std::string &argument : command)
+            arguments.push_back(argument.data());
+        arguments.push_back(nullptr);
+        if (posix_spawnp(&windowManager, arguments[0], nullptr, nullptr, arguments.data(),
+                         environ) != 0) {
+            std::fprintf(stderr, "%s could not be started\n", arguments[0]);
             return 1;
         }
         X11Probe probe;
         while (probe.valid() && !probe.windowManagerRunning()) {
             if (waitpid(windowManager, nullptr, WNOHANG) == windowManager) {
-                std::fprintf(stderr, "openbox ended before it managed the screen\n");
+                std::fprintf(stderr, "%s ended before it managed the screen\n", arguments[0]);
                 return 1;
             }
             usleep(20000);
         }
         if (probe.valid() && !probe.windowManagerFramesWindows(60000)) {
-            std::fprintf(stderr, "openbox framed no window within a minute\n");
+            std::fprintf(stderr, "%s framed no window within a minute\n", arguments[0]);
             return 1;
         }
     }
