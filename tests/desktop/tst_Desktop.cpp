@@ -1,6 +1,7 @@
 // The windows on a real X server, with a real window manager (openbox, mutter or KWin, started
-// by the suite as PELLIN_WINDOW_MANAGER names it) and without one: what the window manager decides about frames, sizes, buttons, stacking and full
-// screen, the picture reaching the screen's corners, and the program ending on Exit.
+// by the suite as PELLIN_WINDOW_MANAGER names it) and without one: what the window manager decides
+// about frames, sizes, buttons, stacking and full screen, the picture reaching the screen's
+// corners, and the program ending on Exit.
 #include "X11Probe.h"
 
 #include "common/modGlobals.h"
@@ -195,9 +196,38 @@ class tst_Desktop : public QObject
         }
         if (outer.isValid()) {
             QCOMPARE(QSize(form->Width(), form->Height()), outer);
-            if (withWindowManager())
+            // The written outer size where the frame and the menu bar take no more than the
+            // allowance; a taller frame grows the window by the difference.
+            if (withWindowManager()) {
+                const QSize taken =
+                    frame.size() - inner.size() +
+                    QSize(0, main().menuBar.isVisible() ? main().menuBar.height() : 0);
+                const QSize growth(qMax(0, taken.width() - toolkit::kFrameWidthPixels),
+                                   qMax(0, taken.height() - toolkit::kFrameHeightPixels));
                 QCOMPARE(frame.size(), QSize(toolkit::toPixelsX(outer.width()),
-                                             toolkit::toPixelsY(outer.height())));
+                                             toolkit::toPixelsY(outer.height())) +
+                                           growth);
+            }
+            if (window != QLatin1String("main"))
+                return;
+            // Every control of the main window is whole inside its client area.
+            const QRect area = main().client()->rect();
+            for (QWidget *control :
+                 main().client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (!control->isVisibleTo(main().client()))
+                    continue;
+                QVERIFY2(area.contains(control->geometry()),
+                         qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
+                                        .arg(control->objectName())
+                                        .arg(control->x())
+                                        .arg(control->y())
+                                        .arg(control->width())
+                                        .arg(control->height())
+                                        .arg(area.width())
+                                        .arg(area.height())));
+            }
+            QVERIFY(main().client()->height() >=
+                    toolkit::toPixelsY(outer.height()) - toolkit::kFrameHeightPixels);
         } else {
             QCOMPARE(QSize(form->ScaleWidth(), form->ScaleHeight()), client);
             QCOMPARE(form->client()->size(), QSize(toolkit::toPixelsX(client.width()),
@@ -322,6 +352,29 @@ class tst_Desktop : public QObject
             QTRY_COMPARE(x.outerGeometry(idOf(main())).size(),
                          QSize(toolkit::toPixelsX(frmMain::kLargeWidth),
                                toolkit::toPixelsY(frmMain::kLargeHeight)));
+    }
+
+    // Full screen and back five times: the main window comes back each time at exactly the
+    // place and size it had, frame included.
+    void fullScreenGivesThePlaceBack()
+    {
+        showMain();
+        playLesson();
+        main().Move(3000, 2400, main().Width(), main().Height());
+        QTRY_COMPARE(x.outerGeometry(idOf(main())).topLeft(),
+                     QPoint(toolkit::toPixelsX(3000), toolkit::toPixelsY(2400)));
+        const QRect before = x.outerGeometry(idOf(main()));
+        const QRect client = x.geometry(idOf(main()));
+        for (int round = 1; round <= 5; ++round) {
+            main().tlbMain.click("full");
+            QVERIFY(QTest::qWaitForWindowExposed(&forms::frmFullScreen(), kExposeMs));
+            forms::frmFullScreen().LeaveFullScreen();
+            QVERIFY(QTest::qWaitForWindowExposed(&main(), kExposeMs));
+            waitForFrame(main());
+            QTRY_COMPARE(x.outerGeometry(idOf(main())), before);
+            QTRY_COMPARE(x.geometry(idOf(main())), client);
+        }
+        QCOMPARE(QPoint(main().Left(), main().Top()), QPoint(3000, 2400));
     }
 
     // The keys a student presses reach the window on the screen: Esc typed on the keyboard
