@@ -7,6 +7,7 @@
 #include "toolkit/WindowHandles.h"
 #include "toolkit/X11Window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -250,11 +251,10 @@ void Form::Show(Form *owner)
     }
     // A window shown again goes back to the place its frame had when it was hidden: mutter
     // places a window mapped again by its client's corner, a title bar higher each time.
-    const std::optional<QPoint> place = isVisible() ? std::nullopt : mReturnPlace;
-    mReturnPlace.reset();
+    if (isVisible())
+        mReturnPlace.reset();
     show();
-    if (place && WindowState() == 0)
-        move(*place);
+    returnToPlace();
     // Qt names an owner to the window manager for dialogs and tool windows only.
     if (mOwner)
         x11::setTransientFor(*this, *mOwner);
@@ -319,6 +319,26 @@ void Form::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
     followFrame();
+    returnToPlace();
+}
+
+// Qt takes a move to where it believes the frame already is for none, and the window manager
+// that maps the window again reports where it put it only later: the place is asked for until
+// the frame is there.
+void Form::returnToPlace()
+{
+    if (!mReturnPlace || !isVisible() || WindowState() != 0)
+        return;
+    if (frameGeometry().topLeft() == *mReturnPlace) {
+        mReturnPlace.reset();
+        return;
+    }
+    if (++mReturnAttempts > kReturnAttempts) {
+        mReturnPlace.reset();
+        return;
+    }
+    move(*mReturnPlace + QPoint(1, 0));
+    move(*mReturnPlace);
 }
 
 void Form::showEvent(QShowEvent *event)
@@ -330,8 +350,15 @@ void Form::showEvent(QShowEvent *event)
 void Form::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    if (framedByPlatform() && WindowState() == 0 && mKnownFrame && !event->spontaneous())
+    if (framedByPlatform() && WindowState() == 0 && mKnownFrame && !event->spontaneous()) {
         mReturnPlace = frameGeometry().topLeft();
+        mReturnAttempts = 0;
+    }
+    // The keys go back to the owner of a window that hides with them: a window manager may give
+    // them to no window of the program's at all.
+    if (!event->spontaneous() && QApplication::activeWindow() == this && mOwner &&
+        mOwner->isVisible())
+        mOwner->TakeFocus();
 }
 
 void Form::changeEvent(QEvent *event)

@@ -111,6 +111,8 @@ class Form : public QWidget
     void applyGeometry();
     // Lays the window out again when the window manager's frame differs from the one assumed.
     void followFrame();
+    // Moves a window shown again to where its frame was when it was hidden.
+    void returnToPlace();
 
     QString mName;
     QWidget *mClient;
@@ -132,6 +134,9 @@ class Form : public QWidget
     mutable std::optional<QMargins> mKnownFrame;
     // Where the frame was when the program hid the window, to show it there again.
     std::optional<QPoint> mReturnPlace;
+    int mReturnAttempts = 0;
+    // A window manager that keeps the window elsewhere is not fought for long.
+    static constexpr int kReturnAttempts = 3;
     int mMousePointer = 0;
     bool mApplying = false;
     bool mFixed = false;

@@ -23,7 +23,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -295,7 +297,10 @@ class tst_Desktop : public QObject
         QVERIFY2(bars.contains("_NET_WM_ACTION_CLOSE"), qPrintable(bars.join(' ')));
         for (const char *absent : {"_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ",
                                    "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"})
-            QVERIFY2(!bars.contains(absent), absent);
+            QVERIFY2(!bars.contains(absent),
+                     qPrintable(QStringLiteral("%1 in %2; type %3")
+                                    .arg(absent, bars.join(' '),
+                                         x.atomNames(idOf(bar), "_NET_WM_WINDOW_TYPE").join(' '))));
         QVERIFY(x.atomNames(idOf(bar), "_NET_WM_STATE").contains("_NET_WM_STATE_SKIP_TASKBAR"));
         QVERIFY(x.atomNames(idOf(forms::frmFullScreen()), "_NET_WM_STATE")
                     .contains("_NET_WM_STATE_SKIP_TASKBAR"));
@@ -322,6 +327,7 @@ class tst_Desktop : public QObject
     void fullScreenCoversTheScreen()
     {
         showMain();
+        const QSize outerBefore = x.outerGeometry(idOf(main())).size();
         playLesson();
         main().tlbMain.click("full");
         frmFullScreen &full = forms::frmFullScreen();
@@ -349,9 +355,7 @@ class tst_Desktop : public QObject
         waitForFrame(main());
         QTRY_COMPARE(main().client()->size(), clientBefore);
         if (withWindowManager())
-            QTRY_COMPARE(x.outerGeometry(idOf(main())).size(),
-                         QSize(toolkit::toPixelsX(frmMain::kLargeWidth),
-                               toolkit::toPixelsY(frmMain::kLargeHeight)));
+            QTRY_COMPARE(x.outerGeometry(idOf(main())).size(), outerBefore);
     }
 
     // Full screen and back five times: the main window comes back each time at exactly the
@@ -397,6 +401,114 @@ class tst_Desktop : public QObject
         QCOMPARE(QProcess::execute("xdotool", {"key", "F11"}), 0);
         QTRY_VERIFY(gFullScreen);
         forms::frmFullScreen().LeaveFullScreen();
+    }
+
+    // Typed on the keyboard, the first Space after a jump pauses, as a click on "play" would,
+    // and the next one plays on.
+    void spaceAfterAJumpPauses_data()
+    {
+        QTest::addColumn<QString>("jump");
+        QTest::newRow("Left") << "Left";
+        QTest::newRow("Right") << "Right";
+    }
+
+    void spaceAfterAJumpPauses()
+    {
+        QFETCH(QString, jump);
+        showMain();
+        playLesson();
+        ActivateWindow(main().hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &main());
+        toolkit::ToolbarButton &play = main().tlbMain.Buttons("play");
+        QCOMPARE(play.Image(), QStringLiteral("pause"));
+        f->media->advance(65000);
+        const std::int32_t before = gMCI->GetCurrentMultimediaPos();
+        QCOMPARE(QProcess::execute("xdotool", {"key", jump}), 0);
+        QTRY_VERIFY(gMCI->GetCurrentMultimediaPos() != before);
+        QCOMPARE(QProcess::execute("xdotool", {"key", "space"}), 0);
+        QTRY_COMPARE(play.Image(), QStringLiteral("play"));
+        QVERIFY(gMCI->Paused());
+        QCOMPARE(QProcess::execute("xdotool", {"key", "space"}), 0);
+        QTRY_COMPARE(play.Image(), QStringLiteral("pause"));
+        QVERIFY(!gMCI->Paused());
+    }
+
+    // Ctrl+T typed on the tools bar hides it and leaves the keys to the full-screen window:
+    // Ctrl+T brings the bar back, and Esc leaves full screen.
+    void hiddenToolsBarLeavesTheKeysToFullScreen()
+    {
+        showMain();
+        playLesson();
+        main().tlbMain.click("full");
+        frmFullScreen &full = forms::frmFullScreen();
+        frmFullToolbar &bar = forms::frmFullToolbar();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar, kExposeMs));
+        ActivateWindow(bar.hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &bar);
+        QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+t"}), 0);
+        QTRY_VERIFY(!bar.isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), &full);
+        QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+t"}), 0);
+        QTRY_VERIFY(bar.isVisible());
+        ActivateWindow(full.hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &full);
+        QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+        QTRY_VERIFY(!gFullScreen);
+    }
+
+    // Two real clicks on a playlist row: the first plays it and hides the playlist, the second
+    // lands on the video beneath and makes no double-click of it.
+    void doubleClickOnARowPlaysIt_data()
+    {
+        QTest::addColumn<int>("gapMs");
+        QTest::newRow("60 ms apart") << 60;
+        QTest::newRow("200 ms apart") << 200;
+        QTest::newRow("350 ms apart") << 350;
+    }
+
+    void doubleClickOnARowPlaysIt()
+    {
+        QFETCH(int, gapMs);
+        showMain();
+        main().cmdPList_Click();
+        QVERIFY(QTest::qWaitForWindowExposed(&playlist(), kExposeMs));
+        waitForFrame(playlist());
+        ActivateWindow(playlist().hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &playlist());
+        toolkit::ListView &rows = playlist().lvPlaylist;
+        const auto rowOnScreen = [&] {
+            return rows.viewport()->mapToGlobal(
+                rows.visualRect(rows.model()->index(1, 0)).center()); // "Lesson one"
+        };
+        // The row sits over the middle of the video, where the second click lands.
+        const QPoint video = main().picVideo.mapToGlobal(main().picVideo.rect().center());
+        const QPoint shift = video - rowOnScreen();
+        playlist().Move(playlist().Left() + toolkit::toTwipsX(shift.x()),
+                        playlist().Top() + toolkit::toTwipsY(shift.y()), playlist().Width(),
+                        playlist().Height());
+        QTRY_VERIFY((rowOnScreen() - video).manhattanLength() <= 2);
+        const QPoint row = rowOnScreen();
+        QCOMPARE(QProcess::execute("xdotool", {"mousemove", QString::number(row.x()),
+                                               QString::number(row.y()), "click", "--repeat", "2",
+                                               "--delay", QString::number(gapMs), "1"}),
+                 0);
+        QTRY_COMPARE(QString::fromStdString(gMCI->LoadedFilename()).toLower(), kLesson.toLower());
+        // A click on a window of the suite's own, made after both: once it has arrived, so
+        // has everything the two clicks did.
+        QPushButton marker(QStringLiteral("marker"));
+        marker.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        marker.setGeometry(QRect(QPoint(x.screenSize().width() - 60, 0), QSize(60, 30)));
+        QSignalSpy clicked(&marker, &QPushButton::clicked);
+        marker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&marker, kExposeMs));
+        const QPoint centre = marker.mapToGlobal(marker.rect().center());
+        QCOMPARE(QProcess::execute("xdotool", {"mousemove", QString::number(centre.x()),
+                                               QString::number(centre.y()), "click", "1"}),
+                 0);
+        QTRY_COMPARE(clicked.count(), 1);
+        QVERIFY(!gFullScreen);
+        QVERIFY(!forms::frmFullScreenLoaded());
+        QVERIFY(!playlist().isVisible());
     }
 
     // Edge to edge: the video's pixels reach the neighbourhood of every corner of the screen.
