@@ -7,7 +7,6 @@
 #include "toolkit/WindowHandles.h"
 #include "toolkit/X11Window.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -354,11 +353,6 @@ void Form::hideEvent(QHideEvent *event)
         mReturnPlace = frameGeometry().topLeft();
         mReturnAttempts = 0;
     }
-    // The keys go back to the owner of a window that hides with them: a window manager may give
-    // them to no window of the program's at all.
-    if (!event->spontaneous() && QApplication::activeWindow() == this && mOwner &&
-        mOwner->isVisible())
-        mOwner->TakeFocus();
 }
 
 void Form::changeEvent(QEvent *event)

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace toolkit::x11
@@ -36,6 +37,29 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
 xcb_window_t windowOf(QWidget &widget)
 {
     return static_cast<xcb_window_t>(widget.window()->winId());
+}
+
+// The window manager names itself on the window that _NET_SUPPORTING_WM_CHECK names.
+bool windowManagerIsMutter(xcb_connection_t *c)
+{
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const auto read = [c](xcb_window_t window, xcb_atom_t property, xcb_atom_t type) {
+        return std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>(
+            xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 64),
+                                   nullptr),
+            &std::free);
+    };
+    const auto check = read(root, atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
+    if (!check || check->format != 32 || xcb_get_property_value_length(check.get()) < 4)
+        return false;
+    const auto wm = *static_cast<const xcb_window_t *>(xcb_get_property_value(check.get()));
+    const auto name = read(wm, atom(c, "_NET_WM_NAME"), atom(c, "UTF8_STRING"));
+    if (!name)
+        return false;
+    const std::string text(static_cast<const char *>(xcb_get_property_value(name.get())),
+                           static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
+    return text.find("Mutter") != std::string::npos ||
+           text.find("GNOME Shell") != std::string::npos;
 }
 
 } // namespace
@@ -87,11 +111,15 @@ void setToolbarType(QWidget &window)
     xcb_connection_t *c = connection();
     if (!c)
         return;
-    // Not the toolbar type: mutter leaves toolbar windows undecorated (no caption, no close
-    // box, nothing to drag it by); every window manager frames a utility window.
-    const xcb_atom_t type = atom(c, "_NET_WM_WINDOW_TYPE_UTILITY");
+    // mutter leaves toolbar windows undecorated (no caption, no close box, nothing to drag it
+    // by), so there the bar is a utility window only; elsewhere the toolbar type comes first,
+    // which keeps openbox from offering to minimise it.
+    std::vector<xcb_atom_t> types;
+    if (!windowManagerIsMutter(c))
+        types.push_back(atom(c, "_NET_WM_WINDOW_TYPE_TOOLBAR"));
+    types.push_back(atom(c, "_NET_WM_WINDOW_TYPE_UTILITY"));
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, windowOf(window), atom(c, "_NET_WM_WINDOW_TYPE"),
-                        XCB_ATOM_ATOM, 32, 1, &type);
+                        XCB_ATOM_ATOM, 32, static_cast<std::uint32_t>(types.size()), types.data());
     xcb_flush(c);
 }
 

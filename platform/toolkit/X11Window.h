@@ -19,9 +19,9 @@ void setTransientFor(QWidget &window, const QWidget &owner);
 // state when the window is mapped and drops it when the window is hidden.
 void skipTaskbar(QWidget &window);
 
-// The window is a floating toolbar: a utility window (_NET_WM_WINDOW_TYPE_UTILITY), which every
-// window manager frames with a caption and a close box, and gives neither a minimise nor a
-// maximise button. Call it before the window is shown.
+// The window is a floating toolbar framed with a caption and a close box, and given neither a
+// minimise nor a maximise button: _NET_WM_WINDOW_TYPE_TOOLBAR, then the utility type, or the
+// utility type only under mutter, which frames no toolbar. Call it before the window is shown.
 void setToolbarType(QWidget &window);
 
 } // namespace toolkit::x11

@@ -433,29 +433,6 @@ class tst_Desktop : public QObject
         QVERIFY(!gMCI->Paused());
     }
 
-    // Ctrl+T typed on the tools bar hides it and leaves the keys to the full-screen window:
-    // Ctrl+T brings the bar back, and Esc leaves full screen.
-    void hiddenToolsBarLeavesTheKeysToFullScreen()
-    {
-        showMain();
-        playLesson();
-        main().tlbMain.click("full");
-        frmFullScreen &full = forms::frmFullScreen();
-        frmFullToolbar &bar = forms::frmFullToolbar();
-        QVERIFY(QTest::qWaitForWindowExposed(&bar, kExposeMs));
-        ActivateWindow(bar.hWnd());
-        QTRY_COMPARE(QApplication::activeWindow(), &bar);
-        QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+t"}), 0);
-        QTRY_VERIFY(!bar.isVisible());
-        QTRY_COMPARE(QApplication::activeWindow(), &full);
-        QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+t"}), 0);
-        QTRY_VERIFY(bar.isVisible());
-        ActivateWindow(full.hWnd());
-        QTRY_COMPARE(QApplication::activeWindow(), &full);
-        QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
-        QTRY_VERIFY(!gFullScreen);
-    }
-
     // Two real clicks on a playlist row: the first plays it and hides the playlist, the second
     // lands on the video beneath and makes no double-click of it.
     void doubleClickOnARowPlaysIt_data()
