@@ -39,8 +39,8 @@ xcb_window_t windowOf(QWidget &widget)
     return static_cast<xcb_window_t>(widget.window()->winId());
 }
 
-// The window manager names itself on the window that _NET_SUPPORTING_WM_CHECK names.
-bool windowManagerIsMutter(xcb_connection_t *c)
+// The window manager's name, as it gives it on the window _NET_SUPPORTING_WM_CHECK names.
+std::string windowManagerName(xcb_connection_t *c)
 {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     const auto read = [c](xcb_window_t window, xcb_atom_t property, xcb_atom_t type) {
@@ -51,15 +51,13 @@ bool windowManagerIsMutter(xcb_connection_t *c)
     };
     const auto check = read(root, atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
     if (!check || check->format != 32 || xcb_get_property_value_length(check.get()) < 4)
-        return false;
+        return {};
     const auto wm = *static_cast<const xcb_window_t *>(xcb_get_property_value(check.get()));
     const auto name = read(wm, atom(c, "_NET_WM_NAME"), atom(c, "UTF8_STRING"));
     if (!name)
-        return false;
-    const std::string text(static_cast<const char *>(xcb_get_property_value(name.get())),
-                           static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
-    return text.find("Mutter") != std::string::npos ||
-           text.find("GNOME Shell") != std::string::npos;
+        return {};
+    return std::string(static_cast<const char *>(xcb_get_property_value(name.get())),
+                       static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
 }
 
 } // namespace
@@ -111,11 +109,11 @@ void setToolbarType(QWidget &window)
     xcb_connection_t *c = connection();
     if (!c)
         return;
-    // mutter leaves toolbar windows undecorated (no caption, no close box, nothing to drag it
-    // by), so there the bar is a utility window only; elsewhere the toolbar type comes first,
-    // which keeps openbox from offering to minimise it.
+    // A utility window: mutter leaves toolbar windows undecorated (no caption, no close box,
+    // nothing to drag it by) and KWin gives them no close box. openbox alone offers to minimise
+    // a utility window, and frames a toolbar as it should: there the toolbar type comes first.
     std::vector<xcb_atom_t> types;
-    if (!windowManagerIsMutter(c))
+    if (windowManagerName(c) == "Openbox")
         types.push_back(atom(c, "_NET_WM_WINDOW_TYPE_TOOLBAR"));
     types.push_back(atom(c, "_NET_WM_WINDOW_TYPE_UTILITY"));
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, windowOf(window), atom(c, "_NET_WM_WINDOW_TYPE"),

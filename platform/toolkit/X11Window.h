@@ -20,8 +20,8 @@ void setTransientFor(QWidget &window, const QWidget &owner);
 void skipTaskbar(QWidget &window);
 
 // The window is a floating toolbar framed with a caption and a close box, and given neither a
-// minimise nor a maximise button: _NET_WM_WINDOW_TYPE_TOOLBAR, then the utility type, or the
-// utility type only under mutter, which frames no toolbar. Call it before the window is shown.
+// minimise nor a maximise button: a utility window (_NET_WM_WINDOW_TYPE_UTILITY), under openbox
+// the toolbar type first. Call it before the window is shown.
 void setToolbarType(QWidget &window);
 
 } // namespace toolkit::x11
