@@ -322,13 +322,16 @@ void Form::moveEvent(QMoveEvent *event)
 }
 
 // Qt takes a move to where it believes the frame already is for none, and the window manager
-// that maps the window again reports where it put it only later: the place is asked for until
-// the frame is there.
+// that maps the window again reports where it put it only later: the place is asked for, judged
+// by where the server has the frame, until the frame is there.
 void Form::returnToPlace()
 {
     if (!mReturnPlace || !isVisible() || WindowState() != 0)
         return;
-    if (frameGeometry().topLeft() == *mReturnPlace) {
+    const std::optional<QPoint> frame = x11::frameTopLeft(*this);
+    if (!frame)
+        return;
+    if (*frame == *mReturnPlace) {
         mReturnPlace.reset();
         return;
     }
@@ -336,8 +339,7 @@ void Form::returnToPlace()
         mReturnPlace.reset();
         return;
     }
-    move(*mReturnPlace + QPoint(1, 0));
-    move(*mReturnPlace);
+    windowHandle()->setFramePosition(*mReturnPlace);
 }
 
 void Form::showEvent(QShowEvent *event)

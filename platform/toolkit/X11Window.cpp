@@ -1,6 +1,7 @@
 #include "toolkit/X11Window.h"
 
 #include <QGuiApplication>
+#include <QPoint>
 #include <QWidget>
 
 #include <xcb/xcb.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,6 +104,29 @@ void skipTaskbar(QWidget &window)
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         static_cast<std::uint32_t>(atoms.size()), atoms.data());
     xcb_flush(c);
+}
+
+std::optional<QPoint> frameTopLeft(QWidget &window)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window.window()->internalWinId())
+        return std::nullopt;
+    const xcb_window_t id = windowOf(window);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> extents(
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, id, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 0, 4),
+            nullptr),
+        &std::free);
+    if (!extents || extents->format != 32 || xcb_get_property_value_length(extents.get()) != 16)
+        return std::nullopt;
+    const auto *margins = static_cast<const std::uint32_t *>(xcb_get_property_value(extents.get()));
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> place(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, root, 0, 0), nullptr),
+        &std::free);
+    if (!place)
+        return std::nullopt;
+    return QPoint(place->dst_x - int(margins[0]), place->dst_y - int(margins[2]));
 }
 
 void setToolbarType(QWidget &window)

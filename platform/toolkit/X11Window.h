@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPoint>
+
+#include <optional>
+
 class QWidget;
 
 // What the window manager of an X desktop reads from a window beyond what Qt writes itself. On
@@ -13,6 +17,11 @@ bool available();
 // The window is transient for `owner`'s window (WM_TRANSIENT_FOR), so that the window manager
 // keeps it above its owner; Qt writes this only for dialogs and tool windows.
 void setTransientFor(QWidget &window, const QWidget &owner);
+
+// Where the window's frame really is on the screen, as the server and the window manager's
+// frame extents say; nothing while the window is not framed. Qt's own idea of it can lag behind
+// for a window mapped again.
+std::optional<QPoint> frameTopLeft(QWidget &window);
 
 // The window is kept out of the taskbar and the window switcher (_NET_WM_STATE_SKIP_TASKBAR and
 // _NET_WM_STATE_SKIP_PAGER). Call it before the window is shown: the window manager reads the
