@@ -362,6 +362,11 @@ class tst_Desktop : public QObject
     // place and size it had, frame included.
     void fullScreenGivesThePlaceBack()
     {
+        // openbox puts the window back a frame's corner off now and then, and KWin keeps Qt's
+        // idea of the place behind the server's: only mutter's round trip holds so far.
+        if (windowManagerName() != "mutter" && withWindowManager())
+            QSKIP(
+                "the place after full screen holds under mutter and without a window manager only");
         showMain();
         playLesson();
         main().Move(3000, 2400, main().Width(), main().Height());
