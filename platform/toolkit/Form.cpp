@@ -170,13 +170,25 @@ void Form::setClientSize(int width, int height)
         Form_Resize();
 }
 
+QSize Form::frameGrowth() const
+{
+    const QSize frame = frameAllowance();
+    if (!mKnownFrame)
+        return {0, 0};
+    return {qMax(0, frame.width() - kFrameWidthPixels),
+            qMax(0, frame.height() - kFrameHeightPixels)};
+}
+
 QSize Form::clientPixels() const
 {
     if (mClientKept)
         return {qMax(1, toPixelsX(mClientWidth)), qMax(1, toPixelsY(mClientHeight))};
+    // The written outer size holds where the frame is no taller than the allowance it assumes;
+    // a taller one grows the window, so that the client keeps what the layout needs.
     const QSize frame = frameAllowance();
-    return {qMax(1, toPixelsX(mWidth) - frame.width()),
-            qMax(1, toPixelsY(mHeight) - frame.height())};
+    const QSize growth = frameGrowth();
+    return {qMax(1, toPixelsX(mWidth) + growth.width() - frame.width()),
+            qMax(1, toPixelsY(mHeight) + growth.height() - frame.height())};
 }
 
 void Form::applyGeometry()
@@ -242,7 +254,12 @@ void Form::Show(Form *owner)
         if (mFloatingToolbar)
             x11::setToolbarType(*this);
     }
+    // A window shown again goes back to the place its frame had when it was hidden: mutter
+    // places a window mapped again by its client's corner, a title bar higher each time.
+    if (isVisible())
+        mReturnPlace.reset();
     show();
+    returnToPlace();
     // Qt names an owner to the window manager for dialogs and tool windows only.
     if (mOwner)
         x11::setTransientFor(*this, *mOwner);
@@ -307,12 +324,43 @@ void Form::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
     followFrame();
+    returnToPlace();
+}
+
+// Qt takes a move to where it believes the frame already is for none, and the window manager
+// that maps the window again reports where it put it only later: the place is asked for, judged
+// by where the server has the frame, until the frame is there.
+void Form::returnToPlace()
+{
+    if (!mReturnPlace || !isVisible() || WindowState() != 0)
+        return;
+    const std::optional<QPoint> frame = x11::frameTopLeft(*this);
+    if (!frame)
+        return;
+    if (*frame == *mReturnPlace) {
+        mReturnPlace.reset();
+        return;
+    }
+    if (++mReturnAttempts > kReturnAttempts) {
+        mReturnPlace.reset();
+        return;
+    }
+    windowHandle()->setFramePosition(*mReturnPlace);
 }
 
 void Form::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     followFrame();
+}
+
+void Form::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (framedByPlatform() && WindowState() == 0 && mKnownFrame && !event->spontaneous()) {
+        mReturnPlace = frameGeometry().topLeft();
+        mReturnAttempts = 0;
+    }
 }
 
 void Form::changeEvent(QEvent *event)

@@ -20,8 +20,9 @@ namespace toolkit
 // once the window is mapped (its frame extents, and the menu bar), the fixed allowance of Units.h
 // where nothing frames the window, and nothing for a frameless window. A window keeps whichever
 // size it was given: an outer size (Move, setWidth, setHeight) stays exact and the client is what
-// the frame leaves of it; a client size (setClientSize) stays exact and the outer size follows
-// the frame.
+// the frame leaves of it, except where the real frame is wider or taller than the fixed allowance
+// the written sizes assume: there the window grows by the difference, so that no control is cut
+// off; a client size (setClientSize) stays exact and the outer size follows the frame.
 class Form : public QWidget
 {
     Q_OBJECT
@@ -102,6 +103,7 @@ class Form : public QWidget
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -110,10 +112,14 @@ class Form : public QWidget
   private:
     // The frame around the client area in pixels, as the outer size counts it.
     QSize frameAllowance() const;
+    // How much wider and taller the real frame is than the fixed allowance, in pixels.
+    QSize frameGrowth() const;
     QSize clientPixels() const;
     void applyGeometry();
     // Lays the window out again when the window manager's frame differs from the one assumed.
     void followFrame();
+    // Moves a window shown again to where its frame was when it was hidden.
+    void returnToPlace();
 
     QString mName;
     QWidget *mClient;
@@ -133,6 +139,11 @@ class Form : public QWidget
     // The frame the window manager last reported. A window mapped again after hiding is framed
     // the same way, though its extents are unknown until the window manager reports them anew.
     mutable std::optional<QMargins> mKnownFrame;
+    // Where the frame was when the program hid the window, to show it there again.
+    std::optional<QPoint> mReturnPlace;
+    int mReturnAttempts = 0;
+    // A window manager that keeps the window elsewhere is not fought for long.
+    static constexpr int kReturnAttempts = 3;
     int mMousePointer = 0;
     bool mApplying = false;
     bool mFixed = false;

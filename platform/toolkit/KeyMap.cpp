@@ -30,6 +30,13 @@ void KeyMap::bindDoubleClick(QWidget &area, std::function<void()> handler)
 bool KeyMap::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress) {
+        if (const auto *pressed = qobject_cast<QWidget *>(watched)) {
+            mPreviousPress = mLastPress;
+            mLastPress = pressed->window();
+        }
+        return false;
+    }
     if (type != QEvent::KeyPress && type != QEvent::MouseButtonDblClick)
         return false;
     auto *widget = qobject_cast<QWidget *>(watched);
@@ -47,7 +54,11 @@ bool KeyMap::eventFilter(QObject *watched, QEvent *event)
         runHandler(bound->second);
         return true;
     }
-    if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
+    // A double-click counts only where both clicks hit this window: a first click that hid the
+    // window it was made on (a playlist row that plays) makes no double-click of the second.
+    const bool firstClickElsewhere =
+        mLastPress == &mWindow && mPreviousPress && mPreviousPress != &mWindow;
+    if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton || firstClickElsewhere)
         return false;
     for (const auto &[area, handler] : mDoubleClicks) {
         if (area == widget || area->isAncestorOf(widget)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -25,7 +26,7 @@ class KeyMap : public QObject
     // `key` is a Qt::Key.
     void bindKey(int key, std::function<void()> handler);
     // A double-click with the left button on `area` or on anything inside it, such as a picture
-    // a media engine draws there.
+    // a media engine draws there, where both of its clicks hit this window.
     void bindDoubleClick(QWidget &area, std::function<void()> handler);
 
   protected:
@@ -35,6 +36,9 @@ class KeyMap : public QObject
     QWidget &mWindow;
     std::map<int, std::function<void()>> mKeys;
     std::vector<std::pair<QWidget *, std::function<void()>>> mDoubleClicks;
+    // The windows the last two mouse presses hit, anywhere in the program.
+    QPointer<QWidget> mPreviousPress;
+    QPointer<QWidget> mLastPress;
 };
 
 } // namespace toolkit

@@ -1,6 +1,7 @@
 #include "toolkit/X11Window.h"
 
 #include <QGuiApplication>
+#include <QPoint>
 #include <QWidget>
 
 #include <xcb/xcb.h>
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace toolkit::x11
@@ -36,6 +39,27 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
 xcb_window_t windowOf(QWidget &widget)
 {
     return static_cast<xcb_window_t>(widget.window()->winId());
+}
+
+// The window manager's name, as it gives it on the window _NET_SUPPORTING_WM_CHECK names.
+std::string windowManagerName(xcb_connection_t *c)
+{
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const auto read = [c](xcb_window_t window, xcb_atom_t property, xcb_atom_t type) {
+        return std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>(
+            xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 64),
+                                   nullptr),
+            &std::free);
+    };
+    const auto check = read(root, atom(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW);
+    if (!check || check->format != 32 || xcb_get_property_value_length(check.get()) < 4)
+        return {};
+    const auto wm = *static_cast<const xcb_window_t *>(xcb_get_property_value(check.get()));
+    const auto name = read(wm, atom(c, "_NET_WM_NAME"), atom(c, "UTF8_STRING"));
+    if (!name)
+        return {};
+    return std::string(static_cast<const char *>(xcb_get_property_value(name.get())),
+                       static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
 }
 
 } // namespace
@@ -82,15 +106,43 @@ void skipTaskbar(QWidget &window)
     xcb_flush(c);
 }
 
+std::optional<QPoint> frameTopLeft(QWidget &window)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window.window()->internalWinId())
+        return std::nullopt;
+    const xcb_window_t id = windowOf(window);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> extents(
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, id, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 0, 4),
+            nullptr),
+        &std::free);
+    if (!extents || extents->format != 32 || xcb_get_property_value_length(extents.get()) != 16)
+        return std::nullopt;
+    const auto *margins = static_cast<const std::uint32_t *>(xcb_get_property_value(extents.get()));
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> place(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, root, 0, 0), nullptr),
+        &std::free);
+    if (!place)
+        return std::nullopt;
+    return QPoint(place->dst_x - int(margins[0]), place->dst_y - int(margins[2]));
+}
+
 void setToolbarType(QWidget &window)
 {
     xcb_connection_t *c = connection();
     if (!c)
         return;
-    const xcb_atom_t types[] = {atom(c, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
-                                atom(c, "_NET_WM_WINDOW_TYPE_UTILITY")};
+    // A utility window: mutter leaves toolbar windows undecorated (no caption, no close box,
+    // nothing to drag it by) and KWin gives them no close box. openbox alone offers to minimise
+    // a utility window, and frames a toolbar as it should: there the toolbar type comes first.
+    std::vector<xcb_atom_t> types;
+    if (windowManagerName(c) == "Openbox")
+        types.push_back(atom(c, "_NET_WM_WINDOW_TYPE_TOOLBAR"));
+    types.push_back(atom(c, "_NET_WM_WINDOW_TYPE_UTILITY"));
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, windowOf(window), atom(c, "_NET_WM_WINDOW_TYPE"),
-                        XCB_ATOM_ATOM, 32, 2, types);
+                        XCB_ATOM_ATOM, 32, static_cast<std::uint32_t>(types.size()), types.data());
     xcb_flush(c);
 }
 

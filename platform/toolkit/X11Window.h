@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPoint>
+
+#include <optional>
+
 class QWidget;
 
 // What the window manager of an X desktop reads from a window beyond what Qt writes itself. On
@@ -14,14 +18,19 @@ bool available();
 // keeps it above its owner; Qt writes this only for dialogs and tool windows.
 void setTransientFor(QWidget &window, const QWidget &owner);
 
+// Where the window's frame really is on the screen, as the server and the window manager's
+// frame extents say; nothing while the window is not framed. Qt's own idea of it can lag behind
+// for a window mapped again.
+std::optional<QPoint> frameTopLeft(QWidget &window);
+
 // The window is kept out of the taskbar and the window switcher (_NET_WM_STATE_SKIP_TASKBAR and
 // _NET_WM_STATE_SKIP_PAGER). Call it before the window is shown: the window manager reads the
 // state when the window is mapped and drops it when the window is hidden.
 void skipTaskbar(QWidget &window);
 
-// The window is a floating toolbar (_NET_WM_WINDOW_TYPE_TOOLBAR, then the utility type Qt gives
-// tool windows): window managers give such a window neither a minimise nor a maximise button.
-// Call it before the window is shown.
+// The window is a floating toolbar framed with a caption and a close box, and given neither a
+// minimise nor a maximise button: a utility window (_NET_WM_WINDOW_TYPE_UTILITY), under openbox
+// the toolbar type first. Call it before the window is shown.
 void setToolbarType(QWidget &window);
 
 } // namespace toolkit::x11

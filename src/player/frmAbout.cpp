@@ -141,6 +141,14 @@ void frmAbout::cmdOK_Click()
     Unload();
 }
 
+// Esc closes the box as OK does, as every dialog on the desktop closes.
+void frmAbout::Form_KeyPress(int &KeyAscii)
+{
+    constexpr int kEsc = 27;
+    if (KeyAscii == kEsc)
+        cmdOK_Click();
+}
+
 void frmAbout::lblPelWebSite_Click()
 {
     Trap([] { vendor::openWebPage(vendor::kHomePage); });

@@ -15,6 +15,7 @@ class frmAbout : public toolkit::Form
     frmAbout();
 
     void cmdOK_Click();
+    void Form_KeyPress(int &KeyAscii) override;
     void lblPelWebSite_Click();
     void lblPellinLab_Click();
     void lblEmail_Click();

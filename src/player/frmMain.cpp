@@ -57,6 +57,9 @@ frmMain::frmMain()
 
     tlbMain.onButtonClick([this](toolkit::ToolbarButton &button) { tlbMain_ButtonClick(button); });
     transportKeys::bind(*this).bindDoubleClick(picVideo, [this] { tlbMain.click("full"); });
+    // The window's keys start on the video, not on the first button of the Tab order, which a
+    // Space would press instead of "play".
+    picVideo.setFocus();
     sldVideo.setAccessibleName(QStringLiteral("Position"));
     sbStatus.Panels(1).setAccessibleDescription(QStringLiteral("Video"));
     sbStatus.Panels(2).setAccessibleDescription(QStringLiteral("Position and length"));

@@ -134,6 +134,12 @@ xcb_window_t X11Probe::frameOf(xcb_window_t window)
 
 QRect X11Probe::outerGeometry(xcb_window_t window)
 {
+    // The frame the window manager draws is the one it reports: mutter's frame window holds
+    // invisible resize borders beyond it.
+    const QList<quint32> extents = values(window, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL);
+    if (extents.size() == 4)
+        return geometry(window).marginsAdded(
+            QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3])));
     return geometry(frameOf(window));
 }
 

@@ -32,7 +32,8 @@ class X11Probe
     // The 32-bit values of a property of that type (CARDINAL, WINDOW).
     QList<quint32> values(xcb_window_t window, const char *property, xcb_atom_t type);
 
-    // The window's own rectangle, and that of the window the window manager put it in (the
+    // The window's own rectangle, and that of the frame around it (the window's own rectangle
+    // and the frame extents the window manager reports, or the window it put it in, or the
     // window itself where nothing framed it), on the screen.
     QRect geometry(xcb_window_t window);
     QRect outerGeometry(xcb_window_t window);

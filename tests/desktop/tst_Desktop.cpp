@@ -1,6 +1,7 @@
-// The windows on a real X server, with a real window manager (openbox, started by the suite) and
-// without one: what the window manager decides about frames, sizes, buttons, stacking and full
-// screen, the picture reaching the screen's corners, and the program ending on Exit.
+// The windows on a real X server, with a real window manager (openbox, mutter or KWin, started
+// by the suite as PELLIN_WINDOW_MANAGER names it) and without one: what the window manager decides
+// about frames, sizes, buttons, stacking and full screen, the picture reaching the screen's
+// corners, and the program ending on Exit.
 #include "X11Probe.h"
 
 #include "common/modGlobals.h"
@@ -22,11 +23,15 @@
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include <csignal>
 #include <spawn.h>
@@ -45,9 +50,28 @@ constexpr qint64 kLessonLength = 760000;
 // when it is.
 constexpr int kExposeMs = 20000;
 
+// The window manager the suite runs under: openbox, mutter, kwin, or none.
+QByteArray windowManagerName()
+{
+    const QByteArray name = qgetenv("PELLIN_WINDOW_MANAGER");
+    return name.isEmpty() ? QByteArrayLiteral("none") : name;
+}
+
 bool withWindowManager()
 {
-    return qgetenv("PELLIN_WINDOW_MANAGER") == "openbox";
+    return windowManagerName() != "none";
+}
+
+// The command that starts the window manager in its X11 mode, taking the screen over.
+std::vector<std::string> windowManagerCommand(const QByteArray &name)
+{
+    if (name == "openbox")
+        return {"openbox", "--sm-disable"};
+    if (name == "mutter")
+        return {"mutter", "--x11", "--replace"};
+    if (name == "kwin")
+        return {"kwin_x11", "--replace"};
+    return {};
 }
 
 xcb_window_t idOf(QWidget &window)
@@ -175,9 +199,38 @@ class tst_Desktop : public QObject
         }
         if (outer.isValid()) {
             QCOMPARE(QSize(form->Width(), form->Height()), outer);
-            if (withWindowManager())
+            // The written outer size where the frame and the menu bar take no more than the
+            // allowance; a taller frame grows the window by the difference.
+            if (withWindowManager()) {
+                const QSize taken =
+                    frame.size() - inner.size() +
+                    QSize(0, main().menuBar.isVisible() ? main().menuBar.height() : 0);
+                const QSize growth(qMax(0, taken.width() - toolkit::kFrameWidthPixels),
+                                   qMax(0, taken.height() - toolkit::kFrameHeightPixels));
                 QCOMPARE(frame.size(), QSize(toolkit::toPixelsX(outer.width()),
-                                             toolkit::toPixelsY(outer.height())));
+                                             toolkit::toPixelsY(outer.height())) +
+                                           growth);
+            }
+            if (window != QLatin1String("main"))
+                return;
+            // Every control of the main window is whole inside its client area.
+            const QRect area = main().client()->rect();
+            for (QWidget *control :
+                 main().client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (!control->isVisibleTo(main().client()))
+                    continue;
+                QVERIFY2(area.contains(control->geometry()),
+                         qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
+                                        .arg(control->objectName())
+                                        .arg(control->x())
+                                        .arg(control->y())
+                                        .arg(control->width())
+                                        .arg(control->height())
+                                        .arg(area.width())
+                                        .arg(area.height())));
+            }
+            QVERIFY(main().client()->height() >=
+                    toolkit::toPixelsY(outer.height()) - toolkit::kFrameHeightPixels);
         } else {
             QCOMPARE(QSize(form->ScaleWidth(), form->ScaleHeight()), client);
             QCOMPARE(form->client()->size(), QSize(toolkit::toPixelsX(client.width()),
@@ -245,7 +298,10 @@ class tst_Desktop : public QObject
         QVERIFY2(bars.contains("_NET_WM_ACTION_CLOSE"), qPrintable(bars.join(' ')));
         for (const char *absent : {"_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_MAXIMIZE_HORZ",
                                    "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE"})
-            QVERIFY2(!bars.contains(absent), absent);
+            QVERIFY2(!bars.contains(absent),
+                     qPrintable(QStringLiteral("%1 in %2; type %3")
+                                    .arg(absent, bars.join(' '),
+                                         x.atomNames(idOf(bar), "_NET_WM_WINDOW_TYPE").join(' '))));
         QVERIFY(x.atomNames(idOf(bar), "_NET_WM_STATE").contains("_NET_WM_STATE_SKIP_TASKBAR"));
         QVERIFY(x.atomNames(idOf(forms::frmFullScreen()), "_NET_WM_STATE")
                     .contains("_NET_WM_STATE_SKIP_TASKBAR"));
@@ -272,6 +328,7 @@ class tst_Desktop : public QObject
     void fullScreenCoversTheScreen()
     {
         showMain();
+        const QSize outerBefore = x.outerGeometry(idOf(main())).size();
         playLesson();
         main().tlbMain.click("full");
         frmFullScreen &full = forms::frmFullScreen();
@@ -299,9 +356,35 @@ class tst_Desktop : public QObject
         waitForFrame(main());
         QTRY_COMPARE(main().client()->size(), clientBefore);
         if (withWindowManager())
-            QTRY_COMPARE(x.outerGeometry(idOf(main())).size(),
-                         QSize(toolkit::toPixelsX(frmMain::kLargeWidth),
-                               toolkit::toPixelsY(frmMain::kLargeHeight)));
+            QTRY_COMPARE(x.outerGeometry(idOf(main())).size(), outerBefore);
+    }
+
+    // Full screen and back five times: the main window comes back each time at exactly the
+    // place and size it had, frame included.
+    void fullScreenGivesThePlaceBack()
+    {
+        // openbox puts the window back a frame's corner off now and then, and KWin keeps Qt's
+        // idea of the place behind the server's: only mutter's round trip holds so far.
+        if (windowManagerName() != "mutter" && withWindowManager())
+            QSKIP(
+                "the place after full screen holds under mutter and without a window manager only");
+        showMain();
+        playLesson();
+        main().Move(3000, 2400, main().Width(), main().Height());
+        QTRY_COMPARE(x.outerGeometry(idOf(main())).topLeft(),
+                     QPoint(toolkit::toPixelsX(3000), toolkit::toPixelsY(2400)));
+        const QRect before = x.outerGeometry(idOf(main()));
+        const QRect client = x.geometry(idOf(main()));
+        for (int round = 1; round <= 5; ++round) {
+            main().tlbMain.click("full");
+            QVERIFY(QTest::qWaitForWindowExposed(&forms::frmFullScreen(), kExposeMs));
+            forms::frmFullScreen().LeaveFullScreen();
+            QVERIFY(QTest::qWaitForWindowExposed(&main(), kExposeMs));
+            waitForFrame(main());
+            QTRY_COMPARE(x.outerGeometry(idOf(main())), before);
+            QTRY_COMPARE(x.geometry(idOf(main())), client);
+        }
+        QCOMPARE(QPoint(main().Left(), main().Top()), QPoint(3000, 2400));
     }
 
     // The keys a student presses reach the window on the screen: Esc typed on the keyboard
@@ -324,6 +407,91 @@ class tst_Desktop : public QObject
         QCOMPARE(QProcess::execute("xdotool", {"key", "F11"}), 0);
         QTRY_VERIFY(gFullScreen);
         forms::frmFullScreen().LeaveFullScreen();
+    }
+
+    // Typed on the keyboard, the first Space after a jump pauses, as a click on "play" would,
+    // and the next one plays on.
+    void spaceAfterAJumpPauses_data()
+    {
+        QTest::addColumn<QString>("jump");
+        QTest::newRow("Left") << "Left";
+        QTest::newRow("Right") << "Right";
+    }
+
+    void spaceAfterAJumpPauses()
+    {
+        QFETCH(QString, jump);
+        showMain();
+        playLesson();
+        ActivateWindow(main().hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &main());
+        toolkit::ToolbarButton &play = main().tlbMain.Buttons("play");
+        QCOMPARE(play.Image(), QStringLiteral("pause"));
+        f->media->advance(65000);
+        const std::int32_t before = gMCI->GetCurrentMultimediaPos();
+        QCOMPARE(QProcess::execute("xdotool", {"key", jump}), 0);
+        QTRY_VERIFY(gMCI->GetCurrentMultimediaPos() != before);
+        QCOMPARE(QProcess::execute("xdotool", {"key", "space"}), 0);
+        QTRY_COMPARE(play.Image(), QStringLiteral("play"));
+        QVERIFY(gMCI->Paused());
+        QCOMPARE(QProcess::execute("xdotool", {"key", "space"}), 0);
+        QTRY_COMPARE(play.Image(), QStringLiteral("pause"));
+        QVERIFY(!gMCI->Paused());
+    }
+
+    // Two real clicks on a playlist row: the first plays it and hides the playlist, the second
+    // lands on the video beneath and makes no double-click of it.
+    void doubleClickOnARowPlaysIt_data()
+    {
+        QTest::addColumn<int>("gapMs");
+        QTest::newRow("60 ms apart") << 60;
+        QTest::newRow("200 ms apart") << 200;
+        QTest::newRow("350 ms apart") << 350;
+    }
+
+    void doubleClickOnARowPlaysIt()
+    {
+        QFETCH(int, gapMs);
+        showMain();
+        main().cmdPList_Click();
+        QVERIFY(QTest::qWaitForWindowExposed(&playlist(), kExposeMs));
+        waitForFrame(playlist());
+        ActivateWindow(playlist().hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &playlist());
+        toolkit::ListView &rows = playlist().lvPlaylist;
+        const auto rowOnScreen = [&] {
+            return rows.viewport()->mapToGlobal(
+                rows.visualRect(rows.model()->index(1, 0)).center()); // "Lesson one"
+        };
+        // The row sits over the middle of the video, where the second click lands.
+        const QPoint video = main().picVideo.mapToGlobal(main().picVideo.rect().center());
+        const QPoint shift = video - rowOnScreen();
+        playlist().Move(playlist().Left() + toolkit::toTwipsX(shift.x()),
+                        playlist().Top() + toolkit::toTwipsY(shift.y()), playlist().Width(),
+                        playlist().Height());
+        QTRY_VERIFY((rowOnScreen() - video).manhattanLength() <= 2);
+        const QPoint row = rowOnScreen();
+        QCOMPARE(QProcess::execute("xdotool", {"mousemove", QString::number(row.x()),
+                                               QString::number(row.y()), "click", "--repeat", "2",
+                                               "--delay", QString::number(gapMs), "1"}),
+                 0);
+        QTRY_COMPARE(QString::fromStdString(gMCI->LoadedFilename()).toLower(), kLesson.toLower());
+        // A click on a window of the suite's own, made after both: once it has arrived, so
+        // has everything the two clicks did.
+        QPushButton marker(QStringLiteral("marker"));
+        marker.setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        marker.setGeometry(QRect(QPoint(x.screenSize().width() - 60, 0), QSize(60, 30)));
+        QSignalSpy clicked(&marker, &QPushButton::clicked);
+        marker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&marker, kExposeMs));
+        const QPoint centre = marker.mapToGlobal(marker.rect().center());
+        QCOMPARE(QProcess::execute("xdotool", {"mousemove", QString::number(centre.x()),
+                                               QString::number(centre.y()), "click", "1"}),
+                 0);
+        QTRY_COMPARE(clicked.count(), 1);
+        QVERIFY(!gFullScreen);
+        QVERIFY(!forms::frmFullScreenLoaded());
+        QVERIFY(!playlist().isVisible());
     }
 
     // Edge to edge: the video's pixels reach the neighbourhood of every corner of the screen.
@@ -542,24 +710,46 @@ int main(int argc, char **argv)
 {
     // The window manager is there before the program's first window, as on a desktop.
     pid_t windowManager = 0;
+    const QByteArray name = windowManagerName();
     if (withWindowManager()) {
-        char name[] = "openbox";
-        char option[] = "--sm-disable";
-        char *arguments[] = {name, option, nullptr};
-        if (posix_spawnp(&windowManager, name, nullptr, nullptr, arguments, environ) != 0) {
-            std::fprintf(stderr, "openbox could not be started\n");
+        std::vector<std::string> command = windowManagerCommand(name);
+        if (command.empty()) {
+            std::fprintf(stderr, "unknown window manager %s\n", name.constData());
+            return 1;
+        }
+        // KWin draws the Breeze decoration, as Plasma does, and leaves compositing off on the
+        // virtual screen; its configuration lives in a folder of the suite's own.
+        const QTemporaryDir configuration;
+        if (name == "kwin") {
+            QFile kwinrc(configuration.filePath(QStringLiteral("kwinrc")));
+            if (!kwinrc.open(QIODevice::WriteOnly) ||
+                kwinrc.write("[org.kde.kdecoration2]\nlibrary=org.kde.breeze\ntheme=Breeze\n\n"
+                             "[Compositing]\nEnabled=false\n") < 0) {
+                std::fprintf(stderr, "no configuration folder for KWin\n");
+                return 1;
+            }
+            kwinrc.close();
+            qputenv("XDG_CONFIG_HOME", QFile::encodeName(configuration.path()));
+        }
+        std::vector<char *> arguments;
+        for (std::string &argument : command)
+            arguments.push_back(argument.data());
+        arguments.push_back(nullptr);
+        if (posix_spawnp(&windowManager, arguments[0], nullptr, nullptr, arguments.data(),
+                         environ) != 0) {
+            std::fprintf(stderr, "%s could not be started\n", arguments[0]);
             return 1;
         }
         X11Probe probe;
         while (probe.valid() && !probe.windowManagerRunning()) {
             if (waitpid(windowManager, nullptr, WNOHANG) == windowManager) {
-                std::fprintf(stderr, "openbox ended before it managed the screen\n");
+                std::fprintf(stderr, "%s ended before it managed the screen\n", arguments[0]);
                 return 1;
             }
             usleep(20000);
         }
         if (probe.valid() && !probe.windowManagerFramesWindows(60000)) {
-            std::fprintf(stderr, "openbox framed no window within a minute\n");
+            std::fprintf(stderr, "%s framed no window within a minute\n", arguments[0]);
             return 1;
         }
     }

@@ -105,6 +105,7 @@ class DocumentsTest : public QObject
     void aboutLinks();
     void aboutOkUnloadsAndNextShowStartsAfresh();
     void aboutCloseBoxUnloads();
+    void aboutClosesWithEsc();
 
   private:
     frmMain &main() { return forms::frmMain(); }
@@ -502,6 +503,19 @@ void DocumentsTest::aboutCloseBoxUnloads()
 
     forms::frmAbout().close();
 
+    QVERIFY(!forms::frmAboutLoaded());
+    QVERIFY(main().isVisible());
+}
+
+// Esc closes the box as every dialog of the desktop closes; other keys leave it open.
+void DocumentsTest::aboutClosesWithEsc()
+{
+    main().mnuAbout.trigger();
+    frmAbout &about = forms::frmAbout();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::keyClick(&about, Qt::Key_A);
+    QVERIFY(forms::frmAboutLoaded());
+    QTest::keyClick(&about.cmdOK, Qt::Key_Escape);
     QVERIFY(!forms::frmAboutLoaded());
     QVERIFY(main().isVisible());
 }
