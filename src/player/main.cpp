@@ -29,8 +29,9 @@ constexpr const char *kDesktopId = "com.vorlund.PellinPlayer";
 
 // The sizes of the built-in icon a window carries: every window hands each of its icon's sizes,
 // decoded and converted, to the window system, and a window manager shows its windows' icons at
-// these sizes; the larger PNGs are for the desktop's menus, which take them from the icon theme.
-constexpr int kWindowIconSizes[] = {16, 32, 48, 64};
+// these sizes (128 for the window switchers of the big desktops); the larger PNGs are for the
+// desktop's menus, which take them from the icon theme.
+constexpr int kWindowIconSizes[] = {16, 32, 48, 64, 128};
 
 // The desktop's icon theme names the program's icon after its desktop entry; the same PNGs travel
 // inside the program, so that a player started from a course disc, where no theme has the icon,

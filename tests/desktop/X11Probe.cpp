@@ -121,6 +121,13 @@ QRect X11Probe::geometry(xcb_window_t window)
     return QRect(place->dst_x, place->dst_y, size->width, size->height);
 }
 
+xcb_window_t X11Probe::inputFocus()
+{
+    const auto focus =
+        reply(xcb_get_input_focus_reply(mConnection, xcb_get_input_focus(mConnection), nullptr));
+    return focus ? focus->focus : xcb_window_t{XCB_WINDOW_NONE};
+}
+
 xcb_window_t X11Probe::frameOf(xcb_window_t window)
 {
     for (;;) {

@@ -38,6 +38,9 @@ class X11Probe
     QRect geometry(xcb_window_t window);
     QRect outerGeometry(xcb_window_t window);
 
+    // The window that has the keyboard focus: where the X server sends the next key typed.
+    xcb_window_t inputFocus();
+
     // The clients from bottom to top, as the window manager stacks them, or as the server
     // stacks the top-level windows where no window manager runs.
     QList<xcb_window_t> stacking();

@@ -181,6 +181,9 @@ class tst_Desktop : public QObject
             main().cmdPList_Click();
             form = &playlist();
         } else if (window == QLatin1String("tools bar")) {
+            if (windowManagerName() == "kwin")
+                QSKIP("KWin keeps a decorated client at least as tall as its decoration's "
+                      "borders, taller than the tools bar's written client");
             playLesson();
             main().tlbMain.click("full");
             form = &forms::frmFullToolbar();
@@ -207,9 +210,12 @@ class tst_Desktop : public QObject
                     QSize(0, main().menuBar.isVisible() ? main().menuBar.height() : 0);
                 const QSize growth(qMax(0, taken.width() - toolkit::kFrameWidthPixels),
                                    qMax(0, taken.height() - toolkit::kFrameHeightPixels));
-                QCOMPARE(frame.size(), QSize(toolkit::toPixelsX(outer.width()),
-                                             toolkit::toPixelsY(outer.height())) +
-                                           growth);
+                // The height and the width are set one after the other: the window manager may
+                // still be taking the second when the window is first seen framed.
+                QTRY_COMPARE(
+                    x.outerGeometry(idOf(*form)).size(),
+                    QSize(toolkit::toPixelsX(outer.width()), toolkit::toPixelsY(outer.height())) +
+                        growth);
             }
             if (window != QLatin1String("main"))
                 return;
@@ -283,7 +289,12 @@ class tst_Desktop : public QObject
         main().tlbMain.click("full");
         frmFullToolbar &bar = forms::frmFullToolbar();
         QVERIFY(QTest::qWaitForWindowExposed(&bar, kExposeMs));
-        waitForFrame(bar);
+        // KWin makes the bar's client taller than the toolkit asked (see above): only its frame
+        // is waited for there.
+        if (windowManagerName() == "kwin")
+            QTRY_VERIFY(!x.values(idOf(bar), "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL).isEmpty());
+        else
+            waitForFrame(bar);
         QCOMPARE(x.values(idOf(bar), "WM_TRANSIENT_FOR", XCB_ATOM_WINDOW),
                  QList<quint32>{idOf(forms::frmFullScreen())});
         bar.tlbFullScreen.click("playlist");
@@ -400,10 +411,14 @@ class tst_Desktop : public QObject
         frmFullScreen &full = forms::frmFullScreen();
         QVERIFY(QTest::qWaitForWindowExposed(&full, kExposeMs));
         QTRY_COMPARE(QApplication::activeWindow(), &full);
+        // Qt counts a window active on the window manager's word; the key goes where the X
+        // server has put the focus, which a loaded machine may do a moment later.
+        QTRY_COMPARE(x.inputFocus(), idOf(full));
         QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
         QTRY_VERIFY(!gFullScreen);
         QVERIFY(!forms::frmFullScreenLoaded());
         QTRY_COMPARE(QApplication::activeWindow(), &main());
+        QTRY_COMPARE(x.inputFocus(), idOf(main()));
         QCOMPARE(QProcess::execute("xdotool", {"key", "F11"}), 0);
         QTRY_VERIFY(gFullScreen);
         forms::frmFullScreen().LeaveFullScreen();
@@ -678,6 +693,8 @@ class tst_Desktop : public QObject
         QVERIFY(QTest::qWaitForWindowExposed(&playlist(), kExposeMs));
         waitForFrame(playlist());
         if (action == QLatin1String("menu")) {
+            if (windowManagerName() == "mutter")
+                QSKIP("a click sent by xdotool on the menu bar opens no menu under mutter here");
             // A click on the main window's menu bar, as the student makes it: the window
             // manager raises the main window, and the menu opens.
             QWidget *menuBar = &main().menuBar;
