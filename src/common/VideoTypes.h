@@ -23,6 +23,11 @@ inline constexpr VideoType kVideoTypes[] = {
     {"asf", "MPEGVideo", true},
 };
 
+// The names the files of those types go by on a desktop (AVI, MPEG, ASF and WMV), which its
+// file manager may hand the player: the table's extensions and their aliases.
+inline constexpr std::string_view kDesktopVideoExtensions[] = {"avi", "mpg", "mpeg", "mpe", "m1v",
+                                                               "m2v", "mp2", "vob",  "asf", "wmv"};
+
 // The type of a lower-case extension without its dot; nullptr for a file that is no video.
 inline const VideoType *videoTypeOf(std::string_view extension)
 {

@@ -1,5 +1,7 @@
 #include "player/CommandLine.h"
 
+#include "common/VideoTypes.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -79,11 +81,12 @@ QString localPath(const QString &given)
 
 const QStringList &videoExtensions()
 {
-    // The types the desktop entry claims (AVI, MPEG, ASF and WMV), by the names their files go by.
-    static const QStringList extensions{
-        QStringLiteral("avi"), QStringLiteral("mpg"), QStringLiteral("mpeg"), QStringLiteral("mpe"),
-        QStringLiteral("m1v"), QStringLiteral("m2v"), QStringLiteral("mp2"),  QStringLiteral("vob"),
-        QStringLiteral("asf"), QStringLiteral("wmv")};
+    static const QStringList extensions = [] {
+        QStringList names;
+        for (const std::string_view name : pellin::kDesktopVideoExtensions)
+            names << QString::fromLatin1(name.data(), qsizetype(name.size()));
+        return names;
+    }();
     return extensions;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/TextLines.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -23,8 +25,9 @@ struct GivenFile {
     QString reason; // why it was refused; empty otherwise
 };
 
-// A playlist larger than this is no playlist the player made; reading it would only fill memory.
-inline constexpr qint64 kPlaylistSizeLimit = 64 * 1024 * 1024;
+// A playlist larger than the list reader takes is no playlist the player made: it is refused
+// before it is read.
+inline constexpr qint64 kPlaylistSizeLimit = pellin::kTextFileLimit;
 
 // The extensions of the videos the player plays, lower case, without the dot.
 const QStringList &videoExtensions();
