@@ -4,6 +4,7 @@
 
 #include "failure/Failure.h"
 #include "system/AtomicFile.h"
+#include "system/Descriptor.h"
 #include "system/PathResolver.h"
 
 #include <QDir>
@@ -108,24 +109,6 @@ QStringList decodeTextLines(QByteArrayView bytes)
 namespace
 {
 
-// The descriptor of an open file, closed when it goes.
-class Descriptor
-{
-  public:
-    explicit Descriptor(int fd) : mFd(fd) {}
-    ~Descriptor()
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return mFd; }
-
-  private:
-    int mFd;
-};
-
 [[noreturn]] void failOn(const QString &path, const char *why)
 {
     throw Failure(failure::PathFileAccess,
@@ -142,7 +125,7 @@ QByteArray readRegularFile(const QString &path, const QString &shown)
 {
     // Without O_NONBLOCK a FIFO would hold the open until a writer comes; the type is checked on
     // the open descriptor, so that nothing can be swapped in between a check and the open.
-    const Descriptor file(
+    const sys::Descriptor file(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR)

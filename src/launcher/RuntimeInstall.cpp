@@ -1,5 +1,6 @@
 #include "launcher/RuntimeInstall.h"
 
+#include "system/Descriptor.h"
 #include "system/RuntimeCache.h"
 
 #include <QCryptographicHash>
@@ -37,26 +38,6 @@ Failure systemFailure(const std::string &what)
 {
     return {what + ": " + std::strerror(errno)};
 }
-
-class Descriptor
-{
-  public:
-    explicit Descriptor(int value) : value_(value) {}
-    ~Descriptor()
-    {
-        if (value_ >= 0)
-            ::close(value_);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return value_; }
-    bool valid() const { return value_ >= 0; }
-    // Closes now, telling whether everything written reached the file.
-    bool close() { return ::close(std::exchange(value_, -1)) == 0; }
-
-  private:
-    int value_;
-};
 
 // A link or a file is removed itself, never what it points to; inside a folder QDir removes
 // links as links.
@@ -99,7 +80,7 @@ class InstallLock
     bool tryTake() const { return ::flock(file_.get(), LOCK_EX | LOCK_NB) == 0; }
 
   private:
-    Descriptor file_;
+    sys::Descriptor file_;
 };
 
 std::int64_t changeTime(const struct stat &status)
@@ -130,7 +111,7 @@ class Copier
                 std::to_string(file.size) + ' ' + std::to_string(time) + ' ' + file.path + '\n';
         }
         const std::string stampPath = target + '/' + sys::kRuntimeStampName;
-        Descriptor out(
+        sys::Descriptor out(
             ::open(stampPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!out.valid() || !writeAll(out.get(), stamp.data(), stamp.size()) ||
             ::fsync(out.get()) != 0 || !out.close())
@@ -173,12 +154,12 @@ class Copier
                                    std::int64_t &time)
     {
         const std::string from = bundle_ + '/' + file.path;
-        Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+        sys::Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
         if (!in.valid())
             return systemFailure("cannot read " + from);
         // The whole pass over the disc is one sequential read.
         ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-        Descriptor out(
+        sys::Descriptor out(
             ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!out.valid())
             return systemFailure("cannot write " + to);

@@ -1,6 +1,7 @@
 #include "player/CommandLine.h"
 
 #include "common/VideoTypes.h"
+#include "system/Descriptor.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -23,24 +24,6 @@ namespace
 constexpr qint64 kTextProbeBytes = 4096;
 // The refused files a message names before it only counts the rest.
 constexpr qsizetype kNamedAtMost = 8;
-
-// Closes the descriptor however the look at the file ends.
-class Descriptor
-{
-  public:
-    explicit Descriptor(int fd) : mFd(fd) {}
-    ~Descriptor()
-    {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return mFd; }
-
-  private:
-    int mFd;
-};
 
 QString kindOfNode(mode_t mode)
 {
@@ -106,7 +89,8 @@ GivenFile classify(const QString &path)
         return refused(path, QStringLiteral("it is neither a video nor a playlist"));
     // Opened without blocking and judged again on the descriptor: the name may have been
     // replaced by a pipe or a device since it was looked at.
-    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const sys::Descriptor file(
+        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0)
         return refused(path, QStringLiteral("it cannot be read"));
     if (::fstat(file.get(), &node) != 0 || !S_ISREG(node.st_mode))

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <utility>
+
+#include <unistd.h>
+
+namespace sys
+{
+
+// An open file descriptor of the program's own, closed when it goes.
+class Descriptor
+{
+  public:
+    explicit Descriptor(int fd) : mFd(fd) {}
+    ~Descriptor()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int get() const { return mFd; }
+    bool valid() const { return mFd >= 0; }
+    // Closes now, telling whether everything written reached the file.
+    bool close() { return ::close(std::exchange(mFd, -1)) == 0; }
+
+  private:
+    int mFd;
+};
+
+} // namespace sys
