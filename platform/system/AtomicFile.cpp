@@ -1,5 +1,7 @@
 #include "system/AtomicFile.h"
 
+#include "system/Descriptor.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -30,25 +32,6 @@ constexpr std::size_t kMaxNameInTemporary = 200;
 constexpr int kNameAttempts = 100;
 // One write call at most this much, well below what a single write may transfer.
 constexpr std::size_t kMaxChunk = std::size_t(1) << 30;
-
-class Descriptor
-{
-  public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-
-  private:
-    int m_fd;
-};
 
 // A write beyond RLIMIT_FSIZE raises SIGXFSZ, and the signal's default action ends the whole
 // program, so a student's save would take the player down instead of reporting a failure.

@@ -11,7 +11,7 @@ namespace sys
 class Descriptor
 {
   public:
-    explicit Descriptor(int fd) : mFd(fd) {}
+    explicit Descriptor(int fd = -1) : mFd(fd) {}
     ~Descriptor()
     {
         if (mFd >= 0)
@@ -22,6 +22,8 @@ class Descriptor
 
     int get() const { return mFd; }
     bool valid() const { return mFd >= 0; }
+    // Hands the descriptor over to whoever closes it from now on.
+    int release() { return std::exchange(mFd, -1); }
     // Closes now, telling whether everything written reached the file.
     bool close() { return ::close(std::exchange(mFd, -1)) == 0; }
 

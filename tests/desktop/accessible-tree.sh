@@ -9,11 +9,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../packaging/common.sh
 source "$here/../packaging/common.sh"
 
-[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || fail "no session bus: run inside dbus-run-session"
-mkdir -p "$work/home" "$work/runtime" "$work/course/bin"
-chmod 700 "$work/runtime"
+player_beside_course "$player"
 # A course beside the program, as on a course disc: its index fills the playlist.
-cp "$player" "$work/course/bin/PellinPlayer"
 printf '\\m1.avi;Module 1;0:04\r\n' >"$work/course/bin/index.dat"
 make_pdf_viewer
 start_x_server

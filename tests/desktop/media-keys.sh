@@ -12,10 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../packaging/common.sh
 source "$here/../packaging/common.sh"
 
-[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || fail "no session bus: run inside dbus-run-session"
-mkdir -p "$work/home" "$work/runtime" "$work/course/bin"
-chmod 700 "$work/runtime"
-cp "$player" "$work/course/bin/PellinPlayer"
+player_beside_course "$player"
 for clip in m1 m2; do
   ffmpeg -loglevel error -f lavfi -i testsrc=size=320x240:rate=25 -t 3 -c:v mpeg4 \
     "$work/course/$clip.avi" || fail "ffmpeg could not make a clip"

@@ -11,10 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../packaging/common.sh
 source "$here/../packaging/common.sh"
 
-[ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || fail "no session bus: run inside dbus-run-session"
-mkdir -p "$work/home" "$work/runtime" "$work/course/bin" "$work/videos"
-chmod 700 "$work/runtime"
-cp "$player" "$work/course/bin/PellinPlayer"
+player_beside_course "$player"
+mkdir -p "$work/videos"
 # The handed video plays long enough to be seen playing.
 ffmpeg -loglevel error -f lavfi -i testsrc=size=320x240:rate=25 -t 20 -c:v mpeg4 \
   "$work/videos/Handed.avi" || fail "ffmpeg could not make a clip"

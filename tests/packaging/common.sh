@@ -84,6 +84,27 @@ process_of() {
   fail "$program did not start"
 }
 
+# Builds the Debian package of build tree $1 into $work/out and sets deb to its path.
+build_deb() {
+  cpack -G DEB --config "$1/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log" >&2; fail "cpack failed"; }
+  shopt -s nullglob
+  local packages=("$work"/out/pellin-player_*.deb)
+  shopt -u nullglob
+  [ ${#packages[@]} -eq 1 ] ||
+    fail "cpack wrote ${#packages[@]} packages, not one pellin-player_*.deb"
+  deb=${packages[0]}
+}
+
+# The real player beside a course of its own ($work/course/bin/PellinPlayer, copied from $1),
+# with a private home and runtime folder, on the session bus the test runs inside.
+player_beside_course() {
+  [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || fail "no session bus: run inside dbus-run-session"
+  mkdir -p "$work/home" "$work/runtime" "$work/course/bin"
+  chmod 700 "$work/runtime"
+  cp "$1" "$work/course/bin/PellinPlayer"
+}
+
 # A stand-in PDF viewer on the search path answers the player's Reader question, so that no
 # question box holds up the start-up.
 make_pdf_viewer() {

@@ -10,12 +10,7 @@ build=$1
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
-  { cat "$work/cpack.log" >&2; fail "cpack failed"; }
-shopt -s nullglob
-packages=("$work"/out/pellin-player_*.deb)
-[ ${#packages[@]} -eq 1 ] || fail "cpack wrote ${#packages[@]} packages, not one pellin-player_*.deb"
-deb=${packages[0]}
+build_deb "$build"
 version=$(sed -n 's/^project(PellinPlayer VERSION \([0-9.]*\).*/\1/p' \
             "$(dirname "$0")/../../CMakeLists.txt")
 [ "$(basename "$deb")" = "pellin-player_${version}_$(dpkg --print-architecture).deb" ] ||

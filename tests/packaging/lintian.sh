@@ -8,15 +8,11 @@ build=$1
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
-  { cat "$work/cpack.log" >&2; fail "cpack failed"; }
-shopt -s nullglob
-packages=("$work"/out/pellin-player_*.deb)
-[ ${#packages[@]} -eq 1 ] || fail "cpack wrote ${#packages[@]} packages"
+build_deb "$build"
 for level in "" --pedantic; do
   # Its own notes (such as running as root) go to the error stream; the findings to the output.
   # shellcheck disable=SC2086 # the level is one word or none
-  if ! lintian --no-cfg $level --fail-on error,warning,pedantic "${packages[0]}" \
+  if ! lintian --no-cfg $level --fail-on error,warning,pedantic "$deb" \
       >"$work/lintian.log" 2>"$work/lintian.err" || grep -q . "$work/lintian.log"; then
     cat "$work/lintian.log" "$work/lintian.err" >&2
     fail "lintian ${level:-at its default level} reports the package"
