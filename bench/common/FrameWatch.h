@@ -21,26 +21,26 @@ namespace bench
 class FrameWatch final : public QObject
 {
   public:
-    explicit FrameWatch(double framesPerSecond) : period_(1000.0 / framesPerSecond) {}
+    explicit FrameWatch(double framesPerSecond) : mPeriod(1000.0 / framesPerSecond) {}
 
     // Starts counting at `positionMs` of the clip.
     void start(double positionMs)
     {
-        startMs_ = positionMs;
-        shown_ = 0;
-        delayed_ = 0;
-        counting_ = true;
-        sinceFrame_.invalidate();
+        mStartMs = positionMs;
+        mShown = 0;
+        mDelayed = 0;
+        mCounting = true;
+        mSinceFrame.invalidate();
     }
 
     // Stops counting at `positionMs` and fills in the frame counts of `playback`.
     void stop(double positionMs, SteadyPlayback &playback)
     {
-        counting_ = false;
-        const int due = int(std::lround((positionMs - startMs_) / period_));
+        mCounting = false;
+        const int due = int(std::lround((positionMs - mStartMs) / mPeriod));
         // One frame either way is where the window's ends fall between two frames.
-        playback.dropped = std::max(0, due - shown_ - 1);
-        playback.delayed = delayed_;
+        playback.dropped = std::max(0, due - mShown - 1);
+        playback.delayed = mDelayed;
     }
 
   protected:
@@ -49,26 +49,26 @@ class FrameWatch final : public QObject
         if (event->type() != QEvent::Paint || watched->objectName() != QLatin1String("mciVideo"))
             return false;
         const int renders = watched->property("renders").toInt();
-        if (renders == lastRenders_)
+        if (renders == mLastRenders)
             return false;
-        lastRenders_ = renders;
-        if (!counting_)
+        mLastRenders = renders;
+        if (!mCounting)
             return false;
-        ++shown_;
-        if (sinceFrame_.isValid() && double(sinceFrame_.elapsed()) > 2 * period_)
-            ++delayed_;
-        sinceFrame_.start();
+        ++mShown;
+        if (mSinceFrame.isValid() && double(mSinceFrame.elapsed()) > 2 * mPeriod)
+            ++mDelayed;
+        mSinceFrame.start();
         return false;
     }
 
   private:
-    double period_;
-    double startMs_ = 0;
-    int shown_ = 0;
-    int delayed_ = 0;
-    int lastRenders_ = -1;
-    bool counting_ = false;
-    QElapsedTimer sinceFrame_;
+    double mPeriod;
+    double mStartMs = 0;
+    int mShown = 0;
+    int mDelayed = 0;
+    int mLastRenders = -1;
+    bool mCounting = false;
+    QElapsedTimer mSinceFrame;
 };
 
 // The figures of several playbacks: the median CPU time and the most frames dropped or delayed

@@ -57,10 +57,10 @@ class RawPicture final : public QWidget
 class RawCore
 {
   public:
-    explicit RawCore(RawPicture &picture) : picture_(picture)
+    explicit RawCore(RawPicture &picture) : mPicture(picture)
     {
         std::setlocale(LC_NUMERIC, "C");
-        mpv_.reset(mpv_create());
+        mMpv.reset(mpv_create());
         for (const auto &[option, value] : {std::pair{"vo", "libmpv"},
                                             {"ao", "null"},
                                             {"config", "no"},
@@ -75,20 +75,20 @@ class RawCore
                                             {"idle", "yes"},
                                             {"hr-seek", "yes"},
                                             {"hwdec", "no"}}) {
-            mpv_set_option_string(mpv_.get(), option, value);
+            mpv_set_option_string(mMpv.get(), option, value);
         }
-        if (mpv_initialize(mpv_.get()) < 0)
+        if (mpv_initialize(mMpv.get()) < 0)
             return;
         char apiType[] = MPV_RENDER_API_TYPE_SW;
         mpv_render_param create[] = {{MPV_RENDER_PARAM_API_TYPE, apiType},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
         mpv_render_context *context = nullptr;
-        if (mpv_render_context_create(&context, mpv_.get(), create) >= 0)
-            render_.reset(context);
+        if (mpv_render_context_create(&context, mMpv.get(), create) >= 0)
+            mRender.reset(context);
     }
 
-    bool ready() const { return render_ != nullptr; }
-    mpv_handle *handle() const { return mpv_.get(); }
+    bool ready() const { return mRender != nullptr; }
+    mpv_handle *handle() const { return mMpv.get(); }
 
     void command(std::vector<std::string> words, quint64 request = 0)
     {
@@ -97,46 +97,46 @@ class RawCore
             args.push_back(word.c_str());
         args.push_back(nullptr);
         if (request)
-            mpv_command_async(mpv_.get(), request, args.data());
+            mpv_command_async(mMpv.get(), request, args.data());
         else
-            mpv_command(mpv_.get(), args.data());
+            mpv_command(mMpv.get(), args.data());
     }
 
     void setProperty(const char *name, const char *value)
     {
-        mpv_set_property_string(mpv_.get(), name, value);
+        mpv_set_property_string(mMpv.get(), name, value);
     }
 
     // Renders a pending frame into the picture and asks it to paint.
     void serviceRender()
     {
-        if (!(mpv_render_context_update(render_.get()) & MPV_RENDER_UPDATE_FRAME))
+        if (!(mpv_render_context_update(mRender.get()) & MPV_RENDER_UPDATE_FRAME))
             return;
-        const QSize size = picture_.size() * picture_.devicePixelRatioF();
-        if (picture_.frame.size() != size)
-            picture_.frame = QImage(size, QImage::Format_RGB32);
+        const QSize size = mPicture.size() * mPicture.devicePixelRatioF();
+        if (mPicture.frame.size() != size)
+            mPicture.frame = QImage(size, QImage::Format_RGB32);
         int dimensions[2] = {size.width(), size.height()};
-        size_t stride = static_cast<size_t>(picture_.frame.bytesPerLine());
+        size_t stride = static_cast<size_t>(mPicture.frame.bytesPerLine());
         char format[] = "bgr0";
         mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, dimensions},
                                      {MPV_RENDER_PARAM_SW_FORMAT, format},
                                      {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-                                     {MPV_RENDER_PARAM_SW_POINTER, picture_.frame.bits()},
+                                     {MPV_RENDER_PARAM_SW_POINTER, mPicture.frame.bits()},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
-        mpv_render_context_render(render_.get(), params);
-        ++picture_.renders;
-        picture_.update();
+        mpv_render_context_render(mRender.get(), params);
+        ++mPicture.renders;
+        mPicture.update();
     }
 
     // Renders each new frame as the core reports it, from the event loop, as a player does.
     void renderOnUpdate()
     {
         mpv_render_context_set_update_callback(
-            render_.get(),
+            mRender.get(),
             [](void *self) {
                 auto *core = static_cast<RawCore *>(self);
                 QMetaObject::invokeMethod(
-                    &core->picture_, [core] { core->serviceRender(); }, Qt::QueuedConnection);
+                    &core->mPicture, [core] { core->serviceRender(); }, Qt::QueuedConnection);
             },
             this);
     }
@@ -144,7 +144,7 @@ class RawCore
     // Drops the core's pending events.
     void drainEvents()
     {
-        while (mpv_wait_event(mpv_.get(), 0)->event_id != MPV_EVENT_NONE) {
+        while (mpv_wait_event(mMpv.get(), 0)->event_id != MPV_EVENT_NONE) {
         }
     }
 
@@ -153,7 +153,7 @@ class RawCore
     {
         serviceRender();
         for (;;) {
-            const mpv_event *event = mpv_wait_event(mpv_.get(), waitSeconds);
+            const mpv_event *event = mpv_wait_event(mMpv.get(), waitSeconds);
             if (event->event_id == MPV_EVENT_NONE)
                 break;
             onEvent(*event);
@@ -176,12 +176,12 @@ class RawCore
         QElapsedTimer timer;
         timer.start();
         const auto painted = [&] {
-            return restarted && rendersAtLoad && picture_.paintedRender > *rendersAtLoad;
+            return restarted && rendersAtLoad && mPicture.paintedRender > *rendersAtLoad;
         };
         while (!failed && !painted() && timer.elapsed() < 10000) {
             pump([&](const mpv_event &event) {
                 if (event.event_id == MPV_EVENT_FILE_LOADED)
-                    rendersAtLoad = picture_.renders;
+                    rendersAtLoad = mPicture.renders;
                 if (event.event_id == MPV_EVENT_PLAYBACK_RESTART && rendersAtLoad)
                     restarted = true;
                 if (event.event_id == MPV_EVENT_END_FILE &&
@@ -200,9 +200,9 @@ class RawCore
     struct Free {
         void operator()(mpv_render_context *context) const { mpv_render_context_free(context); }
     };
-    RawPicture &picture_;
-    std::unique_ptr<mpv_handle, Destroy> mpv_;
-    std::unique_ptr<mpv_render_context, Free> render_; // freed before the core
+    RawPicture &mPicture;
+    std::unique_ptr<mpv_handle, Destroy> mMpv;
+    std::unique_ptr<mpv_render_context, Free> mRender; // freed before the core
 };
 
 // The best a player can do when the student moves on to another video: one core, kept from the
@@ -214,14 +214,14 @@ class WarmRawPlayer
   public:
     explicit WarmRawPlayer(QSize size)
     {
-        picture_.resize(size);
-        picture_.show();
-        core_ = std::make_unique<RawCore>(picture_);
+        mPicture.resize(size);
+        mPicture.show();
+        mCore = std::make_unique<RawCore>(mPicture);
     }
 
-    bool ready() const { return core_->ready(); }
+    bool ready() const { return mCore->ready(); }
 
-    void resize(QSize size) { picture_.resize(size); }
+    void resize(QSize size) { mPicture.resize(size); }
 
     // Milliseconds from the load to the first frame of `file` painted, or -1; the file then plays
     // on until `pause`.
@@ -229,8 +229,8 @@ class WarmRawPlayer
     {
         QElapsedTimer timer;
         timer.start();
-        core_->setProperty("pause", "no");
-        const bool painted = core_->loadUntilPainted(file, 0);
+        mCore->setProperty("pause", "no");
+        const bool painted = mCore->loadUntilPainted(file, 0);
         return painted ? elapsedMs(timer) : -1;
     }
 
@@ -240,18 +240,18 @@ class WarmRawPlayer
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < ms)
-            core_->pump([](const mpv_event &) {});
+            mCore->pump([](const mpv_event &) {});
     }
 
     void pause()
     {
-        core_->setProperty("pause", "yes");
-        core_->drainEvents();
+        mCore->setProperty("pause", "yes");
+        mCore->drainEvents();
     }
 
   private:
-    RawPicture picture_;
-    std::unique_ptr<RawCore> core_;
+    RawPicture mPicture;
+    std::unique_ptr<RawCore> mCore;
 };
 
 // Reading a file's length in-process: libavformat opens the container and reads what it needs of

@@ -60,37 +60,37 @@ class ReparentReference
   public:
     ReparentReference(const QByteArray &clip, QSize videoSize)
     {
-        windowed_.resize(videoSize);
-        picture_.installEventFilter(&watch_);
-        picture_.setParent(&windowed_);
-        picture_.resize(videoSize);
-        windowed_.show();
-        core_ = std::make_unique<bench::RawCore>(picture_);
-        ready_ = core_->ready() && core_->loadUntilPainted(clip, 0);
-        core_->renderOnUpdate();
+        mWindowed.resize(videoSize);
+        mPicture.installEventFilter(&mWatch);
+        mPicture.setParent(&mWindowed);
+        mPicture.resize(videoSize);
+        mWindowed.show();
+        mCore = std::make_unique<bench::RawCore>(mPicture);
+        mReady = mCore->ready() && mCore->loadUntilPainted(clip, 0);
+        mCore->renderOnUpdate();
     }
 
-    ~ReparentReference() { picture_.setParent(nullptr); }
+    ~ReparentReference() { mPicture.setParent(nullptr); }
 
-    bool ready() const { return ready_; }
+    bool ready() const { return mReady; }
 
     // Plays on from `seconds`, or pauses.
     void play(bool playing, double seconds = 0)
     {
         if (playing)
-            core_->command({"seek", std::to_string(seconds), "absolute"});
-        core_->setProperty("pause", playing ? "no" : "yes");
+            mCore->command({"seek", std::to_string(seconds), "absolute"});
+        mCore->setProperty("pause", playing ? "no" : "yes");
     }
 
     double enterMs()
     {
         QElapsedTimer timer;
         timer.start();
-        full_ = std::make_unique<QWidget>();
-        picture_.setParent(full_.get());
-        full_->showFullScreen();
-        picture_.resize(full_->size());
-        picture_.show();
+        mFull = std::make_unique<QWidget>();
+        mPicture.setParent(mFull.get());
+        mFull->showFullScreen();
+        mPicture.resize(mFull->size());
+        mPicture.show();
         return untilPicturePainted(timer);
     }
 
@@ -98,47 +98,47 @@ class ReparentReference
     {
         QElapsedTimer timer;
         timer.start();
-        picture_.setParent(&windowed_);
-        picture_.resize(windowed_.size());
-        picture_.show();
-        full_.reset();
+        mPicture.setParent(&mWindowed);
+        mPicture.resize(mWindowed.size());
+        mPicture.show();
+        mFull.reset();
         return untilPicturePainted(timer);
     }
 
   private:
     double untilPicturePainted(const QElapsedTimer &timer)
     {
-        const int paintsBefore = paints_;
-        while (paints_ == paintsBefore && timer.elapsed() < PaintTimeoutMs)
+        const int paintsBefore = mPaints;
+        while (mPaints == paintsBefore && timer.elapsed() < PaintTimeoutMs)
             QApplication::processEvents();
-        return paints_ > paintsBefore ? bench::elapsedMs(timer) : -1;
+        return mPaints > paintsBefore ? bench::elapsedMs(timer) : -1;
     }
 
     // Counts the picture's paints.
     class Paints final : public QObject
     {
       public:
-        explicit Paints(int &count) : count_(count) {}
+        explicit Paints(int &count) : mCount(count) {}
 
       protected:
         bool eventFilter(QObject *, QEvent *event) override
         {
             if (event->type() == QEvent::Paint)
-                ++count_;
+                ++mCount;
             return false;
         }
 
       private:
-        int &count_;
+        int &mCount;
     };
 
-    int paints_ = 0;
-    QWidget windowed_;
-    bench::RawPicture picture_;
-    Paints watch_{paints_};
-    std::unique_ptr<QWidget> full_;
-    std::unique_ptr<bench::RawCore> core_;
-    bool ready_ = false;
+    int mPaints = 0;
+    QWidget mWindowed;
+    bench::RawPicture mPicture;
+    Paints mWatch{mPaints};
+    std::unique_ptr<QWidget> mFull;
+    std::unique_ptr<bench::RawCore> mCore;
+    bool mReady = false;
 };
 
 } // namespace

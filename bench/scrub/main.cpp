@@ -39,15 +39,15 @@ class PaintCount final : public QObject
         if (event->type() != QEvent::Paint || watched->objectName() != QLatin1String("mciVideo"))
             return false;
         const int renders = watched->property("renders").toInt();
-        if (renders != paintedRender_.value(watched)) {
+        if (renders != mPaintedRender.value(watched)) {
             ++paints;
-            paintedRender_.insert(watched, renders);
+            mPaintedRender.insert(watched, renders);
         }
         return false;
     }
 
   private:
-    QHash<QObject *, int> paintedRender_;
+    QHash<QObject *, int> mPaintedRender;
 };
 
 // Where the thumb stands at event `i`: a sweep from a tenth of the clip to nine tenths.

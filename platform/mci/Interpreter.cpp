@@ -62,15 +62,15 @@ Interpreter::~Interpreter() = default;
 
 void Interpreter::setEngineFactory(EngineFactory *factory)
 {
-    factory_ = factory;
+    mFactory = factory;
 }
 
 void Interpreter::closeAll()
 {
-    devices_.clear();
+    mDevices.clear();
     // What the engines keep for the next open goes too: nothing plays on after "close all".
-    if (factory_)
-        factory_->releaseAll();
+    if (mFactory)
+        mFactory->releaseAll();
     if (EngineFactory *libmpv = loadedLibmpvEngine())
         libmpv->releaseAll();
 }
@@ -102,17 +102,17 @@ unsigned Interpreter::send(const std::string &text, std::string &reply, int repl
 
 Interpreter::Device *Interpreter::find(const std::string &name)
 {
-    const auto it = std::find_if(devices_.begin(), devices_.end(), [&](const auto &device) {
+    const auto it = std::find_if(mDevices.begin(), mDevices.end(), [&](const auto &device) {
         return equalsIgnoringCase(device->name, name);
     });
-    return it == devices_.end() ? nullptr : it->get();
+    return it == mDevices.end() ? nullptr : it->get();
 }
 
 unsigned Interpreter::freeId() const
 {
     // The lowest number no open device holds: after "close all" the next device is 1 again.
     unsigned id = 1;
-    while (std::any_of(devices_.begin(), devices_.end(),
+    while (std::any_of(mDevices.begin(), mDevices.end(),
                        [id](const auto &device) { return device->id == id; }))
         ++id;
     return id;
@@ -144,7 +144,7 @@ unsigned Interpreter::everyDevice(const Command &command)
     if (command.verb != Verb::Pause && command.verb != Verb::Resume && command.verb != Verb::Stop)
         return error::CannotUseAll;
     std::optional<unsigned> result;
-    for (const auto &device : devices_) {
+    for (const auto &device : mDevices) {
         std::string ignored;
         const unsigned code = execute(command, *device, ignored);
         if (result && *result != code)
@@ -283,7 +283,7 @@ unsigned Interpreter::open(const Command &command, std::string &reply)
     if (command.test)
         return error::None;
 
-    EngineFactory *factory = factory_ ? factory_ : libmpvEngine();
+    EngineFactory *factory = mFactory ? mFactory : libmpvEngine();
     if (!factory)
         return error::DeviceNotInstalled;
     auto device = std::make_unique<Device>();
@@ -308,7 +308,7 @@ unsigned Interpreter::open(const Command &command, std::string &reply)
     device->file = element;
     device->type = type;
     reply = std::to_string(device->id);
-    devices_.push_back(std::move(device));
+    mDevices.push_back(std::move(device));
     return error::None;
 }
 
@@ -319,13 +319,13 @@ unsigned Interpreter::close(const Command &command)
             closeAll();
         return error::None;
     }
-    const auto it = std::find_if(devices_.begin(), devices_.end(), [&](const auto &device) {
+    const auto it = std::find_if(mDevices.begin(), mDevices.end(), [&](const auto &device) {
         return equalsIgnoringCase(device->name, command.device);
     });
-    if (it == devices_.end())
+    if (it == mDevices.end())
         return error::InvalidDeviceName;
     if (!command.test)
-        devices_.erase(it);
+        mDevices.erase(it);
     return error::None;
 }
 

@@ -31,7 +31,7 @@ class Interpreter final : public Transport
 
     // nullptr selects the libmpv engine. Devices already open keep their engine.
     void setEngineFactory(EngineFactory *factory);
-    EngineFactory *engineFactory() const { return factory_; }
+    EngineFactory *engineFactory() const { return mFactory; }
     void closeAll();
 
   private:
@@ -63,8 +63,8 @@ class Interpreter final : public Transport
     Device *find(const std::string &name);
     unsigned freeId() const;
 
-    std::vector<std::unique_ptr<Device>> devices_;
-    EngineFactory *factory_ = nullptr;
+    std::vector<std::unique_ptr<Device>> mDevices;
+    EngineFactory *mFactory = nullptr;
 };
 
 // The process's interpreter, the one mci::transport() gives unless a test replaced it.

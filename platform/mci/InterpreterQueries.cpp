@@ -120,7 +120,7 @@ unsigned Interpreter::sysinfo(const Command &command, std::string &reply)
     std::vector<std::string> names;
     if (command.all || equalsIgnoringCase(command.device, "digitalvideo")) {
         if (command.openDevices) {
-            for (const auto &device : devices_)
+            for (const auto &device : mDevices)
                 names.push_back(device->name);
         } else if (command.all) {
             names.assign(kInstalledDevices.begin(), kInstalledDevices.end());

@@ -16,86 +16,86 @@ namespace mci
 class SimulatedEngine final : public Engine
 {
   public:
-    explicit SimulatedEngine(SimulatedMedia &media) : media_(&media)
+    explicit SimulatedEngine(SimulatedMedia &media) : mMedia(&media)
     {
-        media.engines_.push_back(this);
+        media.mEngines.push_back(this);
     }
 
     ~SimulatedEngine() override
     {
-        auto &engines = media_->engines_;
+        auto &engines = mMedia->mEngines;
         engines.erase(std::remove(engines.begin(), engines.end(), this), engines.end());
-        delete widget_.data();
+        delete mWidget.data();
     }
 
     unsigned open(const QString &file, QWidget *parent, bool mpegDevice) override
     {
-        const SimulatedMedia::Script *script = media_->find(file);
+        const SimulatedMedia::Script *script = mMedia->find(file);
         if (!script)
             return error::FileNotFound;
         if (!script->playable)
             return mpegDevice ? error::Internal : error::InvalidFile;
-        length_ = script->length;
-        size_ = script->size;
+        mLength = script->length;
+        mSize = script->size;
         if (parent) {
-            widget_ = new QWidget(parent);
-            widget_->setObjectName(QStringLiteral("mciVideo"));
-            widget_->setAutoFillBackground(true);
-            QPalette palette = widget_->palette();
+            mWidget = new QWidget(parent);
+            mWidget->setObjectName(QStringLiteral("mciVideo"));
+            mWidget->setAutoFillBackground(true);
+            QPalette palette = mWidget->palette();
             palette.setColor(QPalette::Window, Qt::black);
-            widget_->setPalette(palette);
-            widget_->hide();
+            mWidget->setPalette(palette);
+            mWidget->hide();
         }
         return error::None;
     }
 
-    qint64 length() override { return length_; }
-    qint64 position() override { return position_; }
-    Mode mode() override { return mode_; }
-    QSize videoSize() override { return size_; }
+    qint64 length() override { return mLength; }
+    qint64 position() override { return mPosition; }
+    Mode mode() override { return mMode; }
+    QSize videoSize() override { return mSize; }
 
     void play(std::optional<qint64> from, std::optional<qint64> to) override
     {
         if (from)
-            position_ = *from;
-        end_ = to.value_or(length_);
-        mode_ = position_ < end_ ? Mode::Playing : Mode::Stopped;
+            mPosition = *from;
+        mEnd = to.value_or(mLength);
+        mMode = mPosition < mEnd ? Mode::Playing : Mode::Stopped;
     }
-    void pause() override { mode_ = Mode::Paused; }
-    void resume() override { mode_ = Mode::Playing; }
-    void stop() override { mode_ = Mode::Stopped; }
+    void pause() override { mMode = Mode::Paused; }
+    void resume() override { mMode = Mode::Playing; }
+    void stop() override { mMode = Mode::Stopped; }
     void seek(qint64 position) override
     {
-        position_ = position;
-        mode_ = Mode::Stopped;
+        mPosition = position;
+        mMode = Mode::Stopped;
     }
-    void setSpeed(double rate) override { speed_ = rate; }
-    void setVolume(int thousandths) override { volume_ = thousandths; }
-    int volume() override { return volume_; }
-    QWidget *videoWidget() override { return widget_.data(); }
-    void setDestination(const QRect &rect) override { destination_ = rect; }
-    QRect destination() const override { return destination_; }
+    void setSpeed(double rate) override { mSpeed = rate; }
+    void setVolume(int thousandths) override { mVolume = thousandths; }
+    int volume() override { return mVolume; }
+    QWidget *videoWidget() override { return mWidget.data(); }
+    void setDestination(const QRect &rect) override { mDestination = rect; }
+    QRect destination() const override { return mDestination; }
 
     void advance(qint64 ms)
     {
-        if (mode_ != Mode::Playing)
+        if (mMode != Mode::Playing)
             return;
-        position_ = std::min(position_ + std::llround(ms * speed_), end_);
-        if (position_ >= end_)
-            mode_ = Mode::Stopped;
+        mPosition = std::min(mPosition + std::llround(ms * mSpeed), mEnd);
+        if (mPosition >= mEnd)
+            mMode = Mode::Stopped;
     }
 
   private:
-    SimulatedMedia *media_;
-    QPointer<QWidget> widget_;
-    qint64 length_ = 0;
-    QSize size_;
-    qint64 position_ = 0;
-    qint64 end_ = 0;
-    Mode mode_ = Mode::Stopped;
-    double speed_ = 1;
-    int volume_ = 1000;
-    QRect destination_;
+    SimulatedMedia *mMedia;
+    QPointer<QWidget> mWidget;
+    qint64 mLength = 0;
+    QSize mSize;
+    qint64 mPosition = 0;
+    qint64 mEnd = 0;
+    Mode mMode = Mode::Stopped;
+    double mSpeed = 1;
+    int mVolume = 1000;
+    QRect mDestination;
 };
 
 SimulatedMedia::SimulatedMedia() = default;
@@ -105,31 +105,31 @@ SimulatedMedia::~SimulatedMedia()
     if (interpreter().engineFactory() == this)
         useLibmpvEngine();
     // Devices still open from this script would outlive it: close them too.
-    if (!engines_.empty())
+    if (!mEngines.empty())
         interpreter().closeAll();
 }
 
 void SimulatedMedia::addFile(const QString &path, qint64 lengthMs, QSize size)
 {
-    files_.insert(path.toLower(), Script{lengthMs, size, true});
+    mFiles.insert(path.toLower(), Script{lengthMs, size, true});
 }
 
 void SimulatedMedia::addUnplayableFile(const QString &path)
 {
-    files_.insert(path.toLower(), Script{0, {}, false});
+    mFiles.insert(path.toLower(), Script{0, {}, false});
 }
 
 void SimulatedMedia::advance(qint64 ms)
 {
-    elapsed_ += ms;
-    for (SimulatedEngine *engine : engines_)
+    mElapsed += ms;
+    for (SimulatedEngine *engine : mEngines)
         engine->advance(ms);
 }
 
 QList<int> SimulatedMedia::volumes() const
 {
     QList<int> each;
-    for (SimulatedEngine *engine : engines_)
+    for (SimulatedEngine *engine : mEngines)
         each << engine->volume();
     return each;
 }
@@ -141,8 +141,8 @@ std::unique_ptr<Engine> SimulatedMedia::create()
 
 const SimulatedMedia::Script *SimulatedMedia::find(const QString &path) const
 {
-    const auto it = files_.constFind(path.toLower());
-    return it == files_.constEnd() ? nullptr : &*it;
+    const auto it = mFiles.constFind(path.toLower());
+    return it == mFiles.constEnd() ? nullptr : &*it;
 }
 
 void useSimulatedEngine(SimulatedMedia &media)

@@ -33,8 +33,8 @@ class SimulatedMedia final : public EngineFactory
     // Moves the clock on by `ms`: every playing device moves forward by that much times its
     // speed; a device that reaches its end stops there.
     void advance(qint64 ms);
-    qint64 elapsed() const { return elapsed_; }
-    int openDevices() const { return static_cast<int>(engines_.size()); }
+    qint64 elapsed() const { return mElapsed; }
+    int openDevices() const { return static_cast<int>(mEngines.size()); }
     // The volume of each open device, 0 to 1000, in the order they were opened.
     QList<int> volumes() const;
 
@@ -49,9 +49,9 @@ class SimulatedMedia final : public EngineFactory
     };
     const Script *find(const QString &path) const;
 
-    QHash<QString, Script> files_; // by lower-cased name
-    std::vector<SimulatedEngine *> engines_;
-    qint64 elapsed_ = 0;
+    QHash<QString, Script> mFiles; // by lower-cased name
+    std::vector<SimulatedEngine *> mEngines;
+    qint64 mElapsed = 0;
 };
 
 // Serve every later open from the script / from libmpv again. Both close all open devices.

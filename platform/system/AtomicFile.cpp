@@ -44,28 +44,28 @@ class FileSizeSignalBlock
   public:
     FileSizeSignalBlock()
     {
-        sigemptyset(&m_signal);
-        sigaddset(&m_signal, SIGXFSZ);
-        pthread_sigmask(SIG_BLOCK, &m_signal, &m_before);
+        sigemptyset(&mSignal);
+        sigaddset(&mSignal, SIGXFSZ);
+        pthread_sigmask(SIG_BLOCK, &mSignal, &mBefore);
     }
     ~FileSizeSignalBlock()
     {
-        if (sigismember(&m_before, SIGXFSZ))
+        if (sigismember(&mBefore, SIGXFSZ))
             return; // the caller blocks it and handles what is pending
         sigset_t pending;
         sigemptyset(&pending);
         if (sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ)) {
             const timespec noWait{};
-            sigtimedwait(&m_signal, nullptr, &noWait);
+            sigtimedwait(&mSignal, nullptr, &noWait);
         }
-        pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
+        pthread_sigmask(SIG_SETMASK, &mBefore, nullptr);
     }
     FileSizeSignalBlock(const FileSizeSignalBlock &) = delete;
     FileSizeSignalBlock &operator=(const FileSizeSignalBlock &) = delete;
 
   private:
-    sigset_t m_signal{};
-    sigset_t m_before{};
+    sigset_t mSignal{};
+    sigset_t mBefore{};
 };
 
 // The new file until it has taken the target's place: removed when the save does not get there.
@@ -73,26 +73,26 @@ class TemporaryFile
 {
   public:
     TemporaryFile(int folder, std::string name, int fd)
-        : m_folder(folder), m_name(std::move(name)), m_fd(fd)
+        : mFolder(folder), mName(std::move(name)), mFd(fd)
     {
     }
     ~TemporaryFile()
     {
-        if (!m_renamed)
-            ::unlinkat(m_folder, m_name.c_str(), 0);
+        if (!mRenamed)
+            ::unlinkat(mFolder, mName.c_str(), 0);
     }
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-    const std::string &name() const { return m_name; }
-    Descriptor &fd() { return m_fd; }
-    void renamed() { m_renamed = true; }
+    const std::string &name() const { return mName; }
+    Descriptor &fd() { return mFd; }
+    void renamed() { mRenamed = true; }
 
   private:
-    int m_folder;
-    std::string m_name;
-    Descriptor m_fd;
-    bool m_renamed = false;
+    int mFolder;
+    std::string mName;
+    Descriptor mFd;
+    bool mRenamed = false;
 };
 
 // The file a chain of links ends at; `path` itself when it is no link. A link that points

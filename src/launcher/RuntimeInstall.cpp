@@ -73,14 +73,14 @@ class InstallLock
 {
   public:
     explicit InstallLock(const std::string &root)
-        : file_(::open((root + "/.lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600))
+        : mFile(::open((root + "/.lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600))
     {
     }
-    bool valid() const { return file_.valid(); }
-    bool tryTake() const { return ::flock(file_.get(), LOCK_EX | LOCK_NB) == 0; }
+    bool valid() const { return mFile.valid(); }
+    bool tryTake() const { return ::flock(mFile.get(), LOCK_EX | LOCK_NB) == 0; }
 
   private:
-    sys::Descriptor file_;
+    sys::Descriptor mFile;
 };
 
 std::int64_t changeTime(const struct stat &status)
@@ -93,7 +93,7 @@ class Copier
   public:
     Copier(const std::string &bundle, const sys::RuntimeManifest &manifest,
            const RuntimeInstallOptions &options)
-        : bundle_(bundle), manifest_(manifest), options_(options), buffer_(kChunk)
+        : mBundle(bundle), mManifest(manifest), mOptions(options), mBuffer(kChunk)
     {
     }
 
@@ -101,7 +101,7 @@ class Copier
     std::optional<Failure> copyInto(const std::string &target)
     {
         std::string stamp;
-        for (const sys::RuntimeFile &file : manifest_.files) {
+        for (const sys::RuntimeFile &file : mManifest.files) {
             if (std::optional<Failure> failed = makeFolders(target, file.path))
                 return failed;
             std::int64_t time = 0;
@@ -119,7 +119,7 @@ class Copier
         return std::nullopt;
     }
 
-    std::int64_t copied() const { return done_; }
+    std::int64_t copied() const { return mDone; }
 
   private:
     static bool writeAll(int descriptor, const char *data, std::size_t size)
@@ -141,11 +141,11 @@ class Copier
         for (std::size_t slash = path.find('/'); slash != std::string::npos;
              slash = path.find('/', slash + 1)) {
             const std::string folder = target + '/' + path.substr(0, slash);
-            if (made_.count(folder))
+            if (mMade.count(folder))
                 continue;
             if (::mkdir(folder.c_str(), 0700) != 0)
                 return systemFailure("cannot make " + folder);
-            made_.insert(folder);
+            mMade.insert(folder);
         }
         return std::nullopt;
     }
@@ -153,7 +153,7 @@ class Copier
     std::optional<Failure> copyOne(const sys::RuntimeFile &file, const std::string &to,
                                    std::int64_t &time)
     {
-        const std::string from = bundle_ + '/' + file.path;
+        const std::string from = mBundle + '/' + file.path;
         sys::Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
         if (!in.valid())
             return systemFailure("cannot read " + from);
@@ -166,20 +166,20 @@ class Copier
         QCryptographicHash hash(QCryptographicHash::Sha256);
         std::int64_t size = 0;
         for (;;) {
-            const ssize_t got = ::read(in.get(), buffer_.data(), buffer_.size());
+            const ssize_t got = ::read(in.get(), mBuffer.data(), mBuffer.size());
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
                 return systemFailure("cannot read " + from);
             if (got == 0)
                 break;
-            hash.addData(QByteArrayView(buffer_.data(), got));
-            if (!writeAll(out.get(), buffer_.data(), std::size_t(got)))
+            hash.addData(QByteArrayView(mBuffer.data(), got));
+            if (!writeAll(out.get(), mBuffer.data(), std::size_t(got)))
                 return systemFailure("cannot write " + to);
             size += got;
-            done_ += got;
-            if (options_.progress)
-                options_.progress(done_, manifest_.totalSize);
+            mDone += got;
+            if (mOptions.progress)
+                mOptions.progress(mDone, mManifest.totalSize);
         }
         if (size != file.size || hash.result().toHex().toStdString() != file.sha256)
             return Failure{"the disc's copy of " + file.path + " is damaged"};
@@ -190,12 +190,12 @@ class Copier
         return std::nullopt;
     }
 
-    const std::string &bundle_;
-    const sys::RuntimeManifest &manifest_;
-    const RuntimeInstallOptions &options_;
-    std::vector<char> buffer_;
-    std::set<std::string> made_;
-    std::int64_t done_ = 0;
+    const std::string &mBundle;
+    const sys::RuntimeManifest &mManifest;
+    const RuntimeInstallOptions &mOptions;
+    std::vector<char> mBuffer;
+    std::set<std::string> mMade;
+    std::int64_t mDone = 0;
 };
 
 // Folders that an install left behind when it was cut short, or a copy found broken.

@@ -121,36 +121,36 @@ class RuntimeInstallTest : public QObject
     void bundleWithoutListRunsAsBefore();
 
   private:
-    std::string bin() const { return bin_.toStdString(); }
+    std::string bin() const { return mBin.toStdString(); }
     QString installed() const { return QString::fromStdString(sys::installedRuntime(bin())); }
 
-    std::optional<QTemporaryDir> dir_;
-    QString bin_;
-    QString cache_;
-    QString mounted_;
+    std::optional<QTemporaryDir> mDir;
+    QString mBin;
+    QString mCache;
+    QString mMounted;
 };
 
 void RuntimeInstallTest::init()
 {
-    dir_.emplace();
-    QVERIFY(dir_->isValid());
-    bin_ = dir_->filePath(QStringLiteral("disc/bin"));
-    cache_ = dir_->filePath(QStringLiteral("home/.cache"));
-    QVERIFY(makeBundle(bin_, 1));
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_));
+    mDir.emplace();
+    QVERIFY(mDir->isValid());
+    mBin = mDir->filePath(QStringLiteral("disc/bin"));
+    mCache = mDir->filePath(QStringLiteral("home/.cache"));
+    QVERIFY(makeBundle(mBin, 1));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(mCache));
 }
 
 void RuntimeInstallTest::cleanup()
 {
-    if (!mounted_.isEmpty())
-        ::umount(QFile::encodeName(mounted_).constData());
-    mounted_.clear();
-    dir_.reset();
+    if (!mMounted.isEmpty())
+        ::umount(QFile::encodeName(mMounted).constData());
+    mMounted.clear();
+    mDir.reset();
 }
 
 void RuntimeInstallTest::freshInstallThenReuse()
 {
-    const QStringList disc = snapshot(bin_);
+    const QStringList disc = snapshot(mBin);
     QVERIFY(installed().isEmpty());
     std::int64_t lastDone = 0;
     std::int64_t lastTotal = 0;
@@ -166,15 +166,15 @@ void RuntimeInstallTest::freshInstallThenReuse()
     QCOMPARE(first.copiedBytes, std::int64_t(kFiles.size()) * kFileSize);
     QCOMPARE(lastDone, lastTotal);
     QCOMPARE(lastTotal, first.copiedBytes);
-    QVERIFY(folder.startsWith(cache_ + QStringLiteral("/pellin-runtime/")));
+    QVERIFY(folder.startsWith(mCache + QStringLiteral("/pellin-runtime/")));
     for (const QString &name : kFiles)
-        QCOMPARE(read(folder + u'/' + name), read(bin_ + u'/' + name));
-    QCOMPARE(modeOf(cache_ + QStringLiteral("/pellin-runtime")), 0700);
+        QCOMPARE(read(folder + u'/' + name), read(mBin + u'/' + name));
+    QCOMPARE(modeOf(mCache + QStringLiteral("/pellin-runtime")), 0700);
     QCOMPARE(modeOf(folder), 0700);
     QCOMPARE(modeOf(folder + QStringLiteral("/lib")), 0700);
     QCOMPARE(installed(), folder);
     // Nothing is left beside the copy but the lock.
-    QCOMPARE(QDir(cache_ + QStringLiteral("/pellin-runtime"))
+    QCOMPARE(QDir(mCache + QStringLiteral("/pellin-runtime"))
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList({QStringLiteral(".lock"), QFileInfo(folder).fileName()}));
 
@@ -184,7 +184,7 @@ void RuntimeInstallTest::freshInstallThenReuse()
     QCOMPARE(second.copiedBytes, std::int64_t(0));
     QVERIFY(second.message.empty());
     QCOMPARE(snapshot(folder), copy);
-    QCOMPARE(snapshot(bin_), disc);
+    QCOMPARE(snapshot(mBin), disc);
 }
 
 void RuntimeInstallTest::changedBundleInstallsBesideTheOld()
@@ -192,7 +192,7 @@ void RuntimeInstallTest::changedBundleInstallsBesideTheOld()
     const std::string old = launcher::installRuntime(bin()).folder;
     QVERIFY(!old.empty());
     const auto oldManifest = sys::readRuntimeManifest(bin());
-    QVERIFY(makeBundle(bin_, 2));
+    QVERIFY(makeBundle(mBin, 2));
     const launcher::RuntimeOutcome changed = launcher::installRuntime(bin());
     QVERIFY(!changed.folder.empty());
     QVERIFY(changed.folder != old);
@@ -230,7 +230,7 @@ void RuntimeInstallTest::brokenCopyIsRefusedAndMadeAgain()
     } else if (damage == QLatin1String("stamp")) {
         QVERIFY(QFile::remove(folder + QStringLiteral("/.whole")));
     } else {
-        const QString elsewhere = dir_->filePath(QStringLiteral("elsewhere.so"));
+        const QString elsewhere = mDir->filePath(QStringLiteral("elsewhere.so"));
         QVERIFY(QFile::rename(victim, elsewhere));
         QVERIFY(QFile::link(elsewhere, victim));
     }
@@ -238,7 +238,7 @@ void RuntimeInstallTest::brokenCopyIsRefusedAndMadeAgain()
     const launcher::RuntimeOutcome again = launcher::installRuntime(bin());
     QCOMPARE(QString::fromStdString(again.folder), folder);
     QCOMPARE(again.copiedBytes, std::int64_t(kFiles.size()) * kFileSize);
-    QCOMPARE(read(victim), read(bin_ + u'/' + kFiles.at(1)));
+    QCOMPARE(read(victim), read(mBin + u'/' + kFiles.at(1)));
     QCOMPARE(installed(), folder);
 }
 
@@ -246,13 +246,13 @@ void RuntimeInstallTest::damagedDiscRunsFromTheDisc()
 {
     QByteArray bytes = contentFor(kFiles.last(), 1);
     bytes[10] = char(bytes[10] ^ 1);
-    QVERIFY(write(bin_ + u'/' + kFiles.last(), bytes));
+    QVERIFY(write(mBin + u'/' + kFiles.last(), bytes));
     const launcher::RuntimeOutcome outcome = launcher::installRuntime(bin());
     QVERIFY(outcome.folder.empty());
     QCOMPARE(QString::fromStdString(outcome.message),
              QStringLiteral("The player runs from the disc: the disc's copy of "
                             "plugins/platforms/libqxcb.so is damaged."));
-    QCOMPARE(QDir(cache_ + QStringLiteral("/pellin-runtime"))
+    QCOMPARE(QDir(mCache + QStringLiteral("/pellin-runtime"))
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral(".lock")});
 }
@@ -270,13 +270,13 @@ void RuntimeInstallTest::homeThatCannotHoldItRunsFromTheDisc()
 {
     QFETCH(QByteArray, options);
     QFETCH(QString, reason);
-    const QString home = dir_->filePath(QStringLiteral("small-home"));
+    const QString home = mDir->filePath(QStringLiteral("small-home"));
     if (!mountTmpfs(home, options.constData()))
         QSKIP(qPrintable(QStringLiteral("a small home cannot be mounted here (%1)")
                              .arg(QString::fromLocal8Bit(std::strerror(errno)))));
-    mounted_ = home;
+    mMounted = home;
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home));
-    const QStringList disc = snapshot(bin_);
+    const QStringList disc = snapshot(mBin);
     const launcher::RuntimeOutcome outcome = launcher::installRuntime(bin());
     QVERIFY(outcome.folder.empty());
     const QString message = QString::fromStdString(outcome.message);
@@ -287,14 +287,14 @@ void RuntimeInstallTest::homeThatCannotHoldItRunsFromTheDisc()
     QStringList left = snapshot(home);
     left.removeIf([](const QString &entry) { return entry.contains(QStringLiteral("/.lock ")); });
     QVERIFY2(left.size() <= 1, qPrintable(left.join(u'\n')));
-    QCOMPARE(snapshot(bin_), disc);
+    QCOMPARE(snapshot(mBin), disc);
 }
 
 void RuntimeInstallTest::secondLauncherWaitsOrUsesTheDisc()
 {
     // Another launcher copying holds the lock: this one waits for a while, then runs from the
     // disc.
-    const QString root = cache_ + QStringLiteral("/pellin-runtime");
+    const QString root = mCache + QStringLiteral("/pellin-runtime");
     QVERIFY(QDir().mkpath(root));
     QVERIFY(QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const int held = ::open(QFile::encodeName(root + QStringLiteral("/.lock")).constData(),
@@ -338,10 +338,10 @@ void RuntimeInstallTest::linksAreNeverFollowed()
 {
     QFETCH(QString, linked);
     // A whole copy made elsewhere, which a link then names.
-    const QString root = cache_ + QStringLiteral("/pellin-runtime");
+    const QString root = mCache + QStringLiteral("/pellin-runtime");
     const std::string made = launcher::installRuntime(bin()).folder;
     QVERIFY(!made.empty());
-    const QString elsewhere = dir_->filePath(QStringLiteral("elsewhere"));
+    const QString elsewhere = mDir->filePath(QStringLiteral("elsewhere"));
     QVERIFY(QDir().mkpath(elsewhere));
     const QString hash = QFileInfo(QString::fromStdString(made)).fileName();
     QString target;
@@ -378,11 +378,11 @@ void RuntimeInstallTest::linksAreNeverFollowed()
 
 void RuntimeInstallTest::bundleWithoutListRunsAsBefore()
 {
-    QVERIFY(QFile::remove(bin_ + QStringLiteral("/runtime.sha256")));
+    QVERIFY(QFile::remove(mBin + QStringLiteral("/runtime.sha256")));
     const launcher::RuntimeOutcome outcome = launcher::installRuntime(bin());
     QVERIFY(outcome.folder.empty());
     QVERIFY(outcome.message.empty());
-    QVERIFY(!QFileInfo::exists(cache_));
+    QVERIFY(!QFileInfo::exists(mCache));
 }
 
 QTEST_GUILESS_MAIN(RuntimeInstallTest)

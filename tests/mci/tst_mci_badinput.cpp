@@ -32,18 +32,18 @@ class BadInputTest : public QObject
   private:
     static void checkAnswered(const Sent &sent, const QByteArray &what);
 
-    QTemporaryDir dir_;
-    QString clip_;
+    QTemporaryDir mDir;
+    QString mClip;
 };
 
 void BadInputTest::initTestCase()
 {
-    QVERIFY(dir_.isValid());
+    QVERIFY(mDir.isValid());
     mci::setAudioOutput(QStringLiteral("null"));
     mci::useLibmpvEngine();
     QString failure;
-    clip_ = clips::make(dir_.path(), clips::formats().at(1), {QSize(160, 120), 2}, &failure);
-    QVERIFY2(!clip_.isEmpty(), qPrintable(failure));
+    mClip = clips::make(mDir.path(), clips::formats().at(1), {QSize(160, 120), 2}, &failure);
+    QVERIFY2(!mClip.isEmpty(), qPrintable(failure));
 }
 
 void BadInputTest::cleanup()
@@ -170,7 +170,7 @@ void BadInputTest::awkwardCommands()
 {
     QFETCH(QByteArray, command);
     QFETCH(unsigned, code);
-    QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(clip_)).code, 0u);
+    QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(mClip)).code, 0u);
     const Sent sent = sendBytes(command.toStdString());
     QCOMPARE(sent.code, code);
     checkAnswered(sent, command.left(60));
@@ -192,8 +192,8 @@ void BadInputTest::awkwardFileNames_data()
 void BadInputTest::awkwardFileNames()
 {
     QFETCH(QByteArray, name);
-    const QByteArray path = QFile::encodeName(dir_.path()) + '/' + name;
-    QVERIFY(QFile::copy(clip_, QFile::decodeName(path)));
+    const QByteArray path = QFile::encodeName(mDir.path()) + '/' + name;
+    QVERIFY(QFile::copy(mClip, QFile::decodeName(path)));
     QByteArray quoted = path;
     quoted.replace('"', "\"\"");
     const Sent sent =
@@ -217,8 +217,8 @@ void BadInputTest::brokenMedia_data()
 void BadInputTest::brokenMedia()
 {
     QFETCH(QString, kind);
-    const QString path = dir_.filePath(kind + QStringLiteral(".avi"));
-    QFile original(clip_);
+    const QString path = mDir.filePath(kind + QStringLiteral(".avi"));
+    QFile original(mClip);
     QVERIFY(original.open(QIODevice::ReadOnly));
     QByteArray bytes = original.readAll();
     QRandomGenerator random(7);

@@ -51,21 +51,21 @@ class ConformanceTest : public QObject
 
   private:
     void openX();
-    std::unique_ptr<mci::SimulatedMedia> media_;
+    std::unique_ptr<mci::SimulatedMedia> mMedia;
 };
 
 void ConformanceTest::init()
 {
-    media_ = std::make_unique<mci::SimulatedMedia>();
-    media_->addFile("/sim/tempfile.avi", 2000, QSize(32, 24));
-    media_->addFile("/sim/other.mpg", 3000, QSize(32, 24));
-    mci::useSimulatedEngine(*media_);
+    mMedia = std::make_unique<mci::SimulatedMedia>();
+    mMedia->addFile("/sim/tempfile.avi", 2000, QSize(32, 24));
+    mMedia->addFile("/sim/other.mpg", 3000, QSize(32, 24));
+    mci::useSimulatedEngine(*mMedia);
 }
 
 void ConformanceTest::cleanup()
 {
     send("close all");
-    media_.reset();
+    mMedia.reset();
 }
 
 void ConformanceTest::openX()
@@ -259,7 +259,7 @@ void ConformanceTest::playRangesAndPositions()
     QCOMPARE(reply("status mysound mode"), QStringLiteral("stopped"));
 
     QCOMPARE(send("play mysound from 500 to 1500").code, 0u);
-    media_->advance(5000);
+    mMedia->advance(5000);
     QCOMPARE(reply("status mysound position"), QStringLiteral("1500"));
     QCOMPARE(send("play mysound to 1000").code, 282u); // before the position
     QCOMPARE(send("play mysound TO 3000 notify").code, 282u);
@@ -286,11 +286,11 @@ void ConformanceTest::pauseResumeStopAndCue()
     QCOMPARE(send("open /sim/tempfile.avi alias mysound notify type mpegvideo").code, 0u);
     QCOMPARE(send("play mysound notify").code, 0u);
     QCOMPARE(reply("status mysound mode"), QStringLiteral("playing"));
-    media_->advance(100);
+    mMedia->advance(100);
     QCOMPARE(send("pause mysound wait").code, 0u);
     QCOMPARE(reply("status mysound mode notify"), QStringLiteral("paused"));
     const QString paused = reply("status mysound position");
-    media_->advance(300);
+    mMedia->advance(300);
     QCOMPARE(reply("status mysound position"), paused);
     QCOMPARE(send("cue mysound output notify").code, 302u); // not while paused
     QCOMPARE(send("stop mysound wait").code, 0u);

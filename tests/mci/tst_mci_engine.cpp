@@ -53,26 +53,26 @@ class EngineTest : public QObject
     void seeksInARowEndAtTheLast();
 
   private:
-    QString clip(const char *name) const { return clips_.value(QLatin1String(name)); }
+    QString clip(const char *name) const { return mClips.value(QLatin1String(name)); }
     static long long position(const char *alias)
     {
         return reply(QStringLiteral("status %1 position").arg(QLatin1String(alias))).toLongLong();
     }
 
-    QTemporaryDir dir_;
-    QHash<QString, QString> clips_;
+    QTemporaryDir mDir;
+    QHash<QString, QString> mClips;
 };
 
 void EngineTest::initTestCase()
 {
-    QVERIFY(dir_.isValid());
+    QVERIFY(mDir.isValid());
     mci::setAudioOutput(QStringLiteral("null"));
     mci::useLibmpvEngine();
     for (const clips::Format &format : clips::formats()) {
         QString failure;
-        const QString path = clips::make(dir_.path(), format, {}, &failure);
+        const QString path = clips::make(mDir.path(), format, {}, &failure);
         QVERIFY2(!path.isEmpty(), qPrintable(failure));
-        clips_.insert(QLatin1String(format.name), path);
+        mClips.insert(QLatin1String(format.name), path);
     }
 }
 
@@ -96,7 +96,7 @@ void EngineTest::openAndLength()
     QFETCH(QString, name);
     QFETCH(QString, type);
     const Sent opened =
-        send(QStringLiteral("open \"%1\" type %2 Alias movie2").arg(clips_.value(name), type));
+        send(QStringLiteral("open \"%1\" type %2 Alias movie2").arg(mClips.value(name), type));
     QCOMPARE(opened.code, 0u);
     QVERIFY(opened.reply.toInt() > 0);
     QCOMPARE(send("set movie2 time format ms").code, 0u);
@@ -120,7 +120,7 @@ void EngineTest::playFromToEndsAtTo()
     QWidget parent;
     parent.resize(320, 240);
     QCOMPARE(send(QStringLiteral("open \"%1\" type %2 alias movie parent %3 style 1073741824")
-                      .arg(clips_.value(name), type)
+                      .arg(mClips.value(name), type)
                       .arg(toolkit::handleOf(&parent)))
                  .code,
              0u);
@@ -177,7 +177,7 @@ void EngineTest::seekLandsOnTheTarget()
 {
     QFETCH(QString, name);
     QFETCH(int, target);
-    QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(clips_.value(name))).code, 0u);
+    QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(mClips.value(name))).code, 0u);
     QCOMPARE(send("play movie from 200").code, 0u);
     QCOMPARE(send(QStringLiteral("seek movie to %1").arg(target)).code, 0u);
     QCOMPARE(reply("status movie mode"), QStringLiteral("stopped"));
@@ -199,7 +199,7 @@ void EngineTest::endOfFileReportsTheLength()
     QFETCH(QString, name);
     QFETCH(QString, type);
     QCOMPARE(
-        send(QStringLiteral("open \"%1\" type %2 alias movie").arg(clips_.value(name), type)).code,
+        send(QStringLiteral("open \"%1\" type %2 alias movie").arg(mClips.value(name), type)).code,
         0u);
     const QString length = reply("status movie length");
     QCOMPARE(send(QStringLiteral("play movie from %1").arg(length.toLongLong() - 500)).code, 0u);
@@ -233,7 +233,7 @@ void EngineTest::twoAliasesAndCloseAll()
 
 void EngineTest::fileNamesKeepTheirCase()
 {
-    const QString mixed = dir_.filePath(QStringLiteral("Mixed Case Clip.AVI"));
+    const QString mixed = mDir.filePath(QStringLiteral("Mixed Case Clip.AVI"));
     QVERIFY(QFile::copy(clip("avi-msvideo1"), mixed));
     QCOMPARE(send(QStringLiteral("open \"%1\" type AviVideo alias movie").arg(mixed)).code, 0u);
     // Course data names files in another case than the disk: found all the same.
@@ -263,12 +263,12 @@ void EngineTest::errors()
 {
     QFETCH(QString, command);
     QFETCH(unsigned, code);
-    QFile notes(dir_.filePath(QStringLiteral("notes.avi")));
+    QFile notes(mDir.filePath(QStringLiteral("notes.avi")));
     QVERIFY(notes.open(QIODevice::WriteOnly));
     notes.write("These are not moving pictures.\n");
     notes.close();
     QCOMPARE(send(QStringLiteral("open \"%1\" alias movie").arg(clip("avi-mpeg4-mp3"))).code, 0u);
-    command.replace(QLatin1String("%dir"), dir_.path())
+    command.replace(QLatin1String("%dir"), mDir.path())
         .replace(QLatin1String("%clip"), clip("avi-mpeg4-mp3"));
     const Sent sent = send(command);
     QCOMPARE(sent.code, code);
@@ -361,12 +361,12 @@ void EngineTest::lengthIsTheEnginesOwn_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("stated");
     for (const clips::Format &format : clips::formats())
-        QTest::newRow(format.name) << clips_.value(QLatin1String(format.name)) << true;
+        QTest::newRow(format.name) << mClips.value(QLatin1String(format.name)) << true;
     // A bare MPEG video stream states no length: the engine loads it and gives its estimate,
     // which grows as it reads on, so only its being there is checked.
     const clips::Format elementary{"mpeg1-es", "m1v", {"-c:v", "mpeg1video", "-f", "mpeg1video"}};
     QString failure;
-    const QString path = clips::make(dir_.path(), elementary, {.sound = false}, &failure);
+    const QString path = clips::make(mDir.path(), elementary, {.sound = false}, &failure);
     QVERIFY2(!path.isEmpty(), qPrintable(failure));
     QTest::newRow("mpeg1-es") << path << false;
 }
@@ -516,9 +516,9 @@ void EngineTest::theNextFileNeverShowsThePreviousPicture()
     const clips::Format blue{
         "blue", "avi", {"-vf", "lutrgb=r=0:g=0:b=255", "-c:v", "mpeg4", "-an", "-f", "avi"}};
     QString failure;
-    const QString before = clips::make(dir_.path(), red, {.sound = false}, &failure);
+    const QString before = clips::make(mDir.path(), red, {.sound = false}, &failure);
     QVERIFY2(!before.isEmpty(), qPrintable(failure));
-    const QString after = clips::make(dir_.path(), blue, {.sound = false}, &failure);
+    const QString after = clips::make(mDir.path(), blue, {.sound = false}, &failure);
     QVERIFY2(!after.isEmpty(), qPrintable(failure));
 
     QWidget parent;
@@ -565,7 +565,7 @@ void EngineTest::seeksInARowEndAtTheLast()
     QFETCH(int, eventsBetween);
     QWidget parent;
     parent.resize(320, 240);
-    QCOMPARE(openIn(clips_.value(name), parent).code, 0u);
+    QCOMPARE(openIn(mClips.value(name), parent).code, 0u);
     QCOMPARE(send("put movie window at 0 0 320 240").code, 0u);
     const QString length = reply("status movie length");
 

@@ -55,26 +55,26 @@ class GrammarTest : public QObject
 
   private:
     void open(const QString &alias = QStringLiteral("m"));
-    std::unique_ptr<mci::SimulatedMedia> media_;
+    std::unique_ptr<mci::SimulatedMedia> mMedia;
 };
 
 void GrammarTest::init()
 {
-    media_ = std::make_unique<mci::SimulatedMedia>();
-    media_->addFile("/sim/a.avi", 4000, QSize(320, 240));
-    media_->addFile("/sim/b.mpg", 9000, QSize(352, 288));
-    media_->addFile("/sim/Mixed Case.avi", 3000);
-    media_->addFile("/sim/say \"hi\".avi", 3000);
-    media_->addFile("/sim/plain", 3000);
-    media_->addUnplayableFile("/sim/bad.avi");
-    media_->addUnplayableFile("/sim/bad.mpg");
-    mci::useSimulatedEngine(*media_);
+    mMedia = std::make_unique<mci::SimulatedMedia>();
+    mMedia->addFile("/sim/a.avi", 4000, QSize(320, 240));
+    mMedia->addFile("/sim/b.mpg", 9000, QSize(352, 288));
+    mMedia->addFile("/sim/Mixed Case.avi", 3000);
+    mMedia->addFile("/sim/say \"hi\".avi", 3000);
+    mMedia->addFile("/sim/plain", 3000);
+    mMedia->addUnplayableFile("/sim/bad.avi");
+    mMedia->addUnplayableFile("/sim/bad.mpg");
+    mci::useSimulatedEngine(*mMedia);
 }
 
 void GrammarTest::cleanup()
 {
     send("close all");
-    media_.reset();
+    mMedia.reset();
 }
 
 void GrammarTest::open(const QString &alias)
@@ -423,13 +423,13 @@ void GrammarTest::playFromToHoldsAtTo()
     QCOMPARE(send("play m from 1000 to 2500").code, 0u);
     QCOMPARE(reply("status m mode"), QStringLiteral("playing"));
     QCOMPARE(reply("status m position"), QStringLiteral("1000"));
-    media_->advance(1000);
+    mMedia->advance(1000);
     QCOMPARE(reply("status m position"), QStringLiteral("2000"));
     QCOMPARE(reply("status m mode"), QStringLiteral("playing"));
-    media_->advance(1000);
+    mMedia->advance(1000);
     QCOMPARE(reply("status m position"), QStringLiteral("2500"));
     QCOMPARE(reply("status m mode"), QStringLiteral("stopped"));
-    media_->advance(1000);
+    mMedia->advance(1000);
     QCOMPARE(reply("status m position"), QStringLiteral("2500"));
 }
 
@@ -437,7 +437,7 @@ void GrammarTest::playToTheEndReportsTheLength()
 {
     open();
     QCOMPARE(send("play m from 0 to 4000").code, 0u);
-    media_->advance(10000);
+    mMedia->advance(10000);
     QCOMPARE(reply("status m position"), reply("status m length"));
     QCOMPARE(reply("status m mode"), QStringLiteral("stopped"));
     // Play again at the end: nothing left to play, still at the end.
@@ -450,11 +450,11 @@ void GrammarTest::playWithoutFromContinuesFromThePosition()
 {
     open();
     send("play m");
-    media_->advance(700);
+    mMedia->advance(700);
     send("stop m");
     QCOMPARE(reply("status m position"), QStringLiteral("700"));
     send("play m to 1500");
-    media_->advance(300);
+    mMedia->advance(300);
     QCOMPARE(reply("status m position"), QStringLiteral("1000"));
     QCOMPARE(send("play m to 900").code, 282u);
     QCOMPARE(reply("status m mode"), QStringLiteral("playing"));
@@ -472,7 +472,7 @@ void GrammarTest::outOfRangeChangesNothing()
 {
     open();
     send("play m from 500 to 3000");
-    media_->advance(500);
+    mMedia->advance(500);
     QCOMPARE(send("seek m to 4001").code, 282u);
     QCOMPARE(send("play m from 3500 to 1000").code, 282u);
     QCOMPARE(reply("status m mode"), QStringLiteral("playing"));
@@ -485,25 +485,25 @@ void GrammarTest::pauseResumeStop()
     QCOMPARE(send("pause m").code, 0u); // nothing playing: nothing happens
     QCOMPARE(reply("status m mode"), QStringLiteral("stopped"));
     send("play m from 0 to 3000");
-    media_->advance(1000);
+    mMedia->advance(1000);
     QCOMPARE(send("Pause m").code, 0u);
     QCOMPARE(reply("status m mode"), QStringLiteral("paused"));
-    media_->advance(1000);
+    mMedia->advance(1000);
     QCOMPARE(reply("status m position"), QStringLiteral("1000"));
     QCOMPARE(send("Resume m").code, 0u);
     QCOMPARE(reply("status m mode"), QStringLiteral("playing"));
     QCOMPARE(send("resume m").code, 0u); // already playing
-    media_->advance(500);
+    mMedia->advance(500);
     QCOMPARE(send("Stop m").code, 0u);
     QCOMPARE(reply("status m mode"), QStringLiteral("stopped"));
     QCOMPARE(reply("status m position"), QStringLiteral("1500"));
-    media_->advance(1000);
+    mMedia->advance(1000);
     QCOMPARE(reply("status m position"), QStringLiteral("1500"));
     // Resumed play goes on toward the old end point.
     send("play m from 2500 to 3000");
     send("pause m");
     send("resume m");
-    media_->advance(5000);
+    mMedia->advance(5000);
     QCOMPARE(reply("status m position"), QStringLiteral("3000"));
 }
 
@@ -536,11 +536,11 @@ void GrammarTest::seekStops()
     QFETCH(QString, position);
     open();
     send("play m from 500");
-    media_->advance(200);
+    mMedia->advance(200);
     QCOMPARE(send("seek m " + target).code, 0u);
     QCOMPARE(reply("status m mode"), QStringLiteral("stopped"));
     QCOMPARE(reply("status m position"), position);
-    media_->advance(500);
+    mMedia->advance(500);
     QCOMPARE(reply("status m position"), position);
 }
 
@@ -549,13 +549,13 @@ void GrammarTest::closeAndCloseAll()
     QCOMPARE(send("close all").code, 0u); // nothing open
     open("one");
     open("two");
-    QCOMPARE(media_->openDevices(), 2);
+    QCOMPARE(mMedia->openDevices(), 2);
     QCOMPARE(send("close one").code, 0u);
     QCOMPARE(send("close one").code, 263u);
     QCOMPARE(reply("status two length"), QStringLiteral("4000"));
     QCOMPARE(send("Close All").code, 0u);
     QCOMPARE(send("status two length").code, 263u);
-    QCOMPARE(media_->openDevices(), 0);
+    QCOMPARE(mMedia->openDevices(), 0);
 }
 
 void GrammarTest::windowIsAChildOfTheParent()
@@ -635,7 +635,7 @@ void GrammarTest::transportSeam()
 void GrammarTest::simulatedMediaCleansUpWhenDestroyed()
 {
     open();
-    media_.reset();
+    mMedia.reset();
     QCOMPARE(send("status m length").code, 263u);
     // The libmpv engine is back: a missing file is still a missing file.
     QCOMPARE(send("open /sim/a.avi alias m").code, 275u);

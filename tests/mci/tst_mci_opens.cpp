@@ -26,23 +26,23 @@ class OpenWatch
 {
   public:
     explicit OpenWatch(const QString &path)
-        : descriptor_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
-          watch_(inotify_add_watch(descriptor_, QFile::encodeName(path).constData(),
+        : mDescriptor(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
+          mWatch(inotify_add_watch(mDescriptor, QFile::encodeName(path).constData(),
                                    IN_OPEN | IN_ACCESS | IN_CLOSE_NOWRITE))
     {
     }
-    ~OpenWatch() { ::close(descriptor_); }
+    ~OpenWatch() { ::close(mDescriptor); }
     OpenWatch(const OpenWatch &) = delete;
     OpenWatch &operator=(const OpenWatch &) = delete;
 
-    bool valid() const { return descriptor_ >= 0 && watch_ >= 0; }
+    bool valid() const { return mDescriptor >= 0 && mWatch >= 0; }
     // The opens seen since the last call.
     int opens()
     {
         int count = 0;
         alignas(inotify_event) std::array<char, 4096> buffer{};
         for (;;) {
-            const ssize_t got = ::read(descriptor_, buffer.data(), buffer.size());
+            const ssize_t got = ::read(mDescriptor, buffer.data(), buffer.size());
             if (got <= 0)
                 return count;
             for (ssize_t at = 0; at < got;) {
@@ -55,8 +55,8 @@ class OpenWatch
     }
 
   private:
-    int descriptor_;
-    int watch_;
+    int mDescriptor;
+    int mWatch;
 };
 
 } // namespace
@@ -72,12 +72,12 @@ class OpensTest : public QObject
     void eachVideoIsOpenedOnceBeforeItsFirstFrame();
 
   private:
-    QTemporaryDir dir_;
+    QTemporaryDir mDir;
 };
 
 void OpensTest::initTestCase()
 {
-    QVERIFY(dir_.isValid());
+    QVERIFY(mDir.isValid());
     mci::setAudioOutput(QStringLiteral("null"));
     mci::useLibmpvEngine();
 }
@@ -105,7 +105,7 @@ void OpensTest::eachVideoIsOpenedOnceBeforeItsFirstFrame()
     QFETCH(bool, played);
     QString failure;
     const QString file =
-        clips::make(dir_.path(), clips::format(format.toLatin1().constData()), {}, &failure);
+        clips::make(mDir.path(), clips::format(format.toLatin1().constData()), {}, &failure);
     QVERIFY2(!file.isEmpty(), qPrintable(failure));
     OpenWatch watch(file);
     QVERIFY(watch.valid());

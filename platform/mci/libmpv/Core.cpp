@@ -55,7 +55,7 @@ void CoreHandles::Free::operator()(mpv_render_context *context) const
 }
 
 Core::Core(CoreHandles handles, QString &audioOutput)
-    : handles_(std::move(handles)), audioOutput_(audioOutput), coreAudioOutput_(audioOutput)
+    : mHandles(std::move(handles)), mAudioOutput(audioOutput), mCoreAudioOutput(audioOutput)
 {
 }
 
@@ -105,8 +105,8 @@ std::unique_ptr<Core> Core::create(bool drawsPicture, QString &audioOutput)
         handles.render.reset(context);
     }
     std::unique_ptr<Core> core(new Core(std::move(handles), audioOutput));
-    if (core->handles_.render)
-        mpv_render_context_set_update_callback(core->handles_.render.get(), &Core::onRenderUpdate,
+    if (core->mHandles.render)
+        mpv_render_context_set_update_callback(core->mHandles.render.get(), &Core::onRenderUpdate,
                                                core.get());
     mpv_set_wakeup_callback(mpv, &Core::onWakeup, core.get());
     return core;
@@ -119,12 +119,12 @@ Core::~Core()
 
 CoreHandles Core::detach()
 {
-    if (handles_.mpv)
-        mpv_set_wakeup_callback(handles_.mpv.get(), nullptr, nullptr);
-    if (handles_.render)
-        mpv_render_context_set_update_callback(handles_.render.get(), nullptr, nullptr);
-    dead_ = true;
-    return std::move(handles_);
+    if (mHandles.mpv)
+        mpv_set_wakeup_callback(mHandles.mpv.get(), nullptr, nullptr);
+    if (mHandles.render)
+        mpv_render_context_set_update_callback(mHandles.render.get(), nullptr, nullptr);
+    mDead = true;
+    return std::move(mHandles);
 }
 
 // The callbacks come on the core's threads: they only post to the GUI thread, where the queued
@@ -145,34 +145,34 @@ void Core::onRenderUpdate(void *self)
 
 void Core::setTarget(VideoWidget *widget)
 {
-    if (widget_)
-        disconnect(widget_, nullptr, this, nullptr);
-    widget_ = widget;
+    if (mWidget)
+        disconnect(mWidget, nullptr, this, nullptr);
+    mWidget = widget;
     if (widget)
         connect(widget, &VideoWidget::resized, this, &Core::renderFrame);
 }
 
 bool Core::load(const QByteArray &path, OpenFile file, qint64 startMs, bool programStream)
 {
-    if (dead_)
+    if (mDead)
         return false;
-    stream_.reset();
+    mStream.reset();
     if (file.valid())
-        stream_.emplace(path, std::move(file));
-    seek_.reset();
-    next_.reset();
-    arrivedAt_.reset();
-    failed_ = false;
+        mStream.emplace(path, std::move(file));
+    mSeek.reset();
+    mNext.reset();
+    mArrivedAt.reset();
+    mFailed = false;
     // Pause and end are the core's, not the file's: the new file must start paused and run to
     // its own end.
-    if (running_)
+    if (mRunning)
         setAsync("pause", "yes");
-    running_ = false;
+    mRunning = false;
     setAsync("end", "none");
-    endSet_ = "none";
-    if (!audioOutput_.isEmpty() && audioOutput_ != coreAudioOutput_) {
-        setAsync("ao", audioOutput_.toUtf8().constData());
-        coreAudioOutput_ = audioOutput_;
+    mEndSet = "none";
+    if (!mAudioOutput.isEmpty() && mAudioOutput != mCoreAudioOutput) {
+        setAsync("ao", mAudioOutput.toUtf8().constData());
+        mCoreAudioOutput = mAudioOutput;
     }
     QByteArrayList fileOptions;
     if (startMs > 0)
@@ -183,10 +183,10 @@ bool Core::load(const QByteArray &path, OpenFile file, qint64 startMs, bool prog
     const QByteArray joined = fileOptions.join(',');
     const char *command[] = {"loadfile", path.constData(), "replace",
                              joined.isEmpty() ? nullptr : joined.constData(), nullptr};
-    const quint64 request = nextRequest_++;
-    if (mpv_command_async(handles_.mpv.get(), request, command) < 0)
+    const quint64 request = mNextRequest++;
+    if (mpv_command_async(mHandles.mpv.get(), request, command) < 0)
         return false;
-    load_ = Load{request, startMs, std::nullopt, false, false};
+    mLoad = Load{request, startMs, std::nullopt, false, false};
     return true;
 }
 
@@ -197,34 +197,34 @@ void Core::setFileOption(const char *name, const char *value)
 
 qint64 Core::destination() const
 {
-    if (next_)
-        return *next_;
-    if (seek_)
-        return seek_->target;
-    return load_ ? load_->start : 0;
+    if (mNext)
+        return *mNext;
+    if (mSeek)
+        return mSeek->target;
+    return mLoad ? mLoad->start : 0;
 }
 
 void Core::seekTo(qint64 ms)
 {
-    if (dead_)
+    if (mDead)
         return;
     if (busy()) {
         // The core finishes what it is doing first; only the newest target waits for it.
-        if (ms == (seek_ ? seek_->target : load_->start))
-            next_.reset();
+        if (ms == (mSeek ? mSeek->target : mLoad->start))
+            mNext.reset();
         else
-            next_ = ms;
+            mNext = ms;
         return;
     }
-    if (!running_ && !failed_ && (arrivedAt_ == ms || showsFrameFor(ms)))
+    if (!mRunning && !mFailed && (mArrivedAt == ms || showsFrameFor(ms)))
         return;
     issueSeek(ms);
 }
 
 void Core::setRunning(bool run, std::optional<qint64> endMs)
 {
-    runWanted_ = run;
-    endWanted_ = endMs;
+    mRunWanted = run;
+    mEndWanted = endMs;
     if (!busy())
         apply();
 }
@@ -232,7 +232,7 @@ void Core::setRunning(bool run, std::optional<qint64> endMs)
 double Core::number(const char *name, double fallback)
 {
     double value = fallback;
-    if (dead_ || mpv_get_property(handles_.mpv.get(), name, MPV_FORMAT_DOUBLE, &value) < 0)
+    if (mDead || mpv_get_property(mHandles.mpv.get(), name, MPV_FORMAT_DOUBLE, &value) < 0)
         return fallback;
     return value;
 }
@@ -240,14 +240,14 @@ double Core::number(const char *name, double fallback)
 bool Core::flag(const char *name)
 {
     int value = 0;
-    if (!dead_)
-        mpv_get_property(handles_.mpv.get(), name, MPV_FORMAT_FLAG, &value);
+    if (!mDead)
+        mpv_get_property(mHandles.mpv.get(), name, MPV_FORMAT_FLAG, &value);
     return value != 0;
 }
 
 QByteArray Core::text(const char *name)
 {
-    char *value = dead_ ? nullptr : mpv_get_property_string(handles_.mpv.get(), name);
+    char *value = mDead ? nullptr : mpv_get_property_string(mHandles.mpv.get(), name);
     const QByteArray copy(value);
     mpv_free(value);
     return copy;
@@ -255,8 +255,8 @@ QByteArray Core::text(const char *name)
 
 void Core::pump()
 {
-    while (!dead_) {
-        const mpv_event *event = mpv_wait_event(handles_.mpv.get(), 0);
+    while (!mDead) {
+        const mpv_event *event = mpv_wait_event(mHandles.mpv.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
             return;
         handle(*event);
@@ -270,61 +270,61 @@ bool Core::waitUntilIdle(int timeoutMs)
     QElapsedTimer timer;
     timer.start();
     const double slice = drawsPicture() ? 0.002 : 0.05;
-    while (busy() && !dead_ && timer.elapsed() < timeoutMs) {
+    while (busy() && !mDead && timer.elapsed() < timeoutMs) {
         serviceRender();
-        const mpv_event *event = mpv_wait_event(handles_.mpv.get(), slice);
+        const mpv_event *event = mpv_wait_event(mHandles.mpv.get(), slice);
         if (event->event_id != MPV_EVENT_NONE)
             handle(*event);
     }
-    return !busy() && !failed_;
+    return !busy() && !mFailed;
 }
 
 void Core::handle(const mpv_event &event)
 {
     switch (event.event_id) {
     case MPV_EVENT_COMMAND_REPLY:
-        if (load_ && event.reply_userdata == load_->request) {
+        if (mLoad && event.reply_userdata == mLoad->request) {
             if (event.error < 0)
                 failLoad();
             else
-                load_->entry = entryOf(*static_cast<const mpv_event_command *>(event.data));
-        } else if (seek_ && event.reply_userdata == seek_->request) {
+                mLoad->entry = entryOf(*static_cast<const mpv_event_command *>(event.data));
+        } else if (mSeek && event.reply_userdata == mSeek->request) {
             if (event.error < 0) {
                 // A refused seek leaves the core where it was.
-                const qint64 target = seek_->target;
-                seek_.reset();
+                const qint64 target = mSeek->target;
+                mSeek.reset();
                 arrived(target);
             } else {
-                seek_->replied = true;
+                mSeek->replied = true;
             }
         }
         break;
     // Events of files that an earlier load asked for, and of the file a load replaces, name
     // other playlist entries than this load's.
     case MPV_EVENT_START_FILE:
-        if (load_ && load_->entry ==
+        if (mLoad && mLoad->entry ==
                          static_cast<const mpv_event_start_file *>(event.data)->playlist_entry_id)
-            load_->started = true;
+            mLoad->started = true;
         break;
     case MPV_EVENT_FILE_LOADED:
-        if (load_ && load_->started)
-            load_->loaded = true;
+        if (mLoad && mLoad->started)
+            mLoad->loaded = true;
         break;
     case MPV_EVENT_END_FILE:
-        if (load_ &&
-            load_->entry == static_cast<const mpv_event_end_file *>(event.data)->playlist_entry_id)
+        if (mLoad &&
+            mLoad->entry == static_cast<const mpv_event_end_file *>(event.data)->playlist_entry_id)
             failLoad();
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        if (load_ && load_->loaded) {
-            const qint64 start = load_->start;
-            load_.reset();
+        if (mLoad && mLoad->loaded) {
+            const qint64 start = mLoad->start;
+            mLoad.reset();
             renderFrame();
             chooseAudioOutput();
             arrived(start);
-        } else if (seek_ && seek_->replied) {
-            const qint64 target = seek_->target;
-            seek_.reset();
+        } else if (mSeek && mSeek->replied) {
+            const qint64 target = mSeek->target;
+            mSeek.reset();
             arrived(target);
         }
         break;
@@ -333,8 +333,8 @@ void Core::handle(const mpv_event &event)
         break;
     case MPV_EVENT_SHUTDOWN:
         failLoad();
-        seek_.reset();
-        dead_ = true;
+        mSeek.reset();
+        mDead = true;
         break;
     default:
         break;
@@ -346,10 +346,10 @@ void Core::handle(const mpv_event &event)
 // closes with its stream.
 void Core::handOverFile(quint64 hook)
 {
-    mpv_handle *mpv = handles_.mpv.get();
-    if (stream_ && stream_->first == text("path")) {
-        const int descriptor = stream_->second.release();
-        stream_.reset();
+    mpv_handle *mpv = mHandles.mpv.get();
+    if (mStream && mStream->first == text("path")) {
+        const int descriptor = mStream->second.release();
+        mStream.reset();
         const QByteArray url = "fdclose://" + QByteArray::number(descriptor);
         if (mpv_set_property_string(mpv, "stream-open-filename", url.constData()) < 0)
             ::close(descriptor);
@@ -359,22 +359,22 @@ void Core::handOverFile(quint64 hook)
 
 void Core::failLoad()
 {
-    if (!load_)
+    if (!mLoad)
         return;
-    load_.reset();
-    next_.reset();
-    failed_ = true;
+    mLoad.reset();
+    mNext.reset();
+    mFailed = true;
 }
 
 void Core::arrived(qint64 at)
 {
-    if (next_) {
-        const qint64 target = *next_;
-        next_.reset();
+    if (mNext) {
+        const qint64 target = *mNext;
+        mNext.reset();
         issueSeek(target);
         return;
     }
-    arrivedAt_ = at;
+    mArrivedAt = at;
     apply();
 }
 
@@ -382,41 +382,41 @@ void Core::issueSeek(qint64 ms)
 {
     // A paused core seeks several times faster than a running one, which only reports its
     // arrival a frame later: the core runs again once it has arrived.
-    if (running_)
+    if (mRunning)
         setAsync("pause", "yes");
-    running_ = false;
-    arrivedAt_.reset();
+    mRunning = false;
+    mArrivedAt.reset();
     setAsync("end", "none");
-    endSet_ = "none";
+    mEndSet = "none";
     const QByteArray seconds = secondsText(ms);
     const char *command[] = {"seek", seconds.constData(), "absolute+exact", nullptr};
-    const quint64 request = nextRequest_++;
-    if (mpv_command_async(handles_.mpv.get(), request, command) < 0) {
+    const quint64 request = mNextRequest++;
+    if (mpv_command_async(mHandles.mpv.get(), request, command) < 0) {
         apply();
         return;
     }
-    seek_ = Seek{request, ms, false};
+    mSeek = Seek{request, ms, false};
 }
 
 // Brings a core that is not busy to the wanted state; it is idle, so this is quick.
 void Core::apply()
 {
-    if (dead_ || failed_)
+    if (mDead || mFailed)
         return;
-    if (!runWanted_ && running_) {
+    if (!mRunWanted && mRunning) {
         setNow("pause", "yes");
-        running_ = false;
+        mRunning = false;
     }
-    const QByteArray end = endWanted_ ? secondsText(*endWanted_) : QByteArray("none");
-    if (end != endSet_) {
+    const QByteArray end = mEndWanted ? secondsText(*mEndWanted) : QByteArray("none");
+    if (end != mEndSet) {
         setNow("end", end.constData());
-        endSet_ = end;
+        mEndSet = end;
     }
     // A core that ran to the end of a play has paused itself.
-    if (runWanted_ && (!running_ || flag("pause"))) {
+    if (mRunWanted && (!mRunning || flag("pause"))) {
         setNow("pause", "no");
-        running_ = true;
-        arrivedAt_.reset();
+        mRunning = true;
+        mArrivedAt.reset();
     }
 }
 
@@ -432,23 +432,23 @@ bool Core::showsFrameFor(qint64 ms)
 
 void Core::serviceRender()
 {
-    if (handles_.render &&
-        (mpv_render_context_update(handles_.render.get()) & MPV_RENDER_UPDATE_FRAME))
+    if (mHandles.render &&
+        (mpv_render_context_update(mHandles.render.get()) & MPV_RENDER_UPDATE_FRAME))
         renderFrame();
 }
 
 void Core::renderFrame()
 {
-    if (!handles_.render)
+    if (!mHandles.render)
         return;
     // Until the file being loaded has shown its first frame, what the core renders is the
     // previous file's picture: it must not reach the widget of the device that loads the new one.
     // Those frames go to a scratch image of the widget's size all the same: the core sets its
     // scaler up again at every change of size, which made the new file's first frame, the one
     // the student waits for, the slowest render of all.
-    VideoWidget *widget = load_ ? nullptr : widget_.data();
-    QImage &image = widget ? widget->frame() : scratch_;
-    const QSize size = widget_ ? widget_->pixelSize().expandedTo(kScratchSize) : kScratchSize;
+    VideoWidget *widget = mLoad ? nullptr : mWidget.data();
+    QImage &image = widget ? widget->frame() : mScratch;
+    const QSize size = mWidget ? mWidget->pixelSize().expandedTo(kScratchSize) : kScratchSize;
     if (image.size() != size)
         image = QImage(size, QImage::Format_RGB32);
     int dimensions[2] = {size.width(), size.height()};
@@ -461,7 +461,7 @@ void Core::renderFrame()
                                  {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
                                  {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    mpv_render_context_render(handles_.render.get(), params);
+    mpv_render_context_render(mHandles.render.get(), params);
     if (widget)
         widget->frameRendered();
 }
@@ -470,33 +470,33 @@ void Core::renderFrame()
 // every core after it opens that output directly instead of probing them all again.
 void Core::chooseAudioOutput()
 {
-    if (!audioOutput_.isEmpty() || number("current-tracks/audio/id", -1) < 0)
+    if (!mAudioOutput.isEmpty() || number("current-tracks/audio/id", -1) < 0)
         return;
-    char *current = mpv_get_property_string(handles_.mpv.get(), "current-ao");
-    audioOutput_ = current && *current ? QString::fromUtf8(current) : QStringLiteral("null");
-    coreAudioOutput_ = audioOutput_;
+    char *current = mpv_get_property_string(mHandles.mpv.get(), "current-ao");
+    mAudioOutput = current && *current ? QString::fromUtf8(current) : QStringLiteral("null");
+    mCoreAudioOutput = mAudioOutput;
     mpv_free(current);
 }
 
 void Core::setSpeed(double rate)
 {
-    mpv_set_property_async(handles_.mpv.get(), 0, "speed", MPV_FORMAT_DOUBLE, &rate);
+    mpv_set_property_async(mHandles.mpv.get(), 0, "speed", MPV_FORMAT_DOUBLE, &rate);
 }
 
 void Core::setVolume(int thousandths)
 {
     double volume = thousandths / 10.0;
-    mpv_set_property_async(handles_.mpv.get(), 0, "volume", MPV_FORMAT_DOUBLE, &volume);
+    mpv_set_property_async(mHandles.mpv.get(), 0, "volume", MPV_FORMAT_DOUBLE, &volume);
 }
 
 void Core::setAsync(const char *name, const char *value)
 {
-    mpv_set_property_async(handles_.mpv.get(), 0, name, MPV_FORMAT_STRING, &value);
+    mpv_set_property_async(mHandles.mpv.get(), 0, name, MPV_FORMAT_STRING, &value);
 }
 
 void Core::setNow(const char *name, const char *value)
 {
-    mpv_set_property_string(handles_.mpv.get(), name, value);
+    mpv_set_property_string(mHandles.mpv.get(), name, value);
 }
 
 } // namespace mci

@@ -49,9 +49,9 @@ class Core final : public QObject
     Core(const Core &) = delete;
     Core &operator=(const Core &) = delete;
 
-    bool drawsPicture() const { return handles_.render != nullptr; }
+    bool drawsPicture() const { return mHandles.render != nullptr; }
     // False once the core has shut down or been detached.
-    bool alive() const { return !dead_; }
+    bool alive() const { return !mDead; }
     // Where frames go: the widget, or a small scratch image while there is none, because the
     // core only moves on while its frames are rendered.
     void setTarget(VideoWidget *widget);
@@ -61,7 +61,7 @@ class Core final : public QObject
     // rather than opening the path again (it opens the path when `file` is not valid). False when
     // the core refuses the command.
     bool load(const QByteArray &path, OpenFile file, qint64 startMs, bool programStream);
-    bool loadFailed() const { return failed_; }
+    bool loadFailed() const { return mFailed; }
     // An option for the loaded file alone; the next load forgets it.
     void setFileOption(const char *name, const char *value);
 
@@ -77,12 +77,12 @@ class Core final : public QObject
     // The loudness from 0 to 1000, the command layer's scale; the engine's own runs to 100.
     void setVolume(int thousandths);
 
-    bool busy() const { return load_ || seek_; }
+    bool busy() const { return mLoad || mSeek; }
     // Where a busy core is heading.
     qint64 destination() const;
     // The core was set running and has not been paused since (it may have paused itself at
     // the end).
-    bool running() const { return running_; }
+    bool running() const { return mRunning; }
 
     double number(const char *name, double fallback);
     bool flag(const char *name);
@@ -127,24 +127,24 @@ class Core final : public QObject
     void setAsync(const char *name, const char *value);
     void setNow(const char *name, const char *value);
 
-    CoreHandles handles_;
-    QString &audioOutput_;
-    QString coreAudioOutput_;
-    QPointer<VideoWidget> widget_;
-    QImage scratch_;
-    std::optional<Load> load_;
+    CoreHandles mHandles;
+    QString &mAudioOutput;
+    QString mCoreAudioOutput;
+    QPointer<VideoWidget> mWidget;
+    QImage mScratch;
+    std::optional<Load> mLoad;
     // The open file of the latest load, until the core starts to read it.
-    std::optional<std::pair<QByteArray, OpenFile>> stream_;
-    std::optional<Seek> seek_;
-    std::optional<qint64> next_;
-    std::optional<qint64> arrivedAt_; // the target the paused core last arrived at
-    bool runWanted_ = false;
-    bool running_ = false;
-    std::optional<qint64> endWanted_;
-    QByteArray endSet_ = "none";
-    bool failed_ = false;
-    bool dead_ = false;
-    quint64 nextRequest_ = 1;
+    std::optional<std::pair<QByteArray, OpenFile>> mStream;
+    std::optional<Seek> mSeek;
+    std::optional<qint64> mNext;
+    std::optional<qint64> mArrivedAt; // the target the paused core last arrived at
+    bool mRunWanted = false;
+    bool mRunning = false;
+    std::optional<qint64> mEndWanted;
+    QByteArray mEndSet = "none";
+    bool mFailed = false;
+    bool mDead = false;
+    quint64 mNextRequest = 1;
 };
 
 } // namespace mci

@@ -20,12 +20,12 @@ constexpr int kIdleMs = 10000;
 
 CorePool::CorePool()
 {
-    parkedTimer_.setSingleShot(true);
-    parkedTimer_.setInterval(kParkedMs);
-    connect(&parkedTimer_, &QTimer::timeout, this, &CorePool::releaseParked);
-    idleTimer_.setSingleShot(true);
-    idleTimer_.setInterval(kIdleMs);
-    connect(&idleTimer_, &QTimer::timeout, this, [this] { end(std::move(idle_)); });
+    mParkedTimer.setSingleShot(true);
+    mParkedTimer.setInterval(kParkedMs);
+    connect(&mParkedTimer, &QTimer::timeout, this, &CorePool::releaseParked);
+    mIdleTimer.setSingleShot(true);
+    mIdleTimer.setInterval(kIdleMs);
+    connect(&mIdleTimer, &QTimer::timeout, this, [this] { end(std::move(mIdle)); });
 }
 
 CorePool::~CorePool()
@@ -46,58 +46,58 @@ void CorePool::park(ParkedDevice device)
         device.widget->hide();
         device.widget->setParent(nullptr);
     }
-    parked_ = std::move(device);
-    parkedTimer_.start();
+    mParked = std::move(device);
+    mParkedTimer.start();
 }
 
 std::optional<ParkedDevice> CorePool::adopt(const QByteArray &path, bool drawsPicture)
 {
-    if (!parked_ || parked_->path != path || parked_->core->drawsPicture() != drawsPicture)
+    if (!mParked || mParked->path != path || mParked->core->drawsPicture() != drawsPicture)
         return std::nullopt;
-    parkedTimer_.stop();
-    std::optional<ParkedDevice> device = std::move(parked_);
-    parked_.reset();
+    mParkedTimer.stop();
+    std::optional<ParkedDevice> device = std::move(mParked);
+    mParked.reset();
     return device;
 }
 
 std::unique_ptr<Core> CorePool::takeIdle(bool drawsPicture)
 {
     releaseParked();
-    if (!idle_ || idle_->drawsPicture() != drawsPicture)
+    if (!mIdle || mIdle->drawsPicture() != drawsPicture)
         return nullptr;
-    idleTimer_.stop();
-    return std::move(idle_);
+    mIdleTimer.stop();
+    return std::move(mIdle);
 }
 
 std::unique_ptr<Core> CorePool::take(bool drawsPicture)
 {
     if (std::unique_ptr<Core> core = takeIdle(drawsPicture))
         return core;
-    return Core::create(drawsPicture, audioOutput_);
+    return Core::create(drawsPicture, mAudioOutput);
 }
 
 void CorePool::releaseAll()
 {
-    parkedTimer_.stop();
-    idleTimer_.stop();
-    if (parked_) {
-        delete parked_->widget.data();
-        end(std::move(parked_->core));
-        parked_.reset();
+    mParkedTimer.stop();
+    mIdleTimer.stop();
+    if (mParked) {
+        delete mParked->widget.data();
+        end(std::move(mParked->core));
+        mParked.reset();
     }
-    end(std::move(idle_));
-    for (std::future<void> &ending : ending_)
+    end(std::move(mIdle));
+    for (std::future<void> &ending : mEnding)
         ending.wait();
-    ending_.clear();
+    mEnding.clear();
 }
 
 void CorePool::releaseParked()
 {
-    parkedTimer_.stop();
-    if (!parked_)
+    mParkedTimer.stop();
+    if (!mParked)
         return;
-    std::optional<ParkedDevice> device = std::move(parked_);
-    parked_.reset();
+    std::optional<ParkedDevice> device = std::move(mParked);
+    mParked.reset();
     device->core->setTarget(nullptr);
     discardVideoWidget(device->widget);
     keepIdle(std::move(device->core));
@@ -111,19 +111,19 @@ void CorePool::keepIdle(std::unique_ptr<Core> core)
         end(std::move(core));
         return;
     }
-    end(std::move(idle_));
-    idle_ = std::move(core);
-    idleTimer_.start();
+    end(std::move(mIdle));
+    mIdle = std::move(core);
+    mIdleTimer.start();
 }
 
 void CorePool::end(std::unique_ptr<Core> core)
 {
     if (!core)
         return;
-    std::erase_if(ending_, [](const std::future<void> &ending) {
+    std::erase_if(mEnding, [](const std::future<void> &ending) {
         return ending.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
     });
-    ending_.push_back(std::async(std::launch::async, [handles = core->detach()]() mutable {
+    mEnding.push_back(std::async(std::launch::async, [handles = core->detach()]() mutable {
         handles.render.reset();
         handles.mpv.reset();
     }));

@@ -42,7 +42,7 @@ class CorePool final : public QObject
     CorePool &operator=(const CorePool &) = delete;
 
     // The process's choice of sound output, which new cores take (empty: not chosen yet).
-    QString &audioOutput() { return audioOutput_; }
+    QString &audioOutput() { return mAudioOutput; }
 
     // Keeps a closed device; one kept before it is released.
     void park(ParkedDevice device);
@@ -60,12 +60,12 @@ class CorePool final : public QObject
     void keepIdle(std::unique_ptr<Core> core);
     void end(std::unique_ptr<Core> core);
 
-    QString audioOutput_;
-    std::optional<ParkedDevice> parked_;
-    std::unique_ptr<Core> idle_;
-    QTimer parkedTimer_;
-    QTimer idleTimer_;
-    std::vector<std::future<void>> ending_;
+    QString mAudioOutput;
+    std::optional<ParkedDevice> mParked;
+    std::unique_ptr<Core> mIdle;
+    QTimer mParkedTimer;
+    QTimer mIdleTimer;
+    std::vector<std::future<void>> mEnding;
 };
 
 } // namespace mci

@@ -30,10 +30,10 @@ class DeviceEngine final : public Engine
     DeviceEngine &operator=(const DeviceEngine &) = delete;
 
     unsigned open(const QString &file, QWidget *parent, bool mpegDevice) override;
-    qint64 length() override { return length_; }
+    qint64 length() override { return mLength; }
     qint64 position() override;
     Mode mode() override;
-    QSize videoSize() override { return header_.videoSize; }
+    QSize videoSize() override { return mHeader.videoSize; }
     void play(std::optional<qint64> from, std::optional<qint64> to) override;
     void pause() override;
     void resume() override;
@@ -42,7 +42,7 @@ class DeviceEngine final : public Engine
     void setSpeed(double rate) override;
     void setVolume(int thousandths) override;
     int volume() override;
-    bool readFailed() override { return readFailed_; }
+    bool readFailed() override { return mReadFailed; }
     QWidget *videoWidget() override;
     void setDestination(const QRect &rect) override;
     QRect destination() const override;
@@ -64,22 +64,22 @@ class DeviceEngine final : public Engine
     // Whether the file is still there, readable and as long as it was when opened.
     bool fileIntact() const;
 
-    CorePool &pool_;
-    std::unique_ptr<Core> core_;
-    QPointer<VideoWidget> widget_;
-    bool drawsPicture_ = false;
-    QByteArray path_;
-    OpenFile file_;
-    MediaHeader header_;
-    qint64 length_ = 0;
-    double speed_ = 1;
-    int volume_ = 1000;
-    qint64 openedSize_ = 0;
-    bool readFailed_ = false;
-    Mode mode_ = Mode::Stopped;
-    std::optional<qint64> end_;  // the "to" of the running play
-    std::optional<qint64> held_; // the position reported while stopped at a known place
-    std::optional<ClockPlay> clock_;
+    CorePool &mPool;
+    std::unique_ptr<Core> mCore;
+    QPointer<VideoWidget> mWidget;
+    bool mDrawsPicture = false;
+    QByteArray mPath;
+    OpenFile mFile;
+    MediaHeader mHeader;
+    qint64 mLength = 0;
+    double mSpeed = 1;
+    int mVolume = 1000;
+    qint64 mOpenedSize = 0;
+    bool mReadFailed = false;
+    Mode mMode = Mode::Stopped;
+    std::optional<qint64> mEnd;  // the "to" of the running play
+    std::optional<qint64> mHeld; // the position reported while stopped at a known place
+    std::optional<ClockPlay> mClock;
 };
 
 } // namespace mci

@@ -19,17 +19,17 @@ class LibmpvModule final : public EngineModule
   public:
     LibmpvModule()
     {
-        pool_.audioOutput() = qEnvironmentVariable("PELLIN_AUDIO_OUTPUT");
+        mPool.audioOutput() = qEnvironmentVariable("PELLIN_AUDIO_OUTPUT");
         // The engine keeps its messages to itself; so do the demuxers that read the headers.
         av_log_set_level(AV_LOG_QUIET);
     }
 
-    std::unique_ptr<Engine> create() override { return std::make_unique<DeviceEngine>(pool_); }
-    void releaseAll() override { pool_.releaseAll(); }
-    void setAudioOutput(const QString &output) override { pool_.audioOutput() = output; }
+    std::unique_ptr<Engine> create() override { return std::make_unique<DeviceEngine>(mPool); }
+    void releaseAll() override { mPool.releaseAll(); }
+    void setAudioOutput(const QString &output) override { mPool.audioOutput() = output; }
 
   private:
-    CorePool pool_;
+    CorePool mPool;
 };
 
 } // namespace

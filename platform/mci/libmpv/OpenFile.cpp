@@ -10,18 +10,18 @@ namespace mci
 
 OpenFile::~OpenFile()
 {
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
+    if (mDescriptor >= 0)
+        ::close(mDescriptor);
 }
 
-OpenFile::OpenFile(OpenFile &&other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+OpenFile::OpenFile(OpenFile &&other) noexcept : mDescriptor(std::exchange(other.mDescriptor, -1)) {}
 
 OpenFile &OpenFile::operator=(OpenFile &&other) noexcept
 {
     if (this != &other) {
-        if (descriptor_ >= 0)
-            ::close(descriptor_);
-        descriptor_ = std::exchange(other.descriptor_, -1);
+        if (mDescriptor >= 0)
+            ::close(mDescriptor);
+        mDescriptor = std::exchange(other.mDescriptor, -1);
     }
     return *this;
 }
@@ -33,12 +33,12 @@ OpenFile OpenFile::open(const QByteArray &path)
 
 OpenFile OpenFile::duplicate() const
 {
-    return OpenFile(valid() ? ::fcntl(descriptor_, F_DUPFD_CLOEXEC, 0) : -1);
+    return OpenFile(valid() ? ::fcntl(mDescriptor, F_DUPFD_CLOEXEC, 0) : -1);
 }
 
 int OpenFile::release()
 {
-    return std::exchange(descriptor_, -1);
+    return std::exchange(mDescriptor, -1);
 }
 
 } // namespace mci

@@ -12,7 +12,7 @@ class OpenFile
 {
   public:
     OpenFile() = default;
-    explicit OpenFile(int descriptor) : descriptor_(descriptor) {}
+    explicit OpenFile(int descriptor) : mDescriptor(descriptor) {}
     ~OpenFile();
     OpenFile(OpenFile &&other) noexcept;
     OpenFile &operator=(OpenFile &&other) noexcept;
@@ -22,8 +22,8 @@ class OpenFile
     // The file opened for reading; not valid when it cannot be opened.
     static OpenFile open(const QByteArray &path);
 
-    bool valid() const { return descriptor_ >= 0; }
-    int descriptor() const { return descriptor_; }
+    bool valid() const { return mDescriptor >= 0; }
+    int descriptor() const { return mDescriptor; }
     // A second descriptor of the same open file (same position, same cached pages); not valid
     // when this one is not or the process has no descriptor left.
     OpenFile duplicate() const;
@@ -31,7 +31,7 @@ class OpenFile
     int release();
 
   private:
-    int descriptor_ = -1;
+    int mDescriptor = -1;
 };
 
 } // namespace mci

@@ -15,13 +15,13 @@ VideoWidget::VideoWidget(QWidget *parent) : QWidget(parent)
 
 void VideoWidget::setDestination(const QRect &rect)
 {
-    destination_ = rect;
+    mDestination = rect;
     emit resized();
 }
 
 QRect VideoWidget::target() const
 {
-    return destination_.isEmpty() ? rect() : destination_;
+    return mDestination.isEmpty() ? rect() : mDestination;
 }
 
 QSize VideoWidget::pixelSize() const
@@ -34,8 +34,8 @@ QSize VideoWidget::pixelSize() const
 
 void VideoWidget::frameRendered()
 {
-    ++renders_;
-    frame_.setDevicePixelRatio(devicePixelRatioF());
+    ++mRenders;
+    mFrame.setDevicePixelRatio(devicePixelRatioF());
     // From the first frame on the widget covers every pixel of itself.
     setAttribute(Qt::WA_OpaquePaintEvent);
     update();
@@ -43,26 +43,26 @@ void VideoWidget::frameRendered()
 
 void VideoWidget::paintEvent(QPaintEvent *)
 {
-    if (frame_.isNull())
+    if (mFrame.isNull())
         return;
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    painter.drawImage(target().topLeft(), frame_);
+    painter.drawImage(target().topLeft(), mFrame);
     // Moved to a screen of another pixel density: the frame no longer fits its pixels. It is
     // rendered again once this paint is over, not in the middle of it.
-    if (frame_.size() != pixelSize().expandedTo(QSize(16, 16)))
+    if (mFrame.size() != pixelSize().expandedTo(QSize(16, 16)))
         askRerender();
 }
 
 void VideoWidget::askRerender()
 {
-    if (rerenderAsked_)
+    if (mRerenderAsked)
         return;
-    rerenderAsked_ = true;
+    mRerenderAsked = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
-            rerenderAsked_ = false;
+            mRerenderAsked = false;
             emit resized();
         },
         Qt::QueuedConnection);
@@ -75,16 +75,16 @@ void VideoWidget::resizeEvent(QResizeEvent *)
     if (isVisible())
         emit resized();
     else
-        resizedHidden_ = true;
+        mResizedHidden = true;
 }
 
 // The render waits until the window that shows the widget has asked the X server to map it, so
 // that the server maps and exposes the window while the frame is rendered, not after.
 void VideoWidget::showEvent(QShowEvent *)
 {
-    if (!resizedHidden_)
+    if (!mResizedHidden)
         return;
-    resizedHidden_ = false;
+    mResizedHidden = false;
     askRerender();
 }
 

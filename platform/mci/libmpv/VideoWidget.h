@@ -21,16 +21,16 @@ class VideoWidget final : public QWidget
     explicit VideoWidget(QWidget *parent);
 
     void setDestination(const QRect &rect);
-    QRect destination() const { return destination_; }
+    QRect destination() const { return mDestination; }
     // Where the picture goes, in widget coordinates.
     QRect target() const;
     // The size the picture is rendered at: the target in the device pixels of the widget's
     // screen, so that it stays sharp on a high-density screen.
     QSize pixelSize() const;
     // The engine renders into this image at pixelSize() and then calls frameRendered().
-    QImage &frame() { return frame_; }
+    QImage &frame() { return mFrame; }
     void frameRendered();
-    int renders() const { return renders_; }
+    int renders() const { return mRenders; }
 
   signals:
     // The picture has to be rendered again at pixelSize().
@@ -45,11 +45,11 @@ class VideoWidget final : public QWidget
     // Renders again once the events now waiting have run.
     void askRerender();
 
-    QImage frame_;
-    QRect destination_;
-    int renders_ = 0;
-    bool rerenderAsked_ = false;
-    bool resizedHidden_ = false;
+    QImage mFrame;
+    QRect mDestination;
+    int mRenders = 0;
+    bool mRerenderAsked = false;
+    bool mResizedHidden = false;
 };
 
 // Hides the widget at once and deletes it once the events now waiting have run: a device may be
