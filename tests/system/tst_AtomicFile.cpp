@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <optional>
 
 #include <fcntl.h>
@@ -90,8 +91,9 @@ class Unprivileged
     Unprivileged() : mWasRoot(::geteuid() == 0) { mActive = !mWasRoot || ::seteuid(65534) == 0; }
     ~Unprivileged()
     {
-        if (mWasRoot && mActive)
-            static_cast<void>(::seteuid(0));
+        // The rest of the suite cannot run as "nobody": stop rather than go on unprivileged.
+        if (mWasRoot && mActive && ::seteuid(0) != 0)
+            std::abort();
     }
     Unprivileged(const Unprivileged &) = delete;
     Unprivileged &operator=(const Unprivileged &) = delete;
