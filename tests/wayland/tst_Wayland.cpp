@@ -88,6 +88,12 @@ class tst_Wayland : public QObject
         int renders = 0;
         QTRY_VERIFY_WITH_TIMEOUT((renders = video->property("renders").toInt()) > 0, kExposeMs);
         QTRY_VERIFY_WITH_TIMEOUT(video->property("renders").toInt() > renders + 5, kExposeMs);
+        // The window is given an opaque picture: in a window with an alpha channel (every
+        // window on Wayland) a transparent one shows as a white area.
+        QWidget *window = video->window();
+        const QImage shown = window->grab().toImage();
+        const QPoint centre = video->mapTo(window, video->rect().center());
+        QCOMPARE(shown.pixelColor(centre * shown.devicePixelRatio()).alpha(), 255);
     }
 
   private slots:
@@ -129,6 +135,8 @@ class tst_Wayland : public QObject
         const QSize mainSize = main().size();
         playClip();
         picturePlays();
+        if (QTest::currentTestFailed())
+            return;
         QTest::keyClick(&main(), Qt::Key_F11);
         QTRY_VERIFY(gFullScreen);
         frmFullScreen &full = forms::frmFullScreen();
@@ -136,12 +144,16 @@ class tst_Wayland : public QObject
         QTRY_VERIFY(full.windowState() & Qt::WindowFullScreen);
         QTRY_COMPARE(full.size(), full.screen()->size());
         picturePlays();
+        if (QTest::currentTestFailed())
+            return;
         QTest::keyClick(&full, Qt::Key_Escape);
         QTRY_VERIFY(!gFullScreen);
         QVERIFY(QTest::qWaitForWindowExposed(&main(), kExposeMs));
         QVERIFY(!(main().windowState() & Qt::WindowFullScreen));
         QTRY_COMPARE(main().size(), mainSize);
         picturePlays();
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY2(terminalLines().isEmpty(), qPrintable(terminalLines().join('\n')));
     }
 
