@@ -18,6 +18,7 @@
 #include "toolkit/MessageBox.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -187,6 +188,34 @@ class tst_Wayland : public QObject
         QTRY_COMPARE(form->size(), size);
         if (gFullScreen)
             forms::frmFullScreen().LeaveFullScreen();
+    }
+
+    // The position is readable inside the tools bar, whoever draws its title bar (Qt itself on
+    // Wayland, where the caption is cut short by the bar's width).
+    void toolsBarShowsThePosition()
+    {
+        showMain();
+        playClip();
+        picturePlays();
+        if (QTest::currentTestFailed())
+            return;
+        QTest::keyClick(&main(), Qt::Key_F11);
+        QTRY_VERIFY(gFullScreen);
+        frmFullToolbar &bar = forms::frmFullToolbar();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar, kExposeMs));
+        main().tmrMediaScroller.tick();
+        const QLabel &label = bar.lblPosition;
+        QVERIFY(label.isVisible());
+        QVERIFY2(label.text().contains(u'/') || label.text().contains(u'\n'),
+                 qPrintable(label.text()));
+        const QFontMetrics metrics(label.font());
+        const QStringList lines = label.text().split(u'\n');
+        for (const QString &line : lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= label.contentsRect().width(),
+                     qPrintable(line));
+        QVERIFY(metrics.height() * lines.size() <= label.contentsRect().height());
+        QVERIFY(bar.client()->rect().contains(label.geometry()));
+        forms::frmFullScreen().LeaveFullScreen();
     }
 
     // A box shown while the playlist is up belongs to a window of the player, so the window

@@ -25,6 +25,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# A test cut short by its timeout still takes its compositor with it.
+trap 'exit 143' TERM INT
 command -v weston >/dev/null || skip "weston is not installed (scripts/setup installs it)"
 mkdir -m 700 "$work/runtime"
 socket=pellin-wayland-$$
