@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 # Documents, web pages and e-mail open through the desktop's opener; the course's documents are
 # PDF files. The toolkit's own buttons and choosers speak the student's language with its
-# translations.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, evince | pdf-viewer, qt6-translations-l10n")
+# translations. On a Wayland session without an X display the windows need Qt's Wayland
+# platform plug-in; with one (Xwayland, as GNOME and Plasma start it) they run on X.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "xdg-utils, evince | pdf-viewer, qt6-translations-l10n, qt6-wayland")
 include(CPack)

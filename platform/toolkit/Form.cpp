@@ -351,7 +351,16 @@ void Form::returnToPlace()
 void Form::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    if (mFixed)
+        connect(windowHandle(), &QWindow::windowStateChanged, this, &Form::refuseMaximised,
+                Qt::UniqueConnection);
     followFrame();
+}
+
+void Form::refuseMaximised(Qt::WindowState state)
+{
+    if (state == Qt::WindowMaximized)
+        windowHandle()->setWindowStates(windowHandle()->windowStates() & ~Qt::WindowMaximized);
 }
 
 void Form::hideEvent(QHideEvent *event)

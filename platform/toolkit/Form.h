@@ -120,6 +120,10 @@ class Form : public QWidget
     void followFrame();
     // Moves a window shown again to where its frame was when it was hidden.
     void returnToPlace();
+    // A fixed window is never maximised: the title bar Qt draws itself on Wayland offers the
+    // button whatever the window's hints say, and a compositor ends the connection of a client
+    // that keeps its size when maximised. Undone at once, before the request leaves.
+    void refuseMaximised(Qt::WindowState state);
 
     QString mName;
     QWidget *mClient;

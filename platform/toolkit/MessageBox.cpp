@@ -1,7 +1,10 @@
 #include "toolkit/MessageBox.h"
 
+#include "toolkit/Forms.h"
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace toolkit
 {
@@ -14,10 +17,41 @@ std::function<int(const MessageBoxCall &)> &handler()
     return current;
 }
 
+// How many owners stand above the window: an owned window is kept above its owner.
+int ownerDepth(const Form &form)
+{
+    int depth = 0;
+    for (const Form *owner = form.Owner(); owner; owner = owner->Owner())
+        ++depth;
+    return depth;
+}
+
+// The window a box belongs to: the one the student works in, else (a Wayland compositor without
+// a keyboard activates none) the visible window owned deepest, which its owners stay below. The
+// box is transient for it, so that the window system keeps the box above it and its owners.
+QWidget *boxOwner()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    Form *top = nullptr;
+    for (Form *form : loadedForms())
+        if (form->isVisible() && (!top || ownerDepth(*form) >= ownerDepth(*top)))
+            top = form;
+    return top;
+}
+
 int showReal(const MessageBoxCall &call)
 {
-    const std::unique_ptr<QMessageBox> box = makeMessageBox(call);
+    std::unique_ptr<QMessageBox> box = makeMessageBox(call);
+    if (QWidget *owner = boxOwner())
+        box->setParent(owner, box->windowFlags());
+    // An owner unloaded while the box is up takes the box with it.
+    const QPointer<QMessageBox> shown(box.get());
     const int answer = box->exec();
+    if (!shown)
+        (void)box.release();
     switch (call.style & 0x7) {
     case vbOKCancel:
         return answer == QMessageBox::Ok ? vbOK : vbCancel;

@@ -14,6 +14,7 @@
 #include "system/RuntimeCache.h"
 #include "system/TempFolder.h"
 #include "toolkit/Application.h"
+#include "toolkit/DisplayPlatform.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Handlers.h"
 
@@ -99,10 +100,12 @@ int main(int argc, char **argv)
         return parsed.exitCode;
     }
     sys::useInstalledRuntimePlugins();
+    const toolkit::DisplayPlatformChoice platform;
     toolkit::Application app(argc, argv);
     // The libraries and the platform plug-in are loaded; the programs the player starts find
-    // their own.
+    // their own, and choose their own platform.
     sys::restoreSearchPaths();
+    platform.applicationMade();
     setDesktopIdentity(app);
     app.setQuitOnLastWindowClosed(false);
     toolkit::setFailureReporter(modGlobals::ReportError);

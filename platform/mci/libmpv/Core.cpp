@@ -11,6 +11,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 namespace mci
@@ -40,6 +41,19 @@ std::optional<qint64> entryOf(const mpv_event_command &reply)
             map.values[i].format == MPV_FORMAT_INT64)
             return map.values[i].u.int64;
     return std::nullopt;
+}
+
+// The core leaves the fourth byte of each pixel undefined (zero, as a rule). Qt takes an RGB32
+// image's as opaque and copies it as it stands into a window that has an alpha channel (every
+// window on Wayland), where a zero makes the picture transparent: the compositor then shows a
+// white area instead of the video.
+void makeOpaque(QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto *pixel = reinterpret_cast<std::uint32_t *>(image.scanLine(y));
+        for (const auto *end = pixel + image.width(); pixel != end; ++pixel)
+            *pixel |= 0xff000000u;
+    }
 }
 
 } // namespace
@@ -462,8 +476,10 @@ void Core::renderFrame()
                                  {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     mpv_render_context_render(mHandles.render.get(), params);
-    if (widget)
+    if (widget) {
+        makeOpaque(image);
         widget->frameRendered();
+    }
 }
 
 // Without a choice the first file with sound finds the desktop's output, once for the process:
