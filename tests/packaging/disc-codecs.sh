@@ -19,7 +19,7 @@ disc=$(realpath "$work")/disc
 osirrox -indev "$image" -extract /bin "$disc/bin" >"$work/osirrox.log" 2>&1 ||
   { cat "$work/osirrox.log" >&2; fail "osirrox could not extract the image"; }
 bundle=$disc/bin
-[ -n "$(grep -l 'is a stand-in on this disc' "$bundle"/lib/* 2>/dev/null)" ] ||
+grep -q 'is a stand-in on this disc' "$bundle"/lib/* 2>/dev/null ||
   fail "the disc carries no stand-in: nothing to check"
 
 # The engine checks look for the engine module in lib/ beside their program, as the player does;
