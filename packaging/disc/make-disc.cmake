@@ -29,7 +29,7 @@
 #   runtime.xz                   those files in the list's order as one xz stream, what the
 #                                install reads
 # The PellinStart at the root is the disc's first program (pellin-disc-start): it links only the
-# C++ library, installs the runtime for the user and runs bin/PellinStart with the libraries of
+# system's C++ and xz libraries, installs the runtime for the user and runs bin/PellinStart with the libraries of
 # the user's copy, so that a start with the runtime installed reads no Qt from the disc. Libraries are stored under the name the
 # programs ask for (their soname), as plain files: the image has no links.
 cmake_minimum_required(VERSION 3.25)

@@ -1,6 +1,6 @@
-// The disc's PellinStart: a first program that links nothing but the C++ library, so that a
-// start whose runtime is installed reads no toolkit library from the slow disc. It chooses the
-// runtime (installing it on a new user's first start), then runs the launcher from the disc's
+// The disc's PellinStart: a first program that links only the system's C++ and xz libraries, so
+// that a start whose runtime is installed reads no toolkit library from the slow disc. It chooses
+// the runtime (installing it on a new user's first start), then runs the launcher from the disc's
 // "bin" folder, whose libraries then load from the user's copy.
 #include "launcher/RuntimeStart.h"
 
