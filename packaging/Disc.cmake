@@ -5,6 +5,7 @@
 # the libraries they need that such a desktop lacks, and the Qt platform plugins for xcb and offscreen (disc/make-disc.cmake says how).
 find_program(XORRISO xorriso REQUIRED)
 find_program(PATCHELF patchelf REQUIRED)
+find_program(XZ xz REQUIRED)
 
 # Debian's Qt exports no targets for its plugins; they lie in Qt's plugin folder.
 set(qt_platforms ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/platforms)
@@ -33,5 +34,5 @@ add_custom_target(course-disc
   COMMAND ${PELLIN_COURSE_DISC} --volid PELLIN_DEMO --leave-out /.videos ${PELLIN_DEMO_COURSE}
           ${PELLIN_DISC_IMAGE}
   USES_TERMINAL VERBATIM)
-add_dependencies(course-disc demo-course PellinPlayer PellinStart pellin_libmpv)
+add_dependencies(course-disc demo-course PellinPlayer PellinStart pellin-disc-start pellin_libmpv)
 set_target_properties(course-disc PROPERTIES PELLIN_IMAGE ${PELLIN_DISC_IMAGE})

@@ -1,5 +1,6 @@
 # Makes a course disc image; pellin-course-disc runs it with cmake -P and these variables:
 #   PLAYER, LAUNCHER             the built PellinPlayer and PellinStart
+#   DISC_START                   the disc's first program (pellin-disc-start)
 #   ENGINE_MODULE                the media engine module the player loads at run time
 #   XCB_PLUGIN, OFFSCREEN_PLUGIN the Qt platform plugins the player may load
 #   COURSE                       the course folder (its bin/index.dat and the rest), only read
@@ -11,10 +12,12 @@
 #   CC                           the C compiler the stand-ins are made with
 #   STAGE                        a scratch folder for the bundle
 #   IMAGE                        the image to write
-#   XORRISO, PATCHELF, STRIP     the tools
+#   XORRISO, PATCHELF, STRIP, XZ the tools
+#   PACK_CACHE                   a folder where packs of the runtime are kept (optional)
 #
 # The disc holds the course as it is, PellinStart at its root and, in bin/:
 #   PellinPlayer                 run path $ORIGIN/lib
+#   PellinStart                  the launcher, run path $ORIGIN/lib
 #   qt.conf                      Qt's plugins are the ones in bin/plugins, never the system's
 #   plugins/platforms/           xcb and offscreen, run path $ORIGIN/../../lib
 #   lib/pellin-libmpv.so         the media engine module, which the player looks for in lib/
@@ -23,12 +26,16 @@
 #                                that libraries found through it find their own in lib/ as well
 #   runtime.sha256               the runtime the launcher installs for the user: lib/ and
 #                                plugins/, a line per file with its SHA-256, size and path
-# PellinStart has the run path $ORIGIN/bin/lib. Libraries are stored under the name the
+#   runtime.xz                   those files in the list's order as one xz stream, what the
+#                                install reads
+# The PellinStart at the root is the disc's first program (pellin-disc-start): it links only the
+# system's C++ and xz libraries, installs the runtime for the user and runs bin/PellinStart with the libraries of
+# the user's copy, so that a start with the runtime installed reads no Qt from the disc. Libraries are stored under the name the
 # programs ask for (their soname), as plain files: the image has no links.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(name PLAYER LAUNCHER ENGINE_MODULE XCB_PLUGIN OFFSCREEN_PLUGIN COURSE VOLID
-             SYSTEM_LIBRARIES STAGE IMAGE XORRISO PATCHELF STRIP)
+foreach(name PLAYER LAUNCHER DISC_START ENGINE_MODULE XCB_PLUGIN OFFSCREEN_PLUGIN COURSE VOLID
+             SYSTEM_LIBRARIES STAGE IMAGE XORRISO PATCHELF STRIP XZ)
   if(NOT DEFINED ${name} OR "${${name}}" STREQUAL "")
     message(FATAL_ERROR "make-disc: ${name} is not set")
   endif()
@@ -76,8 +83,10 @@ file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE}/bin/lib ${STAGE}/bin/plugins/platforms)
 
 bundle(${PLAYER} ${STAGE}/bin/PellinPlayer "$ORIGIN/lib" "${program_mode}")
-bundle(${LAUNCHER} ${STAGE}/PellinStart "$ORIGIN/bin/lib" "${program_mode}")
-run(${STRIP} ${STAGE}/bin/PellinPlayer ${STAGE}/PellinStart)
+bundle(${LAUNCHER} ${STAGE}/bin/PellinStart "$ORIGIN/lib" "${program_mode}")
+file(COPY_FILE ${DISC_START} ${STAGE}/PellinStart)
+file(CHMOD ${STAGE}/PellinStart PERMISSIONS ${program_mode})
+run(${STRIP} ${STAGE}/bin/PellinPlayer ${STAGE}/bin/PellinStart ${STAGE}/PellinStart)
 foreach(plugin ${XCB_PLUGIN} ${OFFSCREEN_PLUGIN})
   get_filename_component(name ${plugin} NAME)
   bundle(${plugin} ${STAGE}/bin/plugins/platforms/${name} "$ORIGIN/../../lib" "${library_mode}")
@@ -87,7 +96,7 @@ get_filename_component(module_name ${ENGINE_MODULE} NAME)
 bundle(${ENGINE_MODULE} ${STAGE}/bin/lib/${module_name} "$ORIGIN" "${library_mode}")
 
 file(GET_RUNTIME_DEPENDENCIES
-  EXECUTABLES ${PLAYER} ${LAUNCHER}
+  EXECUTABLES ${PLAYER} ${LAUNCHER} ${DISC_START}
   MODULES ${XCB_PLUGIN} ${OFFSCREEN_PLUGIN} ${ENGINE_MODULE}
   PRE_EXCLUDE_REGEXES ${system_libraries}
   RESOLVED_DEPENDENCIES_VAR libraries
@@ -139,7 +148,8 @@ endfunction()
 set(pruned TRUE)
 while(pruned)
   set(pruned FALSE)
-  file(GLOB elves ${STAGE}/PellinStart ${STAGE}/bin/PellinPlayer ${STAGE}/bin/plugins/platforms/*
+  file(GLOB elves ${STAGE}/PellinStart ${STAGE}/bin/PellinStart ${STAGE}/bin/PellinPlayer
+       ${STAGE}/bin/plugins/platforms/*
        ${STAGE}/bin/lib/*)
   set(wanted ${module_name})
   foreach(elf IN LISTS elves)
@@ -168,6 +178,36 @@ foreach(path IN LISTS runtime)
   string(APPEND runtime_list "${sum} ${size} ${path}\n")
 endforeach()
 file(WRITE ${STAGE}/bin/runtime.sha256 "${runtime_list}")
+# The same files one after another as one xz stream, which a new user's install reads instead:
+# about a quarter of the bytes from the drive. The x86 filter packs machine code tighter; one
+# thread makes one block, the smallest pack. Packing takes minutes, so a pack is kept in
+# PACK_CACHE (when set) under the list's hash, which names its content exactly.
+file(SHA256 ${STAGE}/bin/runtime.sha256 runtime_hash)
+set(cached_pack "")
+if(DEFINED PACK_CACHE AND NOT PACK_CACHE STREQUAL "")
+  set(cached_pack ${PACK_CACHE}/runtime-${runtime_hash}.xz)
+endif()
+if(cached_pack AND EXISTS ${cached_pack})
+  file(COPY_FILE ${cached_pack} ${STAGE}/bin/runtime.xz)
+else()
+  execute_process(COMMAND cat ${runtime} COMMAND ${XZ} --x86 --lzma2=preset=9e --threads=1 -c
+                  WORKING_DIRECTORY ${STAGE}/bin OUTPUT_FILE ${STAGE}/bin/runtime.xz
+                  RESULTS_VARIABLE statuses)
+  foreach(status IN LISTS statuses)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "make-disc: packing the runtime failed (${statuses})")
+    endif()
+  endforeach()
+  if(cached_pack)
+    file(GLOB stale ${PACK_CACHE}/runtime-*.xz)
+    if(stale)
+      file(REMOVE ${stale})
+    endif()
+    file(MAKE_DIRECTORY ${PACK_CACHE})
+    file(COPY_FILE ${STAGE}/bin/runtime.xz ${cached_pack}.new)
+    file(RENAME ${cached_pack}.new ${cached_pack})
+  endif()
+endif()
 
 # The course as it is, without what was asked to be left out, its bin folder named bin/ where
 # PellinStart looks; then the bundle over it (its bin/PellinPlayer replaces one the course may

@@ -1,8 +1,6 @@
 #include "system/RuntimeCache.h"
 
-#include <QCoreApplication>
-#include <QCryptographicHash>
-#include <QFile>
+#include "system/Sha256.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,7 +18,7 @@ namespace
 {
 
 // The list is small; anything larger is not a list of ours.
-constexpr qint64 kManifestLimit = 1 << 20;
+constexpr std::streamsize kManifestLimit = 1 << 20;
 
 bool isHex(const std::string &text, std::size_t length)
 {
@@ -57,14 +55,15 @@ std::int64_t changeTime(const struct stat &status)
 
 std::optional<RuntimeManifest> readRuntimeManifest(const std::string &bundleFolder)
 {
-    QFile file(QString::fromStdString(bundleFolder + '/' + kRuntimeManifestName));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kManifestLimit)
+    std::ifstream file(bundleFolder + '/' + kRuntimeManifestName, std::ios::binary);
+    std::string text(std::size_t(kManifestLimit) + 1, '\0');
+    file.read(text.data(), kManifestLimit + 1);
+    if (file.bad() || file.gcount() == 0 || file.gcount() > kManifestLimit)
         return std::nullopt;
-    const QByteArray text = file.readAll();
+    text.resize(std::size_t(file.gcount()));
     RuntimeManifest manifest;
-    manifest.hash =
-        QCryptographicHash::hash(text, QCryptographicHash::Sha256).toHex().toStdString();
-    std::istringstream lines(text.toStdString());
+    manifest.hash = Sha256::of(text);
+    std::istringstream lines(text);
     std::string line;
     std::set<std::string> seen;
     while (std::getline(lines, line)) {
@@ -155,6 +154,8 @@ const std::pair<const char *, const char *> kSearchPaths[] = {
     {"LD_LIBRARY_PATH", "/lib"},
 };
 
+constexpr char kChosenName[] = "PELLIN_RUNTIME_CHOSEN";
+
 std::string beforeName(const char *name)
 {
     return std::string("PELLIN_BEFORE_") + name;
@@ -176,6 +177,7 @@ void pointSearchPathsAt(const std::string &folder)
 
 void restoreSearchPaths()
 {
+    ::unsetenv(kChosenName);
     for (const auto &[name, below] : kSearchPaths) {
         const std::string marker = beforeName(name);
         const char *before = std::getenv(marker.c_str());
@@ -189,20 +191,14 @@ void restoreSearchPaths()
     }
 }
 
-} // namespace sys
-
-namespace sys
+bool isRuntimeChosen()
 {
+    return std::getenv(kChosenName) != nullptr;
+}
 
-void useInstalledRuntimePlugins()
+void markRuntimeChosen()
 {
-    std::error_code failed;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
-    if (failed)
-        return;
-    const std::string installed = installedRuntime(program.parent_path().string());
-    if (!installed.empty())
-        QCoreApplication::setLibraryPaths({QString::fromStdString(installed + "/plugins")});
+    ::setenv(kChosenName, "1", 1);
 }
 
 } // namespace sys

@@ -32,6 +32,8 @@ struct RuntimeManifest {
 
 inline constexpr char kRuntimeManifestName[] = "runtime.sha256";
 inline constexpr char kRuntimeStampName[] = ".whole";
+// The runtime packed for the install (RuntimePack); a bundle without it is copied file by file.
+inline constexpr char kRuntimePackName[] = "runtime.xz";
 
 // The bundle's list of its runtime; nothing when the bundle has none (a build tree) or the list
 // is not one this program reads (a path leaving the folder, say).
@@ -55,6 +57,12 @@ std::string installedRuntime(const std::string &bundleFolder);
 // there, so that programs it starts load their own libraries, not the bundle's.
 void pointSearchPathsAt(const std::string &folder);
 void restoreSearchPaths();
+
+// Whether a program before this one in the same start has already chosen the runtime (the
+// copy, or the disc after a failed install), so that the choice, and any copy, is made once.
+// The mark is cleared with the search paths.
+bool isRuntimeChosen();
+void markRuntimeChosen();
 
 // Before the application object exists: Qt's plug-ins are the installed copy's alone when the
 // program runs from a bundle whose copy is whole, so that no plug-in is read from the disc, not

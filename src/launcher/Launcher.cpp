@@ -1,14 +1,10 @@
 #include "launcher/Launcher.h"
 
-#include "launcher/RuntimeInstall.h"
+#include "launcher/RuntimeStart.h"
 #include "shell/Shell.h"
 #include "system/FileCopy.h"
-#include "system/RuntimeCache.h"
-
-#include <unistd.h>
 
 #include <array>
-#include <cstdio>
 
 namespace launcher
 {
@@ -58,30 +54,9 @@ void Launcher::installComponent(const QString &name) const
                 registrationParameters(installed), mSystemFolder, shell::ShowMinNoActive);
 }
 
-// The copy is shown on the terminal the launcher runs in, as a percentage on one line.
 void Launcher::installRuntime() const
 {
-    const bool terminal = ::isatty(STDOUT_FILENO) != 0;
-    int shown = -1;
-    RuntimeInstallOptions options;
-    options.progress = [&](std::int64_t done, std::int64_t total) {
-        const int percent = total > 0 ? int(done * 100 / total) : 100;
-        if (percent == shown || (!terminal && percent != 100 && shown >= 0))
-            return;
-        shown = percent;
-        std::printf("%sInstalling the course player: %d %%%s", terminal ? "\r" : "", percent,
-                    terminal && percent < 100 ? "" : "\n");
-        std::fflush(stdout);
-    };
-    options.waiting = [] {
-        std::printf("Waiting for the course player being installed by another start\n");
-        std::fflush(stdout);
-    };
-    const RuntimeOutcome outcome = launcher::installRuntime(sourceFolder().toStdString(), options);
-    if (!outcome.message.empty())
-        std::fprintf(stderr, "%s\n", outcome.message.c_str());
-    if (!outcome.folder.empty())
-        sys::pointSearchPathsAt(outcome.folder);
+    prepareRuntime(sourceFolder().toStdString());
 }
 
 int Launcher::run() const

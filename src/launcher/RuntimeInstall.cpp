@@ -1,20 +1,20 @@
 #include "launcher/RuntimeInstall.h"
 
+#include "launcher/RuntimePack.h"
 #include "system/Descriptor.h"
 #include "system/RuntimeCache.h"
-
-#include <QCryptographicHash>
-#include <QDir>
-#include <QString>
+#include "system/Sha256.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -39,16 +39,17 @@ Failure systemFailure(const std::string &what)
     return {what + ": " + std::strerror(errno)};
 }
 
-// A link or a file is removed itself, never what it points to; inside a folder QDir removes
-// links as links.
+// A link or a file is removed itself, never what it points to; inside a folder remove_all
+// removes links as links.
 void removeTree(const std::string &path)
 {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0)
         return;
-    if (S_ISDIR(status.st_mode))
-        QDir(QString::fromStdString(path)).removeRecursively();
-    else
+    if (S_ISDIR(status.st_mode)) {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    } else
         ::unlink(path.c_str());
 }
 
@@ -59,7 +60,9 @@ std::optional<Failure> prepareRoot(const std::string &root)
     if (root.empty())
         return Failure{"there is no home folder"};
     const std::string parent = root.substr(0, root.rfind('/'));
-    if (!QDir().mkpath(QString::fromStdString(parent)))
+    std::error_code failed;
+    std::filesystem::create_directories(parent, failed);
+    if (failed)
         return systemFailure("cannot make " + parent);
     if (::mkdir(root.c_str(), 0700) != 0 && errno != EEXIST)
         return systemFailure("cannot make " + root);
@@ -93,7 +96,8 @@ class Copier
   public:
     Copier(const std::string &bundle, const sys::RuntimeManifest &manifest,
            const RuntimeInstallOptions &options)
-        : mBundle(bundle), mManifest(manifest), mOptions(options), mBuffer(kChunk)
+        : mBundle(bundle), mManifest(manifest), mOptions(options), mBuffer(kChunk),
+          mPack(bundle + '/' + sys::kRuntimePackName)
     {
     }
 
@@ -154,26 +158,38 @@ class Copier
                                    std::int64_t &time)
     {
         const std::string from = mBundle + '/' + file.path;
-        sys::Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-        if (!in.valid())
-            return systemFailure("cannot read " + from);
-        // The whole pass over the disc is one sequential read.
-        ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+        sys::Descriptor in(mPack.valid() ? -1 : ::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!mPack.valid()) {
+            if (!in.valid())
+                return systemFailure("cannot read " + from);
+            // The whole pass over the disc is one sequential read.
+            ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+        }
         sys::Descriptor out(
             ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!out.valid())
             return systemFailure("cannot write " + to);
-        QCryptographicHash hash(QCryptographicHash::Sha256);
+        sys::Sha256 hash;
         std::int64_t size = 0;
         for (;;) {
-            const ssize_t got = ::read(in.get(), mBuffer.data(), mBuffer.size());
-            if (got < 0 && errno == EINTR)
+            // From the pack, exactly this file's bytes: the next file follows them.
+            const std::size_t want =
+                mPack.valid() ? std::size_t(std::clamp<std::int64_t>(file.size - size, 0,
+                                                                     std::int64_t(mBuffer.size())))
+                              : mBuffer.size();
+            if (want == 0)
+                break;
+            const ssize_t got = mPack.valid() ? mPack.read(mBuffer.data(), want)
+                                              : ::read(in.get(), mBuffer.data(), want);
+            if (got < 0 && errno == EINTR && !mPack.valid())
                 continue;
+            if (got < 0 && mPack.valid())
+                return Failure{"the disc's packed runtime is damaged"};
             if (got < 0)
                 return systemFailure("cannot read " + from);
             if (got == 0)
                 break;
-            hash.addData(QByteArrayView(mBuffer.data(), got));
+            hash.add(mBuffer.data(), std::size_t(got));
             if (!writeAll(out.get(), mBuffer.data(), std::size_t(got)))
                 return systemFailure("cannot write " + to);
             size += got;
@@ -181,7 +197,7 @@ class Copier
             if (mOptions.progress)
                 mOptions.progress(mDone, mManifest.totalSize);
         }
-        if (size != file.size || hash.result().toHex().toStdString() != file.sha256)
+        if (size != file.size || hash.hex() != file.sha256)
             return Failure{"the disc's copy of " + file.path + " is damaged"};
         struct stat status {};
         if (::fsync(out.get()) != 0 || ::fstat(out.get(), &status) != 0 || !out.close())
@@ -194,6 +210,7 @@ class Copier
     const sys::RuntimeManifest &mManifest;
     const RuntimeInstallOptions &mOptions;
     std::vector<char> mBuffer;
+    RuntimePack mPack;
     std::set<std::string> mMade;
     std::int64_t mDone = 0;
 };
@@ -201,10 +218,17 @@ class Copier
 // Folders that an install left behind when it was cut short, or a copy found broken.
 void removeLeftovers(const std::string &root)
 {
-    const QDir folder(QString::fromStdString(root));
-    for (const QString &name :
-         folder.entryList({QStringLiteral(".install-*")}, QDir::Dirs | QDir::Hidden))
-        removeTree(root + '/' + name.toStdString());
+    std::error_code failed;
+    std::vector<std::string> leftovers;
+    for (std::filesystem::directory_iterator entry(root, failed), end; !failed && entry != end;
+         entry.increment(failed)) {
+        std::error_code unknown;
+        if (entry->path().filename().string().rfind(".install-", 0) == 0 &&
+            entry->is_directory(unknown))
+            leftovers.push_back(entry->path().string());
+    }
+    for (const std::string &leftover : leftovers)
+        removeTree(leftover);
 }
 
 RuntimeOutcome fromDisc(const Failure &failure)

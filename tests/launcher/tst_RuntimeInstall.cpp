@@ -68,6 +68,25 @@ bool makeBundle(const QString &bin, int variant)
     return write(bin + QStringLiteral("/runtime.sha256"), list);
 }
 
+// Packs the bundle's files as the disc's maker does: one after another in the list's order, as
+// one xz stream, from the files of `variant`.
+bool writePack(const QString &bin, int variant)
+{
+    QByteArray joined;
+    for (const QString &name : kFiles)
+        joined += contentFor(name, variant);
+    QProcess xz;
+    xz.start(QStringLiteral("xz"),
+             {QStringLiteral("--x86"), QStringLiteral("--lzma2"), QStringLiteral("-c")});
+    if (!xz.waitForStarted())
+        return false;
+    xz.write(joined);
+    xz.closeWriteChannel();
+    if (!xz.waitForFinished() || xz.exitCode() != 0)
+        return false;
+    return write(bin + QStringLiteral("/runtime.xz"), xz.readAllStandardOutput());
+}
+
 // Every file below `folder` with its size and time of change: what "nothing written" compares.
 QStringList snapshot(const QString &folder)
 {
@@ -119,6 +138,9 @@ class RuntimeInstallTest : public QObject
     void linksAreNeverFollowed_data();
     void linksAreNeverFollowed();
     void bundleWithoutListRunsAsBefore();
+    void packIsUnpackedInPlaceOfTheFiles();
+    void damagedPackRunsFromTheDisc_data();
+    void damagedPackRunsFromTheDisc();
 
   private:
     std::string bin() const { return mBin.toStdString(); }
@@ -383,6 +405,53 @@ void RuntimeInstallTest::bundleWithoutListRunsAsBefore()
     QVERIFY(outcome.folder.empty());
     QVERIFY(outcome.message.empty());
     QVERIFY(!QFileInfo::exists(mCache));
+}
+
+// The install takes the files from the pack: a bundle whose plain files are gone but whose pack
+// is whole installs as from the files.
+void RuntimeInstallTest::packIsUnpackedInPlaceOfTheFiles()
+{
+    QVERIFY(writePack(mBin, 1));
+    for (const QString &name : kFiles)
+        QVERIFY(QFile::remove(mBin + u'/' + name));
+    const launcher::RuntimeOutcome outcome = launcher::installRuntime(bin());
+    QVERIFY2(outcome.message.empty(), outcome.message.c_str());
+    QCOMPARE(outcome.copiedBytes, std::int64_t(kFiles.size()) * kFileSize);
+    for (const QString &name : kFiles)
+        QCOMPARE(read(QString::fromStdString(outcome.folder) + u'/' + name), contentFor(name, 1));
+    QCOMPARE(installed(), QString::fromStdString(outcome.folder));
+}
+
+void RuntimeInstallTest::damagedPackRunsFromTheDisc_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("cut short") << "cut";
+    QTest::newRow("a byte altered") << "altered";
+    QTest::newRow("another bundle's pack") << "other";
+}
+
+// Whether the unpacking or the file's own check sees the damage first depends on where it is;
+// either way nothing is installed and the player runs from the disc.
+void RuntimeInstallTest::damagedPackRunsFromTheDisc()
+{
+    QFETCH(QString, damage);
+    QVERIFY(writePack(mBin, damage == QLatin1String("other") ? 2 : 1));
+    const QString pack = mBin + QStringLiteral("/runtime.xz");
+    QByteArray bytes = read(pack);
+    if (damage == QLatin1String("cut"))
+        bytes.truncate(bytes.size() / 2);
+    else if (damage == QLatin1String("altered"))
+        bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x10);
+    QVERIFY(write(pack, bytes));
+    const launcher::RuntimeOutcome outcome = launcher::installRuntime(bin());
+    QVERIFY(outcome.folder.empty());
+    const QString message = QString::fromStdString(outcome.message);
+    QVERIFY2(message.startsWith(QStringLiteral("The player runs from the disc: the disc's ")) &&
+                 message.endsWith(QStringLiteral(" is damaged.")),
+             qPrintable(message));
+    QCOMPARE(QDir(mCache + QStringLiteral("/pellin-runtime"))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral(".lock")});
 }
 
 QTEST_GUILESS_MAIN(RuntimeInstallTest)

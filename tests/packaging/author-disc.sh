@@ -10,7 +10,7 @@ build=$1
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "$0")/common.sh"
 
-cmake --build "$build" --target PellinPlayer PellinStart pellin_libmpv >"$work/build.log" 2>&1 ||
+cmake --build "$build" --target PellinPlayer PellinStart pellin-disc-start pellin_libmpv >"$work/build.log" 2>&1 ||
   { cat "$work/build.log" >&2; fail "building the player failed"; }
 command=$build/pellin-course-disc
 [ -x "$command" ] || fail "no $command"
@@ -31,7 +31,7 @@ snapshot() {
 sums() {
   (cd "$1" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum) |
     sed 's#  \./BIN/#  ./bin/#' |
-    grep -v '  \./bin/\(PellinPlayer\|qt\.conf\|runtime\.sha256\|lib/.*\|plugins/.*\)$\|  \./PellinStart$' |
+    grep -v '  \./bin/\(PellinPlayer\|PellinStart\|qt\.conf\|runtime\.sha256\|runtime\.xz\|lib/.*\|plugins/.*\)$\|  \./PellinStart$' |
     LC_ALL=C sort -k2
 }
 snapshot >"$work/course-before.txt"

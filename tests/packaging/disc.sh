@@ -59,7 +59,8 @@ start_x_server
 status=0
 # shellcheck disable=SC2016 # the inner shell expands $1
 "${as_student[@]}" env -i HOME="$home" TMPDIR="$home" PATH="$work/tools:/usr/bin:/bin" \
-  DISPLAY="$DISPLAY" sh -c 'cd "$1" && exec ./PellinStart' sh "$disc" >"$work/launcher.log" 2>&1 ||
+  DISPLAY="$DISPLAY" LD_DEBUG=libs LD_DEBUG_OUTPUT="$home/loader" \
+  sh -c 'cd "$1" && exec ./PellinStart' sh "$disc" >"$work/launcher.log" 2>&1 ||
   status=$?
 [ "$status" -eq 1 ] || { cat "$work/launcher.log" >&2; fail "PellinStart ended with $status"; }
 player=$(process_of "$disc/bin/PellinPlayer")
@@ -74,6 +75,19 @@ if [ ! -d "$runtime" ] || [ -L "$runtime" ]; then
   fail "no runtime was installed at $runtime"
 fi
 [ "$(stat -c %a "$runtime")" = 700 ] || fail "$runtime is open to others"
+
+# The disc's PellinStart links no Qt, and the launcher it runs takes Qt from the user's copy:
+# no toolkit library is read from the disc once the runtime is installed.
+if readelf -d "$disc/PellinStart" | grep 'NEEDED.*libQt' >&2; then
+  fail "the disc's PellinStart links Qt"
+fi
+launcher_loads=$(grep -l 'initialize program: \./PellinStart$' "$home"/loader.* | head -n 1)
+[ -n "$launcher_loads" ] || fail "no loader record of PellinStart"
+grep -q "calling init: $runtime/lib/libQt6Core\.so\.6$" "$launcher_loads" ||
+  fail "the launcher did not take Qt from the user's copy"
+if grep "calling init: $disc/" "$launcher_loads" >&2; then
+  fail "the launcher loaded libraries from the disc although the runtime is installed"
+fi
 
 # Qt, its platform plugin, the engine module and libmpv come from the user's copy of the disc's
 # runtime, and no library that the disc carries comes from the system.
