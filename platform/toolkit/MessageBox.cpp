@@ -1,7 +1,10 @@
 #include "toolkit/MessageBox.h"
 
+#include "toolkit/Forms.h"
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QWindow>
 
 namespace toolkit
 {
@@ -28,6 +31,18 @@ int showReal(const MessageBoxCall &call)
     }
 }
 
+// The window a box blocks and stays above: the one the student works in, else the first of the
+// program's windows shown.
+QWindow *ownerWindow()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active->windowHandle();
+    for (Form *form : loadedForms())
+        if (form->isVisible() && form->windowHandle())
+            return form->windowHandle();
+    return nullptr;
+}
+
 } // namespace
 
 int MsgBox(const QString &prompt, int style, const QString &title)
@@ -41,6 +56,10 @@ std::unique_ptr<QMessageBox> makeMessageBox(const MessageBoxCall &call)
     auto box = std::make_unique<QMessageBox>();
     box->setWindowTitle(call.title);
     box->setText(call.prompt);
+    // Named to the window manager as the owner's (WM_TRANSIENT_FOR), which keeps the box above
+    // it; the box stays the caller's to delete.
+    box->winId();
+    box->windowHandle()->setTransientParent(ownerWindow());
     switch (call.style & 0x70) {
     case vbCritical:
         box->setIcon(QMessageBox::Critical);

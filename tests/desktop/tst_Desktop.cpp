@@ -17,11 +17,13 @@
 #include "support/WindowFixture.h"
 #include "support/Windows.h"
 #include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Units.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -451,6 +453,42 @@ class tst_Desktop : public QObject
         QTRY_VERIFY(!gFullScreen);
     }
 
+    // A message box names the window the student works in as its owner, and the window manager
+    // keeps it above that window.
+    void messageBoxStaysAboveItsOwner_data()
+    {
+        QTest::addColumn<QString>("owner");
+        QTest::newRow("main window") << "main";
+        QTest::newRow("playlist") << "playlist";
+    }
+
+    void messageBoxStaysAboveItsOwner()
+    {
+        QFETCH(QString, owner);
+        showMain();
+        main().cmdPList_Click();
+        QVERIFY(QTest::qWaitForWindowExposed(&playlist(), kExposeMs));
+        waitForFrame(playlist());
+        QWidget &window = owner == QLatin1String("main") ? static_cast<QWidget &>(main())
+                                                         : static_cast<QWidget &>(playlist());
+        ActivateWindow(static_cast<toolkit::Form &>(window).hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        const std::unique_ptr<QMessageBox> box =
+            toolkit::makeMessageBox({QStringLiteral("A question"), toolkit::vbOKOnly,
+                                     QStringLiteral("Vorlund - IT Certification Videos")});
+        box->setWindowModality(Qt::ApplicationModal);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get(), kExposeMs));
+        QCOMPARE(x.values(idOf(*box), "WM_TRANSIENT_FOR", XCB_ATOM_WINDOW),
+                 QList<quint32>{idOf(window)});
+        QTRY_VERIFY(stackIndex(*box) >= 0 || !withWindowManager());
+        QTRY_VERIFY2(
+            stackIndex(*box) > stackIndex(window),
+            qPrintable(
+                QStringLiteral("box %1, owner %2").arg(stackIndex(*box)).arg(stackIndex(window))));
+        box->accept();
+    }
+
     // Typed on the keyboard, the first Space after a jump pauses, as a click on "play" would,
     // and the next one plays on.
     void spaceAfterAJumpPauses_data()
@@ -751,6 +789,10 @@ class tst_Desktop : public QObject
         } else {
             playLesson();
             QTRY_VERIFY(!playlist().isVisible());
+            // A lesson plays for minutes: the playlist is shown again once the window manager
+            // has let the hidden one go, not while it is still taking in the unmap.
+            if (withWindowManager())
+                QTRY_VERIFY(stackIndex(playlist()) < 0);
             if (action == QLatin1String("stop")) {
                 main().tlbMain.click("stop");
             } else {
