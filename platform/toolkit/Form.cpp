@@ -18,6 +18,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <optional>
+
 namespace toolkit
 {
 
@@ -258,11 +260,17 @@ void Form::Show(Form *owner)
     // places a window mapped again by its client's corner, a title bar higher each time.
     if (isVisible())
         mReturnPlace.reset();
-    show();
+    {
+        // The window manager reads the owner when the window is mapped: it stacks and focuses
+        // an owned window by it. Qt names an owner for dialogs and tool windows only.
+        std::optional<x11::ServerHold> hold;
+        if (mOwner)
+            hold.emplace();
+        show();
+        if (mOwner)
+            x11::setTransientFor(*this, *mOwner);
+    }
     returnToPlace();
-    // Qt names an owner to the window manager for dialogs and tool windows only.
-    if (mOwner)
-        x11::setTransientFor(*this, *mOwner);
     // An owned window comes up above its owner, with or without a window manager to see to it.
     if (framedByPlatform())
         raise();

@@ -2,7 +2,6 @@
 
 #include "toolkit/Form.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 
 #include <vector>
@@ -40,13 +39,11 @@ template <class T> class FormSlot
         return *mForm;
     }
 
-    ~FormSlot()
-    {
-        // Windows still loaded when the program's statics go are left to the process's end:
-        // their toolkit is already gone.
-        if (QCoreApplication::instance())
-            delete mForm.data();
-    }
+    // Windows still loaded when the program's statics go are left to the process's end: either
+    // their toolkit is already gone, or the program is ending through exit() from inside the
+    // toolkit (it does so when its X server goes away), and a window's teardown then runs into
+    // the toolkit's own half-done state.
+    ~FormSlot() = default;
 
     bool Loaded() const { return !mForm.isNull(); }
 

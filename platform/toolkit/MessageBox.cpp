@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
+#include <QWindow>
 
 namespace toolkit
 {
@@ -27,8 +27,7 @@ int ownerDepth(const Form &form)
 }
 
 // The window a box belongs to: the one the student works in, else (a Wayland compositor without
-// a keyboard activates none) the visible window owned deepest, which its owners stay below. The
-// box is transient for it, so that the window system keeps the box above it and its owners.
+// a keyboard activates none) the visible window owned deepest, which its owners stay below.
 QWidget *boxOwner()
 {
     if (QWidget *modal = QApplication::activeModalWidget())
@@ -44,14 +43,8 @@ QWidget *boxOwner()
 
 int showReal(const MessageBoxCall &call)
 {
-    std::unique_ptr<QMessageBox> box = makeMessageBox(call);
-    if (QWidget *owner = boxOwner())
-        box->setParent(owner, box->windowFlags());
-    // An owner unloaded while the box is up takes the box with it.
-    const QPointer<QMessageBox> shown(box.get());
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(call);
     const int answer = box->exec();
-    if (!shown)
-        (void)box.release();
     switch (call.style & 0x7) {
     case vbOKCancel:
         return answer == QMessageBox::Ok ? vbOK : vbCancel;
@@ -75,6 +68,12 @@ std::unique_ptr<QMessageBox> makeMessageBox(const MessageBoxCall &call)
     auto box = std::make_unique<QMessageBox>();
     box->setWindowTitle(call.title);
     box->setText(call.prompt);
+    // Transient for its owner (WM_TRANSIENT_FOR on X, xdg_toplevel.set_parent on Wayland), which
+    // keeps the box above it; the box stays the caller's to delete, and an owner that goes while
+    // the box is up takes nothing with it.
+    box->winId();
+    if (QWidget *owner = boxOwner())
+        box->windowHandle()->setTransientParent(owner->window()->windowHandle());
     switch (call.style & 0x70) {
     case vbCritical:
         box->setIcon(QMessageBox::Critical);

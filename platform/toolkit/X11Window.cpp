@@ -80,6 +80,23 @@ void setTransientFor(QWidget &window, const QWidget &owner)
     xcb_flush(c);
 }
 
+ServerHold::ServerHold()
+{
+    if (xcb_connection_t *c = connection()) {
+        xcb_grab_server(c);
+        mHeld = true;
+    }
+}
+
+ServerHold::~ServerHold()
+{
+    xcb_connection_t *c = connection();
+    if (!mHeld || !c)
+        return;
+    xcb_ungrab_server(c);
+    xcb_flush(c);
+}
+
 void skipTaskbar(QWidget &window)
 {
     xcb_connection_t *c = connection();

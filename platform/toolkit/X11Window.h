@@ -18,6 +18,22 @@ bool available();
 // keeps it above its owner; Qt writes this only for dialogs and tool windows.
 void setTransientFor(QWidget &window, const QWidget &owner);
 
+// While it lives, the X server serves this program alone (a server grab), so that the window
+// manager sees what the program writes meanwhile as one change: Qt takes WM_TRANSIENT_FOR off
+// every window that is neither a dialog nor a tool window when it maps it, and the owner written
+// after the map would otherwise race the window manager's first look at the window.
+class ServerHold
+{
+  public:
+    ServerHold();
+    ~ServerHold();
+    ServerHold(const ServerHold &) = delete;
+    ServerHold &operator=(const ServerHold &) = delete;
+
+  private:
+    bool mHeld = false;
+};
+
 // Where the window's frame really is on the screen, as the server and the window manager's
 // frame extents say; nothing while the window is not framed. Qt's own idea of it can lag behind
 // for a window mapped again.

@@ -132,6 +132,10 @@ void frmFullToolbar::Form_KeyPress(int &KeyAscii)
 {
     Trap([this, KeyAscii] {
         if (KeyAscii == kCtrlT) {
+            // The keyboard goes to the full-screen window while the bar still has it: the window
+            // manager that sees the focused window unmapped gives the focus to no window.
+            if (forms::frmFullScreenLoaded())
+                forms::frmFullScreen().TakeFocus();
             Hide();
         } else if (KeyAscii == kEsc) {
             if (forms::frmFullScreenLoaded())

@@ -17,11 +17,13 @@
 #include "support/WindowFixture.h"
 #include "support/Windows.h"
 #include "toolkit/Forms.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Units.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -112,6 +114,16 @@ class tst_Desktop : public QObject
         QTRY_VERIFY(!x.values(idOf(window), "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL).isEmpty());
         QTRY_VERIFY(sameRect(window.frameGeometry(), x.outerGeometry(idOf(window)), window));
         QTRY_VERIFY(sameRect(window.geometry(), x.geometry(idOf(window)), window));
+    }
+
+    // KWin makes the tools bar's client taller than the toolkit asked (see
+    // outerSizesCountTheRealFrame): only its frame is waited for there.
+    void waitForBarFrame(QWidget &bar)
+    {
+        if (windowManagerName() == "kwin")
+            QTRY_VERIFY(!x.values(idOf(bar), "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL).isEmpty());
+        else
+            waitForFrame(bar);
     }
 
     // A rectangle of the toolkit's (in device-independent pixels) is the server's one.
@@ -289,12 +301,7 @@ class tst_Desktop : public QObject
         main().tlbMain.click("full");
         frmFullToolbar &bar = forms::frmFullToolbar();
         QVERIFY(QTest::qWaitForWindowExposed(&bar, kExposeMs));
-        // KWin makes the bar's client taller than the toolkit asked (see above): only its frame
-        // is waited for there.
-        if (windowManagerName() == "kwin")
-            QTRY_VERIFY(!x.values(idOf(bar), "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL).isEmpty());
-        else
-            waitForFrame(bar);
+        waitForBarFrame(bar);
         QCOMPARE(x.values(idOf(bar), "WM_TRANSIENT_FOR", XCB_ATOM_WINDOW),
                  QList<quint32>{idOf(forms::frmFullScreen())});
         bar.tlbFullScreen.click("playlist");
@@ -422,6 +429,64 @@ class tst_Desktop : public QObject
         QCOMPARE(QProcess::execute("xdotool", {"key", "F11"}), 0);
         QTRY_VERIFY(gFullScreen);
         forms::frmFullScreen().LeaveFullScreen();
+    }
+
+    // Ctrl+T typed in the tools bar hides it, and the keyboard is the full-screen window's at
+    // once: the next Ctrl+T shows the bar again, Esc leaves full screen.
+    void fullScreenKeepsTheKeysWhenTheBarHides()
+    {
+        showMain();
+        playLesson();
+        main().tlbMain.click("full");
+        frmFullScreen &full = forms::frmFullScreen();
+        frmFullToolbar &bar = forms::frmFullToolbar();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar, kExposeMs));
+        waitForBarFrame(bar);
+        ActivateWindow(bar.hWnd());
+        QTRY_COMPARE(x.inputFocus(), idOf(bar));
+        QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+t"}), 0);
+        QTRY_VERIFY(!bar.isVisible());
+        QTRY_COMPARE(x.inputFocus(), idOf(full));
+        QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+t"}), 0);
+        QTRY_VERIFY(bar.isVisible());
+        QCOMPARE(QProcess::execute("xdotool", {"key", "Escape"}), 0);
+        QTRY_VERIFY(!gFullScreen);
+    }
+
+    // A message box names the window the student works in as its owner, and the window manager
+    // keeps it above that window.
+    void messageBoxStaysAboveItsOwner_data()
+    {
+        QTest::addColumn<QString>("owner");
+        QTest::newRow("main window") << "main";
+        QTest::newRow("playlist") << "playlist";
+    }
+
+    void messageBoxStaysAboveItsOwner()
+    {
+        QFETCH(QString, owner);
+        showMain();
+        main().cmdPList_Click();
+        QVERIFY(QTest::qWaitForWindowExposed(&playlist(), kExposeMs));
+        waitForFrame(playlist());
+        QWidget &window = owner == QLatin1String("main") ? static_cast<QWidget &>(main())
+                                                         : static_cast<QWidget &>(playlist());
+        ActivateWindow(static_cast<toolkit::Form &>(window).hWnd());
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        const std::unique_ptr<QMessageBox> box =
+            toolkit::makeMessageBox({QStringLiteral("A question"), toolkit::vbOKOnly,
+                                     QStringLiteral("Vorlund - IT Certification Videos")});
+        box->setWindowModality(Qt::ApplicationModal);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get(), kExposeMs));
+        QCOMPARE(x.values(idOf(*box), "WM_TRANSIENT_FOR", XCB_ATOM_WINDOW),
+                 QList<quint32>{idOf(window)});
+        QTRY_VERIFY(stackIndex(*box) >= 0 || !withWindowManager());
+        QTRY_VERIFY2(
+            stackIndex(*box) > stackIndex(window),
+            qPrintable(
+                QStringLiteral("box %1, owner %2").arg(stackIndex(*box)).arg(stackIndex(window))));
+        box->accept();
     }
 
     // Typed on the keyboard, the first Space after a jump pauses, as a click on "play" would,
@@ -648,8 +713,15 @@ class tst_Desktop : public QObject
         QTRY_VERIFY_WITH_TIMEOUT((mainWindow = x.findWindow("Vorlund - IT Certification Videos -",
                                                             player.processId())) != 0,
                                  30000);
-        // The start-up is over once its timer has shown the playlist.
-        QTRY_VERIFY_WITH_TIMEOUT(x.findWindow("Pellin Playlist", player.processId()) != 0, 30000);
+        // The start-up is over once its timer has shown the playlist, and the window manager
+        // has taken it in (WM_STATE) and given it the focus it gives a new window: a focus asked
+        // for before then goes to the playlist.
+        xcb_window_t playlistWindow = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (playlistWindow = x.findWindow("Pellin Playlist", player.processId())) != 0, 30000);
+        if (withWindowManager())
+            QTRY_COMPARE_WITH_TIMEOUT(x.values(playlistWindow, "WM_STATE", 0).value(0), 1u,
+                                      kExposeMs);
 
         if (menu) {
             const QString id = QString::number(mainWindow);
@@ -660,6 +732,10 @@ class tst_Desktop : public QObject
                          "xdotool", {withWindowManager() ? "windowactivate" : "windowfocus", id}),
                      0);
             QTRY_COMPARE_WITH_TIMEOUT(x.inputFocus(), mainWindow, kExposeMs);
+            if (withWindowManager())
+                QTRY_COMPARE_WITH_TIMEOUT(
+                    x.values(x.root(), "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW).value(0), mainWindow,
+                    kExposeMs);
             QCOMPARE(QProcess::execute("xdotool", {"key", "--clearmodifiers", "alt+f"}), 0);
             QCOMPARE(QProcess::execute("xdotool", {"key", "--clearmodifiers", "e"}), 0);
         } else {
@@ -713,6 +789,10 @@ class tst_Desktop : public QObject
         } else {
             playLesson();
             QTRY_VERIFY(!playlist().isVisible());
+            // A lesson plays for minutes: the playlist is shown again once the window manager
+            // has let the hidden one go, not while it is still taking in the unmap.
+            if (withWindowManager())
+                QTRY_VERIFY(stackIndex(playlist()) < 0);
             if (action == QLatin1String("stop")) {
                 main().tlbMain.click("stop");
             } else {

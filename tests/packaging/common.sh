@@ -37,10 +37,13 @@ cleanup() {
 trap cleanup EXIT
 
 # Starts Xvfb on a free display (1024x768, so the player's low-resolution warning stays away)
-# and exports DISPLAY. Local clients of any user may connect: no authorisation file is used.
+# and exports DISPLAY. Local clients of any user may connect: no authorisation file is used. The
+# server does not reset when its last client leaves (-noreset): a client connecting during the
+# reset, as the player right after the test's first look at the display, would be refused.
 start_x_server() {
   rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+    2>"$work/xvfb.log" &
   local pid=$!
   started_pids+=("$pid")
   for _ in $(seq 100); do
