@@ -139,6 +139,8 @@ struct Service {
     QString name;
     QMetaObject::Connection changes;
     quint64 generation = 0;
+    // The object is on the bus.
+    bool offered = false;
 };
 
 std::optional<Service> &service()
@@ -204,26 +206,36 @@ void sendPropertiesChanged(const QVariantMap &changed)
     bus->send(signal);
 }
 
+// Puts the running player's object on the bus and asks for its name.
+void offer(QDBusConnection bus, quint64 start)
+{
+    std::optional<Service> &running = service();
+    if (!running || running->generation != start)
+        return;
+    if (!bus.registerObject(kObjectPath, running->object.get(), QDBusConnection::ExportAdaptors))
+        return;
+    running->offered = true;
+    requestName(bus, kServiceName, start);
+}
+
 } // namespace
 
 bool startMediaPlayer(PlayerActions actions, const QString &identity, const QString &desktopEntry)
 {
     stopMediaPlayer();
-    std::optional<QDBusConnection> bus = sessionBus();
-    if (!bus)
-        return false;
     Service running;
     running.object = std::make_unique<PlayerObject>(std::move(actions), identity, desktopEntry);
     new RootAdaptor(*running.object);
     new PlayerAdaptor(*running.object);
-    if (!bus->registerObject(kObjectPath, running.object.get(), QDBusConnection::ExportAdaptors))
-        return false;
     running.changes = QObject::connect(&mediaControls(), &MediaControls::propertiesChanged,
                                        running.object.get(), &sendPropertiesChanged);
     running.generation = ++generation();
+    QObject *const object = running.object.get();
     service() = std::move(running);
-    requestName(*bus, kServiceName, generation());
-    return true;
+    // A bus whose daemon has not answered yet gets the player once it does.
+    const quint64 start = generation();
+    whenSessionBusAnswers(object, [start](QDBusConnection bus) { offer(bus, start); });
+    return service() && service()->offered;
 }
 
 void stopMediaPlayer()
@@ -231,7 +243,7 @@ void stopMediaPlayer()
     std::optional<Service> &running = service();
     if (!running)
         return;
-    if (std::optional<QDBusConnection> bus = sessionBus()) {
+    if (std::optional<QDBusConnection> bus = sessionBus(); bus && running->offered) {
         // Sent without waiting for the answer: the bus may have stopped answering.
         if (!running->name.isEmpty())
             bus->send(busDaemonCall(QStringLiteral("ReleaseName")) << running->name);

@@ -25,8 +25,9 @@ struct PlayerActions {
     std::function<qint64()> position;
 };
 
-// Offers the player on the bus; false without a bus. The bus's answer to the name the player asks
-// for is not waited for: a bus that has stopped answering leaves the player as it is.
+// Offers the player on the bus: true when it is there now; a bus whose daemon has not answered
+// yet gets it once it does. The bus's answer to the name the player asks for is not waited for:
+// a bus that has stopped answering leaves the player as it is.
 bool startMediaPlayer(PlayerActions actions, const QString &identity, const QString &desktopEntry);
 // Takes the player off the bus again.
 void stopMediaPlayer();

@@ -135,8 +135,10 @@ class Inhibition
     void send(Route route)
     {
         const std::optional<QDBusConnection> bus = sessionBus();
-        if (!bus)
+        if (!bus) {
+            awaitBus();
             return;
+        }
         mBus.asked = route;
         mBus.pending = bus->asyncCall(inhibitCall(route), kCallTimeout);
         const quint64 ticket = ++mBus.ticket;
@@ -147,6 +149,20 @@ class Inhibition
                              if (mBus.pending && ticket == mBus.ticket)
                                  answered();
                          });
+    }
+
+    // A bus that has not answered yet may still: the screen is kept awake then, should a video
+    // still be playing.
+    void awaitBus()
+    {
+        if (mAwaitingBus || !QCoreApplication::instance())
+            return;
+        mAwaitingBus = true;
+        whenSessionBusAnswers(QCoreApplication::instance(), [this](const QDBusConnection &) {
+            mAwaitingBus = false;
+            if (mAsked && !mSeam && !mBus.pending && !mBus.cookie && mBus.handle.isEmpty())
+                inhibit();
+        });
     }
 
     // The program ends: the answer of the inhibit call on the way is waited for a moment.
@@ -216,6 +232,7 @@ class Inhibition
     bool mAsked = false;
     bool mScheduled = false;
     bool mEnding = false;
+    bool mAwaitingBus = false;
     ScreenSaverSeam mSeam;
     BusInhibition mBus;
 };

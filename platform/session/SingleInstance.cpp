@@ -87,16 +87,24 @@ bool handOver(QDBusConnection &bus, const QString &name, const QStringList &file
 InstanceClaim claimInstance(const QString &name, const QStringList &files,
                             std::function<void(const QStringList &)> open)
 {
-    std::optional<QDBusConnection> bus = sessionBus();
-    if (!bus)
-        return InstanceClaim::First;
     // The object is there before the name, so that a start that finds the name finds it too.
     std::unique_ptr<InstanceObject> &instance = instanceObject();
     if (!instance) {
         instance = std::make_unique<InstanceObject>(std::move(open));
         new InstanceAdaptor(*instance);
-        bus->registerObject(kObjectPath, instance.get(), QDBusConnection::ExportAdaptors);
     }
+    std::optional<QDBusConnection> bus = waitForSessionBus(kStartUpBusWait);
+    if (!bus) {
+        // A daemon that answers later still gets the name, without a wait, so that later starts
+        // come to this player.
+        whenSessionBusAnswers(
+            instance.get(), [name, object = instance.get()](QDBusConnection late) {
+                late.registerObject(kObjectPath, object, QDBusConnection::ExportAdaptors);
+                late.send(daemonCall(QStringLiteral("RequestName"), {name, kDoNotQueue}));
+            });
+        return InstanceClaim::First;
+    }
+    bus->registerObject(kObjectPath, instance.get(), QDBusConnection::ExportAdaptors);
     const QDBusMessage reply = bus->call(
         daemonCall(QStringLiteral("RequestName"), {name, kDoNotQueue}), QDBus::Block, kCallTimeout);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())

@@ -140,8 +140,11 @@ class tst_DesktopControls : public QObject
         support::loadSimulatedCourse(*f);
         main().Show();
         desktopControls::start();
-        if (busAvailable())
+        if (busAvailable()) {
             desktop.emplace();
+            // The player goes on the bus once its daemon has answered the player's first look.
+            QTRY_VERIFY(desktop->bus.interface()->isServiceRegistered(kService));
+        }
     }
 
     void cleanup()

@@ -130,7 +130,7 @@ class ScreenAwakeTest : public QObject
   private slots:
     void initTestCase()
     {
-        mOnBus = session::sessionBus().has_value();
+        mOnBus = session::waitForSessionBus(session::kCallTimeout).has_value();
         if (!mOnBus)
             return;
         mServiceThread.start();
