@@ -24,6 +24,14 @@ add_library(pellin_strict_text INTERFACE)
 target_compile_definitions(pellin_strict_text INTERFACE QT_NO_CAST_FROM_ASCII
                                                         QT_NO_CAST_FROM_BYTEARRAY)
 
+# pellin_sanitizer_options(NAME): a sanitizer build's program or module carries its sanitizer
+# options itself (cmake/SanitizerOptions.cpp).
+function(pellin_sanitizer_options name)
+  if(PELLIN_SANITIZE)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/SanitizerOptions.cpp)
+  endif()
+endfunction()
+
 # pellin_library(NAME STATIC|MODULE|INTERFACE [STRICT_TEXT] sources...): a library of the
 # project with its options (for an INTERFACE library, the options of whatever links it).
 # STRICT_TEXT adds pellin_strict_text to a library that compiles sources of its own.
@@ -35,6 +43,9 @@ function(pellin_library name kind)
     set(scope INTERFACE)
   endif()
   target_link_libraries(${name} ${scope} pellin_options)
+  if(kind STREQUAL "MODULE")
+    pellin_sanitizer_options(${name})
+  endif()
   if(L_STRICT_TEXT AND NOT kind STREQUAL "INTERFACE")
     target_link_libraries(${name} PRIVATE pellin_strict_text)
   endif()
@@ -44,6 +55,7 @@ endfunction()
 function(pellin_executable name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE pellin_options)
+  pellin_sanitizer_options(${name})
 endfunction()
 
 # PELLIN_SANITIZE: a comma-separated list for -fsanitize (address,undefined or thread), for the
