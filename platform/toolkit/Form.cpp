@@ -52,9 +52,13 @@ Form::Form(const QString &name, bool hasMenuBar)
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
     presentFormsAsWindows();
+    announceWindowChanges(*this);
 }
 
-Form::~Form() = default;
+Form::~Form()
+{
+    announceWindowGone(*this);
+}
 
 int Form::WindowState() const
 {

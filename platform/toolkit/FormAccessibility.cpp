@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QEvent>
 
 namespace toolkit
 {
@@ -20,7 +21,51 @@ QAccessibleInterface *formInterface(const QString &className, QObject *object)
     return new QAccessibleWidget(form, dialog ? QAccessible::Dialog : QAccessible::Window);
 }
 
+constexpr char kAnnounced[] = "toolkitWindowAnnounced";
+
+void announce(QWidget &form, QAccessible::Event event)
+{
+    QAccessibleEvent announcement(&form, event);
+    QAccessible::updateAccessibility(&announcement);
+}
+
+// Announces a window's arrival when it shows.
+class WindowAnnouncer : public QObject
+{
+  public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *form = qobject_cast<QWidget *>(watched);
+        if (form && event->type() == QEvent::Show)
+            announceWindowShown(*form);
+        return false;
+    }
+};
+
 } // namespace
+
+void announceWindowChanges(QWidget &form)
+{
+    form.installEventFilter(new WindowAnnouncer(&form));
+}
+
+void announceWindowShown(QWidget &form)
+{
+    if (!form.isWindow() || form.property(kAnnounced).toBool())
+        return;
+    form.setProperty(kAnnounced, true);
+    announce(form, QAccessible::ObjectCreated);
+}
+
+void announceWindowGone(QWidget &form)
+{
+    if (!form.property(kAnnounced).toBool())
+        return;
+    form.setProperty(kAnnounced, false);
+    announce(form, QAccessible::ObjectDestroyed);
+}
 
 void presentFormsAsWindows()
 {
