@@ -215,6 +215,22 @@ void Form::applyGeometry()
         mClient->setGeometry(0, menuHeight, clientSize.width(), clientSize.height());
     }
     mApplying = false;
+    // Asked once the window has a size: asking creates its native window.
+    if (askFrameOnce())
+        applyGeometry();
+}
+
+// The window manager tells the frame of a window not yet shown when asked: the first place and
+// size are then already the ones the frame needs, with no jump once the window is mapped.
+bool Form::askFrameOnce()
+{
+    // A floating toolbar's window type, which its frame depends on, is written only at the show.
+    if (mFrameAsked || mKnownFrame || isVisible() || !framedByPlatform() || mFloatingToolbar ||
+        (windowFlags() & Qt::FramelessWindowHint))
+        return false;
+    mFrameAsked = true;
+    mKnownFrame = x11::askFrame(*this);
+    return mKnownFrame.has_value();
 }
 
 void Form::followFrame()
@@ -253,6 +269,9 @@ void Form::Show(Form *owner)
         setParent(owner, windowFlags() | Qt::Window);
         if (wasVisible)
             hide();
+        // A new parent takes the native window's place away (it was created early to ask for
+        // the frame).
+        applyGeometry();
     }
     if (!isVisible()) {
         if (mSkipTaskbar)

@@ -65,7 +65,8 @@ class Form : public QWidget
     void setFixedFrame();
     // Kept out of the taskbar and the window switcher.
     void setSkipTaskbar() { mSkipTaskbar = true; }
-    // A floating toolbar to the window manager: no minimise or maximise button.
+    // A floating toolbar to the window manager: no minimise or maximise button. Set before the
+    // window is first sized.
     void setFloatingToolbar() { mFloatingToolbar = true; }
     // The file manager's files may be dropped on the window and its controls.
     void setTakesFileDrops() { setAcceptDrops(true); }
@@ -116,6 +117,8 @@ class Form : public QWidget
     QSize frameGrowth() const;
     QSize clientPixels() const;
     void applyGeometry();
+    // Learns the frame from the window manager before the first show; true when it told it.
+    bool askFrameOnce();
     // Lays the window out again when the window manager's frame differs from the one assumed.
     void followFrame();
     // Moves a window shown again to where its frame was when it was hidden.
@@ -143,6 +146,7 @@ class Form : public QWidget
     // The frame the window manager last reported. A window mapped again after hiding is framed
     // the same way, though its extents are unknown until the window manager reports them anew.
     mutable std::optional<QMargins> mKnownFrame;
+    bool mFrameAsked = false;
     // Where the frame was when the program hid the window, to show it there again.
     std::optional<QPoint> mReturnPlace;
     int mReturnAttempts = 0;

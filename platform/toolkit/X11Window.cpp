@@ -1,12 +1,16 @@
 #include "toolkit/X11Window.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
+#include <QMargins>
 #include <QPoint>
+#include <QThread>
 #include <QWidget>
 
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -41,10 +45,18 @@ xcb_window_t windowOf(QWidget &widget)
     return static_cast<xcb_window_t>(widget.window()->winId());
 }
 
+xcb_window_t rootOf(xcb_connection_t *c)
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
+// How long a window waits for the window manager's frame before its first show.
+constexpr int kFrameAnswerMs = 250;
+
 // The window manager's name, as it gives it on the window _NET_SUPPORTING_WM_CHECK names.
 std::string windowManagerName(xcb_connection_t *c)
 {
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t root = rootOf(c);
     const auto read = [c](xcb_window_t window, xcb_atom_t property, xcb_atom_t type) {
         return std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)>(
             xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 64),
@@ -60,6 +72,20 @@ std::string windowManagerName(xcb_connection_t *c)
         return {};
     return std::string(static_cast<const char *>(xcb_get_property_value(name.get())),
                        static_cast<std::size_t>(xcb_get_property_value_length(name.get())));
+}
+
+// The left, right, top and bottom frame extents the window manager reported for the window.
+std::optional<std::array<std::uint32_t, 4>> frameExtents(xcb_connection_t *c, xcb_window_t id)
+{
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> extents(
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, id, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 0, 4),
+            nullptr),
+        &std::free);
+    if (!extents || extents->format != 32 || xcb_get_property_value_length(extents.get()) != 16)
+        return std::nullopt;
+    const auto *values = static_cast<const std::uint32_t *>(xcb_get_property_value(extents.get()));
+    return std::array<std::uint32_t, 4>{values[0], values[1], values[2], values[3]};
 }
 
 } // namespace
@@ -129,21 +155,47 @@ std::optional<QPoint> frameTopLeft(QWidget &window)
     if (!c || !window.window()->internalWinId())
         return std::nullopt;
     const xcb_window_t id = windowOf(window);
-    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> extents(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, 0, id, atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 0, 4),
-            nullptr),
-        &std::free);
-    if (!extents || extents->format != 32 || xcb_get_property_value_length(extents.get()) != 16)
+    const auto margins = frameExtents(c, id);
+    if (!margins)
         return std::nullopt;
-    const auto *margins = static_cast<const std::uint32_t *>(xcb_get_property_value(extents.get()));
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     const std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> place(
-        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, root, 0, 0), nullptr),
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, rootOf(c), 0, 0),
+                                        nullptr),
         &std::free);
     if (!place)
         return std::nullopt;
-    return QPoint(place->dst_x - int(margins[0]), place->dst_y - int(margins[2]));
+    return QPoint(place->dst_x - int((*margins)[0]), place->dst_y - int((*margins)[2]));
+}
+
+std::optional<QMargins> askFrame(QWidget &window)
+{
+    xcb_connection_t *c = connection();
+    // Not every window manager answers (KWin 5.27 does not, whatever _NET_SUPPORTED says): one
+    // that left a window unanswered is not asked again, so the wait is paid once.
+    static bool unanswered = false;
+    if (!c || unanswered || windowManagerName(c).empty())
+        return std::nullopt;
+    const xcb_window_t id = windowOf(window);
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = id;
+    request.type = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+    xcb_send_event(c, 0, rootOf(c),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&request));
+    xcb_flush(c);
+    // The window manager answers within a few milliseconds; one that is busy or never answers
+    // costs the start no more than the wait.
+    const QDeadlineTimer deadline(kFrameAnswerMs);
+    do {
+        if (const auto extents = frameExtents(c, id))
+            return QMargins(int((*extents)[0]), int((*extents)[2]), int((*extents)[1]),
+                            int((*extents)[3]));
+        QThread::msleep(2);
+    } while (!deadline.hasExpired());
+    unanswered = true;
+    return std::nullopt;
 }
 
 void setToolbarType(QWidget &window)

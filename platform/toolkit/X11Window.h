@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 
 #include <optional>
@@ -38,6 +39,11 @@ class ServerHold
 // frame extents say; nothing while the window is not framed. Qt's own idea of it can lag behind
 // for a window mapped again.
 std::optional<QPoint> frameTopLeft(QWidget &window);
+
+// The frame the window manager will draw around the window, asked of it before the window is
+// first shown (_NET_REQUEST_FRAME_EXTENTS): left, top, right and bottom. Nothing where no window
+// manager answers such requests or none answers within a quarter of a second.
+std::optional<QMargins> askFrame(QWidget &window);
 
 // The window is kept out of the taskbar and the window switcher (_NET_WM_STATE_SKIP_TASKBAR and
 // _NET_WM_STATE_SKIP_PAGER). Call it before the window is shown: the window manager reads the

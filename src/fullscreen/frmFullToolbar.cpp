@@ -37,9 +37,9 @@ frmFullToolbar::frmFullToolbar()
     // A fixed tool window: small caption with a close box, kept out of the taskbar.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    setFloatingToolbar();
     setFixedFrame();
     setSkipTaskbar();
-    setFloatingToolbar();
     setCaption(QStringLiteral("Tools (Ctrl-T)"));
 
     imlIcon.add("play", "media-playback-start", QStyle::SP_MediaPlay);
