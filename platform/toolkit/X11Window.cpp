@@ -88,6 +88,21 @@ std::optional<std::array<std::uint32_t, 4>> frameExtents(xcb_connection_t *c, xc
     return std::array<std::uint32_t, 4>{values[0], values[1], values[2], values[3]};
 }
 
+// Whether the window manager lists the hint among those it handles (_NET_SUPPORTED on the root).
+bool supported(xcb_connection_t *c, const char *hint)
+{
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> list(
+        xcb_get_property_reply(
+            c, xcb_get_property(c, 0, rootOf(c), atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 1024),
+            nullptr),
+        &std::free);
+    if (!list || list->format != 32)
+        return false;
+    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(list.get()));
+    const auto *end = atoms + xcb_get_property_value_length(list.get()) / 4;
+    return std::find(atoms, end, atom(c, hint)) != end;
+}
+
 } // namespace
 
 bool available()
@@ -170,10 +185,11 @@ std::optional<QPoint> frameTopLeft(QWidget &window)
 std::optional<QMargins> askFrame(QWidget &window)
 {
     xcb_connection_t *c = connection();
-    // Not every window manager answers (KWin 5.27 does not, whatever _NET_SUPPORTED says): one
-    // that left a window unanswered is not asked again, so the wait is paid once.
+    // Only a window manager that lists the request is asked (openbox and mutter do; KWin 5.27
+    // neither lists nor answers it); one that still leaves a window unanswered is not asked
+    // again, so the wait is paid once at most.
     static bool unanswered = false;
-    if (!c || unanswered || windowManagerName(c).empty())
+    if (!c || unanswered || !supported(c, "_NET_REQUEST_FRAME_EXTENTS"))
         return std::nullopt;
     const xcb_window_t id = windowOf(window);
     xcb_client_message_event_t request{};
