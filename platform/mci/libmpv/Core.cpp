@@ -3,6 +3,7 @@
 #include "mci/libmpv/VideoWidget.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 
 #include <mpv/client.h>
 #include <mpv/render.h>
@@ -477,7 +478,11 @@ void Core::renderFrame()
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     mpv_render_context_render(mHandles.render.get(), params);
     if (widget) {
-        makeOpaque(image);
+        // An X window has no alpha channel (Qt picks a 24-bit visual): only other platforms'
+        // windows need the pass over every frame.
+        static const bool windowsHaveAlpha = QGuiApplication::platformName() != u"xcb";
+        if (windowsHaveAlpha)
+            makeOpaque(image);
         widget->frameRendered();
     }
 }
