@@ -3,6 +3,7 @@ controls: the windows as frames named by their captions, the toolbar buttons by 
 (never by their keys), the slider, the playlist and its columns. Then it changes the windows, as a
 student does, and checks that a client that keeps the list of windows from the events it is sent
 names the same windows as a fresh look, and that no window it holds is gone unannounced."""
+import os
 import sys
 import time
 
@@ -10,37 +11,15 @@ import dbus
 import dbus.mainloop.glib
 from gi.repository import GLib
 
-ACCESSIBLE = "org.a11y.atspi.Accessible"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import atspi  # noqa: E402 (found beside the suites' other helpers)
 
 
 def main():
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
-    session = dbus.SessionBus()
-    address = session.get_object("org.a11y.Bus", "/org/a11y/bus").GetAddress(
-        dbus_interface="org.a11y.Bus")
-    bus = dbus.bus.BusConnection(address)
-
-    def node(name, path):
-        return bus.get_object(name, path, introspect=False)
-
-    def children(name, path):
-        return node(name, path).GetChildren(dbus_interface=ACCESSIBLE, timeout=10)
-
-    def text(name, path, prop):
-        return str(node(name, path).Get(ACCESSIBLE, prop,
-                                        dbus_interface="org.freedesktop.DBus.Properties"))
-
-    def role(name, path):
-        return str(node(name, path).GetRoleName(dbus_interface=ACCESSIBLE, timeout=10))
-
-    app = None
-    for _ in range(80):
-        for name, path in children("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root"):
-            if text(name, path, "Name") == "PellinPlayer":
-                app = (str(name), str(path))
-        if app:
-            break
-        time.sleep(0.25)
+    tree = atspi.Tree()
+    bus, node, children, text, role = tree.bus, tree.node, tree.children, tree.text, tree.role
+    app = tree.application(80)
     if not app:
         print("the player did not appear on the accessibility bus", file=sys.stderr)
         return 1
@@ -138,7 +117,7 @@ def check_changes(bus, app, node, children, text, role):
         if not found:
             return "nothing named %r to press" % wanted
         # Not waited for: the About box is modal, and the press answers only once it closes.
-        node(*found).DoAction(0, dbus_interface="org.a11y.atspi.Action", timeout=30,
+        node(*found).DoAction(0, dbus_interface=atspi.ACTION, timeout=30,
                               reply_handler=lambda *_: None, error_handler=lambda *_: None)
         return None
 
