@@ -483,7 +483,8 @@ void EngineTest::closeAllLeavesNoCoreRunning()
     QVERIFY(engineThreads() > 0);
     QCOMPARE(send("close second").code, 0u);
     QCOMPARE(send("close all").code, 0u);
-    QCOMPARE(engineThreads(), 0);
+    // A joined thread can still be listed for a moment while the kernel reaps it.
+    QTRY_COMPARE_WITH_TIMEOUT(engineThreads(), 0, 2000);
     QVERIFY(!support::videoWidget(&parent));
 }
 
